@@ -1,0 +1,175 @@
+// qvSimpleArray<T>: the growable one-dimensional array under most containers.
+//
+// The elements live in one counted block, in a window onto another array's
+// block, or in memory the caller owns (SetDirectly). Element writes go to the
+// present storage and are seen by everyone who shares it; Copy makes the
+// storage private on request. There is no spare capacity: every growth or
+// shrink allocates a block of the exact new size and copies into it, so long
+// arrays are best sized first and then filled by index.
+//
+// Instances exist for char, unsigned char, short, unsigned short, int, float,
+// double and qvComplex here; further element types add theirs.
+#ifndef CQV_ARRAYS_SIMPLE_ARRAY_H
+#define CQV_ARRAYS_SIMPLE_ARRAY_H
+
+#include "cqv/core/export.h"
+#include "cqv/core/parray.h"
+#include "cqv/values/complex.h"
+
+template <class T>
+class qvSimpleArray : public qvPArray {
+public:
+    // An empty array.
+    qvSimpleArray() : data(nullptr), len(0) {}
+    // A fresh block of n elements (numeric elements uninitialised); n below 1
+    // throws.
+    explicit qvSimpleArray(int n);
+    // A fresh block of n copies of v; n below 1 throws.
+    qvSimpleArray(int n, const T& v);
+    // A private copy of a's elements (empty if a is empty); never shares.
+    qvSimpleArray(const qvSimpleArray& a);
+    // Copies a's elements: into the present storage when the lengths are
+    // equal (even if shared), else into a fresh block.
+    qvSimpleArray& operator=(const qvSimpleArray& a);
+    // Releases the held block.
+    ~qvSimpleArray() override;
+
+    // Number of elements.
+    int Len() const { return len; }
+    int size() const { return len; }
+    int Range() const { return len; }
+    int PositiveLength() const override { return len; }
+    // Always 0: a simple array has nothing below element 0.
+    int NegativeLength() const override { return 0; }
+    bool empty() const { return len == 0; }
+    // Size of one element in bytes.
+    int GetSizeOfType() const override { return static_cast<int>(sizeof(T)); }
+
+    // Address of element 0 (null when empty).
+    T* GetPointer() const { return data; }
+    void* Pointer() const override { return data; }
+    T* begin() { return data; }
+    const T* begin() const { return data; }
+    T* end() { return data + len; }
+    const T* end() const { return data + len; }
+
+    // Element access without range checks.
+    T& operator[](int i) { return data[i]; }
+    const T& operator[](int i) const { return data[i]; }
+    T& front() { return data[0]; }
+    const T& front() const { return data[0]; }
+    T& back() { return data[len - 1]; }
+    const T& back() const { return data[len - 1]; }
+    T& Last() { return data[len - 1]; }
+    const T& Last() const { return data[len - 1]; }
+
+    // A fresh uninitialised block of n elements unless the length already is
+    // n (then contents and sharing stay). 0 empties the array.
+    void Init(int n);
+    // Always a fresh uninitialised block of n elements; 0 empties the array.
+    void Set(int n);
+    // A fresh block of n copies of v; n below 1 throws.
+    void Set(int n, const T& v);
+    // Changes the length to n, keeping the first min(n, Len()) elements in a
+    // private block; 0 empties the array.
+    void ReSet(int n) { Regrow(n); }
+    void resize(int n) { Regrow(n); }
+    // Releases the storage; the array becomes empty.
+    void Clear();
+    void RemoveAll() { Clear(); }
+    void clear() { Clear(); }
+    // Assigns v to every element in the present storage.
+    void Fill(const T& v);
+
+    // Points element 0 at p; the block and the length stay as they are.
+    void SetPointer(T* p) { data = p; }
+    // Views n elements at p that the caller owns; the array never frees them.
+    void SetDirectly(T* p, int n);
+    // Views n elements of a from index start, sharing a's block (or a's
+    // external memory). Throws if the range is not inside a.
+    void SetSubWindow(const qvSimpleArray& a, int start, int n);
+    // Takes over a's storage without copying; a becomes empty.
+    void Move(qvSimpleArray& a);
+    // Exchanges the storage of the two arrays.
+    void swap(qvSimpleArray& a);
+    // Makes shared or external storage private by copying it into a fresh
+    // block.
+    void Copy() override;
+
+    // Appends v (which may be an element of this array).
+    void Concat(T v);
+    void push_back(const T& v);
+    // Appends a's elements; a may be this array, which then doubles.
+    void Concat(const qvSimpleArray& a);
+    // Inserts v before element 0.
+    void push_front(const T& v);
+    // Inserts v before *it; returns the address of the new element. it may
+    // be end(); a position outside the array throws.
+    T* insert(T* it, const T& v);
+    // Inserts v before element pos (0 to Len()); returns pos. A position
+    // outside that range throws.
+    int Insert(T v, int pos);
+    // Removes *it; returns the address of the element that followed it.
+    T* erase(T* it);
+    // Removes element i.
+    void Remove(int i);
+    // Removes the last element; an empty array is left alone.
+    void RemoveLast();
+    void pop_back() { RemoveLast(); }
+    // Removes element 0; an empty array throws.
+    void pop_front();
+    // Replaces count elements from pos by a's elements: the length becomes
+    // Len() - count + a.Len() and the elements after the replaced range follow
+    // a's. Throws if the range is not inside the array.
+    void Replace(int pos, int count, const qvSimpleArray& a);
+    // Rotates right by k modulo Len(): element i moves to i + k. A remainder
+    // of 0 or less changes nothing.
+    void CycleRightShift(int k);
+    // Rotates left by k modulo Len(): element i moves to i - k.
+    void CycleLeftShift(int k);
+    // Reverses the order of the elements in place.
+    void InverseOrder();
+
+    // Private copies of the first n, the last n, and the n from start.
+    qvSimpleArray Left(int n) const;
+    qvSimpleArray Right(int n) const;
+    qvSimpleArray Mid(int start, int n) const;
+
+protected:
+    // Takes a fresh counted block of n elements as the storage; n below 1
+    // throws. Callers release the previous block first.
+    virtual void New(int n);
+    // Makes p the held block: takes one reference to p and releases the
+    // previous block. Element 0 and the length are not touched.
+    void SetMem(void* const p) override;
+    // Releases the held block; element 0 and the length are not touched.
+    void Free();
+
+    // Changes the length to m keeping the first min(m, len) elements in a
+    // fresh private block; m of 0 empties the array, m below 0 throws.
+    void Regrow(int m);
+    // Rebuilds the array in a fresh private block of len + gap - skip
+    // elements: the first head elements, then gap new elements (copies of
+    // fill[0..gap) when fill is given), then the elements that followed the
+    // skip elements after head. fill may point into this array's storage:
+    // it is read before the old storage is released.
+    void Splice(int head, int gap, int skip, const T* fill);
+    // Makes a private block holding copies of src[0..n) the storage.
+    void AdoptCopyOf(const T* src, int n);
+    // Releases the storage and leaves the array empty.
+    void MakeEmpty();
+
+    T* data;
+    int len;
+};
+
+CQV_EXTERN_TEMPLATE(qvSimpleArray<char>)
+CQV_EXTERN_TEMPLATE(qvSimpleArray<unsigned char>)
+CQV_EXTERN_TEMPLATE(qvSimpleArray<short int>)
+CQV_EXTERN_TEMPLATE(qvSimpleArray<unsigned short int>)
+CQV_EXTERN_TEMPLATE(qvSimpleArray<int>)
+CQV_EXTERN_TEMPLATE(qvSimpleArray<float>)
+CQV_EXTERN_TEMPLATE(qvSimpleArray<double>)
+CQV_EXTERN_TEMPLATE(qvSimpleArray<qvComplex>)
+
+#endif  // CQV_ARRAYS_SIMPLE_ARRAY_H

@@ -1,0 +1,16 @@
+// Allocation helpers shared by the library's sources; not installed.
+#ifndef CQV_CORE_ALLOCATOR_INTERNAL_H
+#define CQV_CORE_ALLOCATOR_INTERNAL_H
+
+#include <cstddef>
+
+namespace qvDetail {
+
+// Allocates an object of size bytes (at least one) through qvMalloc, as
+// operator new must. A request beyond the allocator's 32-bit size cannot be
+// met and throws qvErrNoMemory with the largest size the exception carries.
+void* AllocateObject(std::size_t size);
+
+}  // namespace qvDetail
+
+#endif  // CQV_CORE_ALLOCATOR_INTERNAL_H

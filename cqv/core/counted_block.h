@@ -1,0 +1,132 @@
+// Counted blocks: the shared element storage of every array-like class.
+//
+// A counted block is one heap allocation laid out as
+//
+//     int32 reference count | int32 minus the element count | elements...
+//
+// and is addressed by the pointer to element 0. Several objects may hold the
+// same block; each holder releases it once with qvDeleteWithRef, and the last
+// release destroys the elements (for class elements) and frees the block.
+//
+// A block whose word before element 0 is zero or positive is "uncounted": that
+// word is its element count and the allocation starts one word before element
+// 0. The library never creates one, but the release rule accepts it.
+#ifndef CQV_CORE_COUNTED_BLOCK_H
+#define CQV_CORE_COUNTED_BLOCK_H
+
+#include <climits>
+#include <cstddef>
+#include <cstdint>
+#include <new>
+#include <type_traits>
+
+#include "cqv/core/allocator.h"
+#include "cqv/core/exceptions.h"
+#include "cqv/core/export.h"
+#include "cqv/core/messages.h"
+
+static_assert(sizeof(int) == 4, "the library's counts and records are 32-bit ints");
+
+// Element types whose blocks construct and destroy their elements: class
+// types with a virtual destructor (vectors, matrices, polynomials, contours).
+// All other element types are raw storage: left uninitialised, copied bytewise.
+template <class T>
+struct qvIsObjectElement
+    : std::integral_constant<bool, std::is_class<T>::value && std::has_virtual_destructor<T>::value> {};
+
+namespace qvDetail {
+
+// Size of the two header words in front of element 0.
+constexpr std::size_t kBlockHeader = 2 * sizeof(std::int32_t);
+
+inline std::int32_t* BlockWords(const void* p) {
+    return static_cast<std::int32_t*>(const_cast<void*>(p));
+}
+
+// The word before element 0: minus the element count for a counted block.
+inline std::int32_t& BlockSizeWord(const void* p) { return BlockWords(p)[-1]; }
+
+// The reference count of a counted block.
+inline std::int32_t& BlockCountWord(const void* p) { return BlockWords(p)[-2]; }
+
+// Builds a block of n > 0 elements with the given reference count. Class
+// elements are default-constructed in index order when construct is true.
+template <class T>
+T* NewBlock(int n, std::int32_t count, bool construct) {
+    static_assert(alignof(T) <= kBlockHeader, "element alignment exceeds the block header");
+    if (n < 1) throw BadParameters(qvMsg::NewWithRefNonPositive);
+    const std::size_t bytes = static_cast<std::size_t>(n) * sizeof(T) + kBlockHeader;
+    if (bytes > UINT_MAX) throw qvErrNoMemory(UINT_MAX);
+    auto* words = static_cast<std::int32_t*>(qvMalloc(static_cast<unsigned int>(bytes)));
+    words[0] = count;
+    words[1] = -n;
+    T* p = reinterpret_cast<T*>(words + 2);
+    if constexpr (qvIsObjectElement<T>::value) {
+        if (construct) {
+            // Should a constructor throw, the elements built so far are
+            // destroyed and the allocation is returned before the exception
+            // leaves.
+            struct Guard {
+                T* first;
+                int built;
+                void* raw;
+                ~Guard() {
+                    if (raw == nullptr) return;
+                    for (int i = 0; i < built; ++i) first[i].~T();
+                    qvFree(raw);
+                }
+            } guard{p, 0, words};
+            for (; guard.built < n; ++guard.built) ::new (static_cast<void*>(p + guard.built)) T();
+            guard.raw = nullptr;
+        }
+    } else {
+        (void)construct;
+    }
+    return p;
+}
+
+}  // namespace qvDetail
+
+// Creates a counted block of n elements with reference count 1 and returns
+// the pointer to element 0. Class elements are default-constructed; numeric
+// elements are left uninitialised. n below 1 throws BadParameters.
+template <class T>
+T* qvNewWithRef(int n) {
+    return qvDetail::NewBlock<T>(n, 1, true);
+}
+
+// Releases one reference to the block p: at a count of 0 (or for an
+// uncounted block) its class elements are destroyed in index order and the
+// allocation is freed. A null p is ignored.
+template <class T>
+void qvDeleteWithRef(T* p) {
+    if (p == nullptr) return;
+    std::int32_t n = qvDetail::BlockSizeWord(p);
+    void* raw;
+    if (n < 0) {
+        if (--qvDetail::BlockCountWord(p) > 0) return;
+        n = -n;
+        raw = qvDetail::BlockWords(p) - 2;
+    } else {
+        raw = qvDetail::BlockWords(p) - 1;
+    }
+    if constexpr (qvIsObjectElement<T>::value) {
+        for (std::int32_t i = 0; i < n; ++i) p[i].~T();
+    }
+    qvFree(raw);
+}
+
+// Adds one reference to the counted block p; throws BadParameters if p is
+// not a counted block.
+CQV_API void qvIncMemRef(void* p);
+
+// Removes one reference from the counted block p without ever freeing it;
+// throws BadParameters if p is not counted, or (after the decrement) if the
+// count fell below 1.
+CQV_API void qvDecMemRef(void* p);
+
+// The reference-count word of the counted block p, for reading or writing;
+// throws BadParameters if p is not counted.
+CQV_API int& qvGetMemRef(void* p);
+
+#endif  // CQV_CORE_COUNTED_BLOCK_H

@@ -1,0 +1,79 @@
+// qvPArray: the abstract base of every array-like class.
+//
+// It holds the object's reference to its counted block (mem), fixes the
+// order of the virtual members every array shares, checks that an array's
+// elements lie inside its block, and declares the persistence protocol:
+// MemSize gives the byte size of an object's record, ToMem writes it, FromMem
+// reads it back; each returns the number of bytes so records can be chained.
+#ifndef CQV_CORE_PARRAY_H
+#define CQV_CORE_PARRAY_H
+
+#include "cqv/core/export.h"
+#include "cqv/core/using_new.h"
+
+class CQV_API qvPArray : public qvRefCount {
+public:
+    qvPArray() : mem(nullptr) {}
+    // Copies the block pointer without taking a reference; the deriving
+    // class decides what its copy holds.
+    qvPArray(const qvPArray& a) : qvRefCount(a), mem(a.mem) {}
+    qvPArray& operator=(const qvPArray& a) {
+        qvRefCount::operator=(a);
+        mem = a.mem;
+        return *this;
+    }
+    ~qvPArray() override;
+
+protected:
+    // Makes p the held block. This base version takes a reference to p and
+    // drops one from the previous block without ever freeing it; arrays
+    // define their own.
+    virtual void SetMem(void* const p) = 0;
+
+public:
+    // The counted block this object holds a reference to, or null.
+    virtual void* GetMem() const;
+    // The block's reference count minus one: how many others hold it.
+    // Requires a block.
+    virtual int GetNumOfRef() const;
+    // 1 when the storage may be seen by someone else: there is no block, or
+    // the block has other holders.
+    virtual int IsShared() const;
+    // 1 when the object holds no block (empty or viewing external memory).
+    virtual int IsExternShared() const;
+    // Address of element 0.
+    virtual void* Pointer() const = 0;
+    // Elements from element 0 upwards, and below element 0.
+    virtual int PositiveLength() const = 0;
+    virtual int NegativeLength() const = 0;
+    // Size of one element in bytes.
+    virtual int GetSizeOfType() const = 0;
+    // Makes the storage private to this object.
+    virtual void Copy() = 0;
+    // 1 when the elements lie inside the held block (always 1 without one).
+    virtual int CheckPointer() const;
+    // With a block: as CheckPointer(), and element 0 must also lie on an
+    // element boundary of the block. Without one: 1 when the elements lie
+    // inside the size bytes at p.
+    virtual int CheckPointer(void* p, int size) const;
+    // The two checks above, throwing BadParameters when they fail.
+    virtual void CheckPointerWithThrow() const;
+    virtual void CheckPointerWithThrow(void* p, int size) const;
+    // PositiveLength and NegativeLength in bytes.
+    virtual int BytePositiveLength() const;
+    virtual int ByteNegativeLength() const;
+    // Persistence; this base has no record and throws BadParameters.
+    virtual int MemSize() const;
+    virtual int ToMem(unsigned char* p) const;
+    virtual int FromMem(unsigned char* p);
+
+protected:
+    // Stores p as the held block without touching any count.
+    void InitMem(void* const p) { mem = p; }
+    // Forgets the held block without touching any count.
+    void FreeMem() { mem = nullptr; }
+
+    void* mem;
+};
+
+#endif  // CQV_CORE_PARRAY_H

@@ -1,0 +1,18 @@
+// The whole public interface of the cqv library.
+#ifndef CQV_CQV_H
+#define CQV_CQV_H
+
+#include "cqv/core/allocator.h"
+#include "cqv/core/counted_block.h"
+#include "cqv/core/exceptions.h"
+#include "cqv/core/export.h"
+#include "cqv/core/messages.h"
+#include "cqv/core/parray.h"
+#include "cqv/core/type_traits.h"
+#include "cqv/core/using_new.h"
+
+#include "cqv/values/complex.h"
+
+#include "cqv/arrays/simple_array.h"
+
+#endif  // CQV_CQV_H

@@ -1,0 +1,66 @@
+// qvComplex: a complex number of two doubles, passed and stored by value.
+//
+// The default constructor does no work, so arrays of complex numbers cost
+// nothing to allocate. Compound assignments return nothing. Equality is exact
+// on both parts; the ordering operators compare moduli only, so two different
+// numbers of equal modulus are neither less nor greater than each other.
+#ifndef CQV_VALUES_COMPLEX_H
+#define CQV_VALUES_COMPLEX_H
+
+#include "cqv/core/export.h"
+
+class CQV_API qvComplex {
+public:
+    double re;  // real part
+    double im;  // imaginary part
+
+    // Leaves both parts uninitialised.
+    qvComplex() {}
+    // r + 0i.
+    qvComplex(double r) : re(r), im(0.0) {}
+    // r + i·i.
+    qvComplex(double r, double i) : re(r), im(i) {}
+    qvComplex(const qvComplex&) = default;
+    qvComplex& operator=(const qvComplex&) = default;
+
+    void operator+=(const qvComplex& b) {
+        re += b.re;
+        im += b.im;
+    }
+    void operator-=(const qvComplex& b) {
+        re -= b.re;
+        im -= b.im;
+    }
+    void operator*=(const qvComplex& b) { *this = *this * b; }
+    void operator/=(const qvComplex& b) { *this = *this / b; }
+
+    qvComplex operator-() const { return qvComplex(-re, -im); }
+    qvComplex operator+(const qvComplex& b) const { return qvComplex(re + b.re, im + b.im); }
+    qvComplex operator-(const qvComplex& b) const { return qvComplex(re - b.re, im - b.im); }
+    qvComplex operator*(const qvComplex& b) const {
+        return qvComplex(re * b.re - im * b.im, re * b.im + im * b.re);
+    }
+    // Divides by b through its squared modulus, without scaling and without
+    // testing b for zero: a zero divisor yields IEEE infinities or NaN.
+    qvComplex operator/(const qvComplex& b) const;
+
+    // Exact equality of both parts.
+    int operator==(const qvComplex& b) const { return re == b.re && im == b.im; }
+    int operator!=(const qvComplex& b) const { return re != b.re || im != b.im; }
+    // Comparisons of the moduli.
+    int operator<(const qvComplex& b) const;
+    int operator>(const qvComplex& b) const;
+    int operator<=(const qvComplex& b) const;
+    int operator>=(const qvComplex& b) const;
+};
+
+// The modulus sqrt(re² + im²), computed without scaling.
+CQV_API double qvAbs(const qvComplex& c);
+
+// Writes the 16-byte record of c (re, then im, little-endian doubles) at p;
+// returns 16.
+CQV_API int qvToMem(unsigned char* p, const qvComplex& c);
+// Reads the 16-byte record at p into c; returns 16.
+CQV_API int qvFromMem(unsigned char* p, qvComplex& c);
+
+#endif  // CQV_VALUES_COMPLEX_H

@@ -1,0 +1,92 @@
+// A short tour of the cqv library: each section shows one part of it at work
+// and prints what it computed.
+#include <cqv/cqv.h>
+
+#include <cstdio>
+
+namespace {
+
+void Section(const char* title) { std::printf("\n== %s\n", title); }
+
+template <class T>
+void PrintInts(const char* label, const qvSimpleArray<T>& a) {
+    std::printf("%-28s", label);
+    for (int i = 0; i < a.Len(); ++i) std::printf(" %d", static_cast<int>(a[i]));
+    std::printf("\n");
+}
+
+int RefCount(const qvPArray& a) { return a.GetNumOfRef() + 1; }
+
+void Arrays() {
+    Section("Simple arrays: counted storage, windows, editing");
+    qvSimpleArray<int> a(5);
+    for (int i = 0; i < a.Len(); ++i) a[i] = i + 1;
+    PrintInts("a", a);
+
+    qvSimpleArray<int> w;
+    w.SetSubWindow(a, 1, 3);
+    w[0] = 20;
+    PrintInts("window on a[1..3], w[0]=20", w);
+    PrintInts("a sees the write", a);
+    std::printf("%-28s %d\n", "holders of a's block", RefCount(a));
+
+    w.push_back(99);
+    PrintInts("w after push_back", w);
+    std::printf("%-28s %d (the window grew into its own block)\n", "holders of a's block", RefCount(a));
+
+    a.CycleRightShift(2);
+    PrintInts("a rotated right by 2", a);
+    a.InverseOrder();
+    PrintInts("a reversed", a);
+    PrintInts("a.Mid(1, 3)", a.Mid(1, 3));
+
+    try {
+        a.Left(0);
+    } catch (const BadParameters& e) {
+        std::printf("%-28s %s\n", "a.Left(0) throws", e.GetMessageText());
+    }
+}
+
+void Complex() {
+    Section("Complex numbers");
+    const qvComplex x(1, 2), y(3, 4);
+    const qvComplex p = x * y, q = x / y;
+    std::printf("(1+2i)(3+4i) = %g%+gi\n", p.re, p.im);
+    std::printf("(1+2i)/(3+4i) = %g%+gi\n", q.re, q.im);
+    std::printf("|3+4i| = %g; (3+4i) <= 5: %d (ordered by modulus)\n", qvAbs(y), y <= qvComplex(5));
+
+    unsigned char record[16];
+    const int written = qvToMem(record, q);
+    qvComplex back;
+    qvFromMem(record, back);
+    std::printf("record of %d bytes reads back as %g%+gi\n", written, back.re, back.im);
+}
+
+void Memory() {
+    Section("Counted blocks, reference counts and errors");
+    double* block = qvNewWithRef<double>(4);
+    qvIncMemRef(block);
+    std::printf("block of 4 doubles held twice: count %d\n", qvGetMemRef(block));
+    qvDeleteWithRef(block);
+    qvDeleteWithRef(block);
+    std::printf("released twice: freed\n");
+
+    try {
+        qvNewWithRef<int>(0);
+    } catch (const qvExceptionWithMessage& e) {
+        std::printf("qvNewWithRef<int>(0) throws: \"%s\"\n", e.GetMessageText());
+    }
+    std::printf("element types: %s (code %d), %s (code %d), %s\n", qvType<double>::GetValueTypeName(),
+                qvType<double>::GetTypeCode(), qvType<short>::GetValueTypeName(), qvType<short>::GetTypeCode(),
+                qvType<qvComplex>::GetValueTypeName());
+}
+
+}  // namespace
+
+int main() {
+    std::printf("cqv tour\n");
+    Memory();
+    Arrays();
+    Complex();
+    return 0;
+}
