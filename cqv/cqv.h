@@ -12,6 +12,8 @@
 #include "cqv/core/using_new.h"
 
 #include "cqv/values/complex.h"
+#include "cqv/values/vec2.h"
+#include "cqv/values/vec3.h"
 
 #include "cqv/arrays/simple_array.h"
 

@@ -8,13 +8,14 @@
 // arrays are best sized first and then filled by index.
 //
 // Instances exist for char, unsigned char, short, unsigned short, int, float,
-// double and qvComplex here; further element types add theirs.
+// double, qvComplex and qvVec2 here; further element types add theirs.
 #ifndef CQV_ARRAYS_SIMPLE_ARRAY_H
 #define CQV_ARRAYS_SIMPLE_ARRAY_H
 
 #include "cqv/core/export.h"
 #include "cqv/core/parray.h"
 #include "cqv/values/complex.h"
+#include "cqv/values/vec2.h"
 
 template <class T>
 class qvSimpleArray : public qvPArray {
@@ -171,5 +172,6 @@ CQV_EXTERN_TEMPLATE(qvSimpleArray<int>)
 CQV_EXTERN_TEMPLATE(qvSimpleArray<float>)
 CQV_EXTERN_TEMPLATE(qvSimpleArray<double>)
 CQV_EXTERN_TEMPLATE(qvSimpleArray<qvComplex>)
+CQV_EXTERN_TEMPLATE(qvSimpleArray<qvVec2>)
 
 #endif  // CQV_ARRAYS_SIMPLE_ARRAY_H

@@ -1,0 +1,33 @@
+#include "cqv/values/vec2.h"
+
+#include <cmath>
+
+#include "cqv/core/byte_order_internal.h"
+
+double qvVec2::Norm() const { return std::sqrt(ScalarMul()); }
+
+namespace {
+
+double Sign(double d) {
+    if (d < 0) return -1.0;
+    if (d == 0) return 0.0;
+    return 1.0;
+}
+
+}  // namespace
+
+qvVec2 qvSgn(const qvVec2& v) { return qvVec2(Sign(v.X()), Sign(v.Y())); }
+
+int qvMemSize(const qvVec2&) { return 16; }
+
+int qvToMem(unsigned char* p, const qvVec2& v) {
+    qvDetail::PutLE(p, v.X());
+    qvDetail::PutLE(p + 8, v.Y());
+    return 16;
+}
+
+int qvFromMem(unsigned char* p, qvVec2& v) {
+    v.X() = qvDetail::GetLE<double>(p);
+    v.Y() = qvDetail::GetLE<double>(p + 8);
+    return 16;
+}

@@ -1,0 +1,88 @@
+// qvVec2: a vector of the plane, two doubles passed and stored by value.
+//
+// Arithmetic is component-wise; the products that are not have names of
+// their own (ScalarMul, MulCL). Comparisons form the component-wise order: a
+// relation holds only if it holds for both coordinates, so two vectors may be
+// unordered. The default constructor does no work.
+#ifndef CQV_VALUES_VEC2_H
+#define CQV_VALUES_VEC2_H
+
+#include "cqv/core/export.h"
+
+class CQV_API qvVec2 {
+public:
+    // Leaves both coordinates uninitialised.
+    qvVec2() {}
+    qvVec2(double x, double y) : v{x, y} {}
+    qvVec2(const qvVec2&) = default;
+    qvVec2& operator=(const qvVec2&) = default;
+
+    // Coordinate access; operator[] takes 0 for x and 1 for y, unchecked.
+    double& X() { return v[0]; }
+    const double& X() const { return v[0]; }
+    double& Y() { return v[1]; }
+    const double& Y() const { return v[1]; }
+    double& operator[](int i) { return v[i]; }
+    const double& operator[](int i) const { return v[i]; }
+    // The two coordinates as an array of two doubles.
+    double* GetVec() { return v; }
+    const double* GetVec() const { return v; }
+
+    // Sets both coordinates to d.
+    void Fill(double d) { v[0] = v[1] = d; }
+
+    // Component-wise arithmetic with a vector.
+    void operator+=(const qvVec2& b) { v[0] += b.v[0], v[1] += b.v[1]; }
+    void operator-=(const qvVec2& b) { v[0] -= b.v[0], v[1] -= b.v[1]; }
+    void operator*=(const qvVec2& b) { v[0] *= b.v[0], v[1] *= b.v[1]; }
+    void operator/=(const qvVec2& b) { v[0] /= b.v[0], v[1] /= b.v[1]; }
+    qvVec2 operator+(const qvVec2& b) const { return qvVec2(v[0] + b.v[0], v[1] + b.v[1]); }
+    qvVec2 operator-(const qvVec2& b) const { return qvVec2(v[0] - b.v[0], v[1] - b.v[1]); }
+    qvVec2 operator*(const qvVec2& b) const { return qvVec2(v[0] * b.v[0], v[1] * b.v[1]); }
+    qvVec2 operator/(const qvVec2& b) const { return qvVec2(v[0] / b.v[0], v[1] / b.v[1]); }
+    qvVec2 operator-() const { return qvVec2(-v[0], -v[1]); }
+
+    // Arithmetic with a scalar applied to each coordinate.
+    void operator*=(double s) { v[0] *= s, v[1] *= s; }
+    void operator/=(double s) { v[0] /= s, v[1] /= s; }
+    qvVec2 operator*(double s) const { return qvVec2(v[0] * s, v[1] * s); }
+    qvVec2 operator/(double s) const { return qvVec2(v[0] / s, v[1] / s); }
+    qvVec2 operator+(double s) const { return qvVec2(v[0] + s, v[1] + s); }
+    qvVec2 operator-(double s) const { return qvVec2(v[0] - s, v[1] - s); }
+
+    // Component-wise comparisons: true when true for both coordinates
+    // (!= when some coordinate differs).
+    int operator==(const qvVec2& b) const { return v[0] == b.v[0] && v[1] == b.v[1]; }
+    int operator!=(const qvVec2& b) const { return v[0] != b.v[0] || v[1] != b.v[1]; }
+    int operator<(const qvVec2& b) const { return v[0] < b.v[0] && v[1] < b.v[1]; }
+    int operator>(const qvVec2& b) const { return v[0] > b.v[0] && v[1] > b.v[1]; }
+    int operator<=(const qvVec2& b) const { return v[0] <= b.v[0] && v[1] <= b.v[1]; }
+    int operator>=(const qvVec2& b) const { return v[0] >= b.v[0] && v[1] >= b.v[1]; }
+
+    // Euclidean length, without scaling.
+    double Norm() const;
+    // The squared length.
+    double ScalarMul() const { return v[0] * v[0] + v[1] * v[1]; }
+    // The dot product.
+    double ScalarMul(const qvVec2& b) const { return v[0] * b.v[0] + v[1] * b.v[1]; }
+    // Component-wise maximum and minimum; a tie takes b's coordinate.
+    qvVec2 Max(const qvVec2& b) const {
+        return qvVec2(v[0] > b.v[0] ? v[0] : b.v[0], v[1] > b.v[1] ? v[1] : b.v[1]);
+    }
+    qvVec2 Min(const qvVec2& b) const {
+        return qvVec2(v[0] < b.v[0] ? v[0] : b.v[0], v[1] < b.v[1] ? v[1] : b.v[1]);
+    }
+
+private:
+    double v[2];
+};
+
+// Each coordinate replaced by its sign: -1, 0 or +1.
+CQV_API qvVec2 qvSgn(const qvVec2& v);
+
+// The 16-byte record of a vector: x then y, little-endian doubles.
+CQV_API int qvMemSize(const qvVec2& v);
+CQV_API int qvToMem(unsigned char* p, const qvVec2& v);
+CQV_API int qvFromMem(unsigned char* p, qvVec2& v);
+
+#endif  // CQV_VALUES_VEC2_H

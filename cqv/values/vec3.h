@@ -1,0 +1,97 @@
+// qvTVec3<T>: a vector of space, three coordinates passed and stored by
+// value. Only qvTVec3<double> exists.
+//
+// Arithmetic is component-wise; the dot and cross products are ScalarMul and
+// VectorMul. Comparisons form the component-wise order. The default
+// constructor does no work.
+#ifndef CQV_VALUES_VEC3_H
+#define CQV_VALUES_VEC3_H
+
+#include "cqv/core/export.h"
+
+template <class T>
+class qvTVec3 {
+public:
+    // Leaves the coordinates uninitialised.
+    qvTVec3() {}
+    qvTVec3(T x, T y, T z) : v{x, y, z} {}
+    qvTVec3(const qvTVec3&) = default;
+    qvTVec3& operator=(const qvTVec3&) = default;
+
+    // Coordinate access; operator[] takes 0, 1, 2 for x, y, z, unchecked,
+    // and gives a modifiable coordinate even on a const vector.
+    T& X() { return v[0]; }
+    const T& X() const { return v[0]; }
+    T& Y() { return v[1]; }
+    const T& Y() const { return v[1]; }
+    T& Z() { return v[2]; }
+    const T& Z() const { return v[2]; }
+    T& operator[](int i) const { return const_cast<T&>(v[i]); }
+    // The three coordinates as an array.
+    T* GetVec() const { return const_cast<T*>(v); }
+
+    // Sets every coordinate to d.
+    void Fill(T d) { v[0] = v[1] = v[2] = d; }
+
+    // Component-wise arithmetic with a vector.
+    void operator+=(const qvTVec3& b) { v[0] += b.v[0], v[1] += b.v[1], v[2] += b.v[2]; }
+    void operator-=(const qvTVec3& b) { v[0] -= b.v[0], v[1] -= b.v[1], v[2] -= b.v[2]; }
+    void operator*=(const qvTVec3& b) { v[0] *= b.v[0], v[1] *= b.v[1], v[2] *= b.v[2]; }
+    void operator/=(const qvTVec3& b) { v[0] /= b.v[0], v[1] /= b.v[1], v[2] /= b.v[2]; }
+    qvTVec3 operator+(const qvTVec3& b) const { return qvTVec3(v[0] + b.v[0], v[1] + b.v[1], v[2] + b.v[2]); }
+    qvTVec3 operator-(const qvTVec3& b) const { return qvTVec3(v[0] - b.v[0], v[1] - b.v[1], v[2] - b.v[2]); }
+    qvTVec3 operator*(const qvTVec3& b) const { return qvTVec3(v[0] * b.v[0], v[1] * b.v[1], v[2] * b.v[2]); }
+    qvTVec3 operator/(const qvTVec3& b) const { return qvTVec3(v[0] / b.v[0], v[1] / b.v[1], v[2] / b.v[2]); }
+    qvTVec3 operator-() const { return qvTVec3(-v[0], -v[1], -v[2]); }
+
+    // Arithmetic with a scalar applied to each coordinate.
+    void operator+=(T s) { v[0] += s, v[1] += s, v[2] += s; }
+    void operator-=(T s) { v[0] -= s, v[1] -= s, v[2] -= s; }
+    void operator*=(T s) { v[0] *= s, v[1] *= s, v[2] *= s; }
+    void operator/=(T s) { v[0] /= s, v[1] /= s, v[2] /= s; }
+    qvTVec3 operator+(T s) const { return qvTVec3(v[0] + s, v[1] + s, v[2] + s); }
+    qvTVec3 operator-(T s) const { return qvTVec3(v[0] - s, v[1] - s, v[2] - s); }
+    qvTVec3 operator*(T s) const { return qvTVec3(v[0] * s, v[1] * s, v[2] * s); }
+    qvTVec3 operator/(T s) const { return qvTVec3(v[0] / s, v[1] / s, v[2] / s); }
+
+    // Component-wise comparisons: true when true for every coordinate
+    // (!= when some coordinate differs).
+    int operator==(const qvTVec3& b) const { return v[0] == b.v[0] && v[1] == b.v[1] && v[2] == b.v[2]; }
+    int operator!=(const qvTVec3& b) const { return v[0] != b.v[0] || v[1] != b.v[1] || v[2] != b.v[2]; }
+    int operator<(const qvTVec3& b) const { return v[0] < b.v[0] && v[1] < b.v[1] && v[2] < b.v[2]; }
+    int operator>(const qvTVec3& b) const { return v[0] > b.v[0] && v[1] > b.v[1] && v[2] > b.v[2]; }
+    int operator<=(const qvTVec3& b) const { return v[0] <= b.v[0] && v[1] <= b.v[1] && v[2] <= b.v[2]; }
+    int operator>=(const qvTVec3& b) const { return v[0] >= b.v[0] && v[1] >= b.v[1] && v[2] >= b.v[2]; }
+
+    // Euclidean length, without scaling.
+    T Norm() const;
+    // The squared length.
+    T ScalarMul() const { return v[0] * v[0] + v[1] * v[1] + v[2] * v[2]; }
+    // The dot product.
+    T ScalarMul(const qvTVec3& b) const { return v[0] * b.v[0] + v[1] * b.v[1] + v[2] * b.v[2]; }
+    // The cross product this × b.
+    qvTVec3 VectorMul(const qvTVec3& b) const {
+        return qvTVec3(v[1] * b.v[2] - v[2] * b.v[1], v[2] * b.v[0] - v[0] * b.v[2], v[0] * b.v[1] - v[1] * b.v[0]);
+    }
+    // Smallest and largest coordinate: x against y first (y on a tie), then
+    // that against z (z on a tie).
+    T Min() const {
+        const T m = v[0] < v[1] ? v[0] : v[1];
+        return m < v[2] ? m : v[2];
+    }
+    T Max() const {
+        const T m = v[0] > v[1] ? v[0] : v[1];
+        return m > v[2] ? m : v[2];
+    }
+    // x + y + z.
+    T Sum() const { return v[0] + v[1] + v[2]; }
+    // The mean, as the sum times the double nearest 1/3.
+    T E() const { return Sum() * 0.3333333333333333; }
+
+private:
+    T v[3];
+};
+
+CQV_EXTERN_TEMPLATE(qvTVec3<double>)
+
+#endif  // CQV_VALUES_VEC3_H
