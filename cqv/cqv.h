@@ -17,4 +17,7 @@
 
 #include "cqv/arrays/simple_array.h"
 
+#include "cqv/numeric/fast_transform.h"
+#include "cqv/numeric/random.h"
+
 #endif  // CQV_CQV_H
