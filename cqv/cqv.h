@@ -14,5 +14,6 @@
 #include "cqv/values/complex.h"
 
 #include "cqv/arrays/simple_array.h"
+#include "cqv/arrays/simple_array_2d.h"
 
 #endif  // CQV_CQV_H
