@@ -15,5 +15,6 @@
 
 #include "cqv/arrays/simple_array.h"
 #include "cqv/arrays/simple_array_2d.h"
+#include "cqv/arrays/string.h"
 
 #endif  // CQV_CQV_H
