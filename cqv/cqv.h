@@ -17,4 +17,6 @@
 #include "cqv/arrays/simple_array_2d.h"
 #include "cqv/arrays/string.h"
 
+#include "cqv/core/client_errors.h"
+
 #endif  // CQV_CQV_H
