@@ -16,6 +16,10 @@
 #include "cqv/values/vec3.h"
 
 #include "cqv/arrays/simple_array.h"
+#include "cqv/arrays/simple_array_2d.h"
+#include "cqv/arrays/string.h"
+
+#include "cqv/core/client_errors.h"
 
 #include "cqv/numeric/fast_transform.h"
 #include "cqv/numeric/random.h"

@@ -62,6 +62,31 @@ void Complex() {
     std::printf("record of %d bytes reads back as %g%+gi\n", written, back.re, back.im);
 }
 
+void Strings() {
+    Section("Strings: search, words and tokens");
+    const qvString text("width = 2.5e-3 * n + \"unit\"");
+    std::printf("text: %.*s\n", text.Len(), text.GetPointer());
+    std::printf("Find('n') = %d, Find(\"n +\") = %d, Find('q') = %d\n", text.Find('n'), text.Find(qvString("n +")),
+                text.Find('q'));
+
+    qvSimpleArray<qvString> words;
+    text.Tokenize(words, qvString(" =*+"));
+    std::printf("%d words:", words.Len());
+    for (const qvString& w : words) std::printf(" [%.*s]", w.Len(), w.GetPointer());
+    std::printf("\n");
+
+    static const char* const kinds[] = {"name", "integer", "real", "string", "char", "end"};
+    qvString token;
+    int pos = 0;
+    for (qvString::TOKEN k = text.GetToken(pos, token); k != qvString::TK_END; k = text.GetToken(pos, token))
+        std::printf("  %-8s %.*s\n", kinds[k], token.Len(), token.GetPointer());
+
+    qvString joined = qvString("x") + qvString("y");
+    joined += qvString("z");
+    std::printf("\"x\" + \"y\" += \"z\" gives \"%s\" (length %d); \"xyz\" < \"xz\": %d\n", joined.GetCString(),
+                joined.Len(), joined < qvString("xz"));
+}
+
 void Memory() {
     Section("Counted blocks, reference counts and errors");
     double* block = qvNewWithRef<double>(4);
@@ -88,5 +113,6 @@ int main() {
     Memory();
     Arrays();
     Complex();
+    Strings();
     return 0;
 }

@@ -12,6 +12,9 @@ namespace qvMsg {
 // Texts of the exception classes themselves.
 inline constexpr char NoMessage[] = "There is not message.";
 inline constexpr char InvalidParameters[] = "Invalid parameters.";
+// qvErr_NoImplemented reads "Function <name> don't implemented".
+inline constexpr char NoImplementedPrefix[] = "Function ";
+inline constexpr char NoImplementedSuffix[] = " don't implemented";
 
 // Counted blocks and the array base.
 inline constexpr char NewWithRefNonPositive[] = "qvNewWithRef : n <= 0 ";

@@ -1,0 +1,75 @@
+// qvSimpleArray2D<T>: a rectangular grid stored row after row in one simple
+// array.
+//
+// Element (y, x) is element y * GetLenX() + x of the flat array. The grid
+// adds its two extents, access by row and column, resizing by extents and
+// row windows that share its block. The members inherited from the simple
+// array act on the flat sequence and leave the extents alone. A grid has no
+// storage record.
+//
+// The instance exists for double only.
+#ifndef CQV_ARRAYS_SIMPLE_ARRAY_2D_H
+#define CQV_ARRAYS_SIMPLE_ARRAY_2D_H
+
+#include "cqv/arrays/simple_array.h"
+#include "cqv/core/export.h"
+
+template <class T>
+class qvSimpleArray2D : public qvSimpleArray<T> {
+public:
+    // An empty grid, both extents 0.
+    qvSimpleArray2D() : lenX(0), lenY(0) {}
+    // ny rows of nx uninitialised elements in a fresh block. An empty grid
+    // or a negative extent throws.
+    qvSimpleArray2D(int ny, int nx);
+    // ny rows of nx copies of v in a fresh block. An empty grid or a
+    // negative extent throws.
+    qvSimpleArray2D(int ny, int nx, const T& v);
+    // A private copy of g's elements with g's extents.
+    qvSimpleArray2D(const qvSimpleArray2D& g);
+    // The simple array's assignment of the elements, then g's extents.
+    qvSimpleArray2D& operator=(const qvSimpleArray2D& g);
+    // Releases the held block.
+    ~qvSimpleArray2D() override;
+
+    // A fresh uninitialised block of ny rows of nx unless both extents are
+    // already these (then contents and sharing stay). A zero extent gives an
+    // empty grid; a negative one throws.
+    void Init(int ny, int nx);
+    // Always a fresh uninitialised block of ny rows of nx; a zero extent
+    // gives an empty grid, a negative one throws.
+    void Set(int ny, int nx);
+    // A fresh block of ny rows of nx copies of v; an empty grid or a negative
+    // extent throws.
+    void Set(int ny, int nx, const T& v);
+
+    // Element (y, x), without range checks.
+    T& operator()(int y, int x) { return this->data[y * lenX + x]; }
+    const T& operator()(int y, int x) const { return this->data[y * lenX + x]; }
+
+    // Number of columns.
+    int GetLenX() const { return lenX; }
+    int GetWidth() const { return lenX; }
+    // Number of rows.
+    int GetLenY() const { return lenY; }
+    int GetHeight() const { return lenY; }
+    // Number of elements, GetLenX() * GetLenY().
+    int GetSize() const { return lenX * lenY; }
+
+    // Makes line a window on row y: its GetLenX() elements in this grid's
+    // block, which line then holds one more reference to. A row outside the
+    // grid throws.
+    void GetLine(qvSimpleArray<T>& line, int y) const;
+
+private:
+    // Stores the extents and gives the grid a fresh block for them
+    // (uninitialised, or empty when an extent is 0).
+    void Reshape(int ny, int nx);
+
+    int lenX;
+    int lenY;
+};
+
+CQV_EXTERN_TEMPLATE(qvSimpleArray2D<double>)
+
+#endif  // CQV_ARRAYS_SIMPLE_ARRAY_2D_H

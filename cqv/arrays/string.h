@@ -1,0 +1,146 @@
+// qvString: the library's character string.
+//
+// A string is a simple array of char: Len() characters and no terminator of
+// its own. Storage, windows and sharing follow qvSimpleArray. A string built
+// from a C text does not copy it: it views the caller's characters (which
+// must outlive it) until something makes its storage private. GetCString
+// appends a zero inside the block when a terminated text is needed.
+//
+// Writes into viewed characters: a string never writes into characters it
+// views without holding a block (a C text, a Tokenize word). An assignment
+// of equal length to such a string first gives it a private block, and `+=`
+// of an empty string writes nothing. FromMem of a record of the string's own
+// length still writes into the present storage, as every array's FromMem
+// does. Windows on a counted block (GetToken tokens) follow the array rule:
+// an assignment of equal length writes into the viewed block.
+//
+// Besides comparison, concatenation and search, a string splits itself at
+// separator characters (Tokenize) and cuts itself into names, numbers,
+// quoted texts and single characters (GetToken). Words and tokens refer to
+// this string's characters and are valid only while those live unchanged.
+//
+// The record of a string is that of an array of char: an int32 length, then
+// the characters.
+#ifndef CQV_ARRAYS_STRING_H
+#define CQV_ARRAYS_STRING_H
+
+#include "cqv/arrays/simple_array.h"
+#include "cqv/core/export.h"
+
+class CQV_API qvString : public qvSimpleArray<char> {
+public:
+    // Kinds of tokens GetToken returns.
+    enum TOKEN {
+        TK_NAME = 0,     // a letter or "_", then letters, digits and "_"
+        TK_INTEGER = 1,  // a run of decimal digits
+        TK_REAL = 2,     // digits with a fraction and/or an exponent
+        TK_STRING = 3,   // a double-quoted text, both quotes included
+        TK_CHAR = 4,     // any other single character but white space
+        TK_END = 5       // nothing left
+    };
+
+    // An empty string.
+    qvString() {}
+    // A fresh private block of n uninitialised characters; 0 gives an empty
+    // string, a negative n throws.
+    explicit qvString(int n);
+    // Views the C text s (nothing is copied; s must outlive the view or the
+    // string must be made private). A null or empty s gives an empty string.
+    qvString(const char* s);
+    // Views the n characters at s. n of 0 or a null s gives an empty string;
+    // a negative n throws.
+    qvString(const char* s, int n);
+    // A private copy of s's characters.
+    qvString(const qvString& s);
+    // Copies s's characters: into the present storage when the lengths are
+    // equal and the string holds a block, else into a fresh private block.
+    qvString& operator=(const qvString& s);
+    // Releases the held block.
+    ~qvString() override;
+
+    // Equal lengths and equal characters.
+    int operator==(const qvString& s) const;
+    int operator!=(const qvString& s) const { return !(*this == s); }
+    // 1 when the C text s has exactly Len() characters, all equal to this
+    // string's. A null s equals the empty string.
+    int operator==(const char* s) const;
+    int operator!=(const char* s) const { return !(*this == s); }
+    // Lexicographic order of the characters taken as signed 8-bit values; a
+    // proper prefix is less than the longer string.
+    int operator<(const qvString& s) const { return Compare(s) < 0; }
+    int operator>(const qvString& s) const { return Compare(s) > 0; }
+    int operator<=(const qvString& s) const { return Compare(s) <= 0; }
+    int operator>=(const qvString& s) const { return Compare(s) >= 0; }
+
+    // A new private string of this string's characters followed by b's.
+    qvString GetUnion(const qvString& b) const;
+    qvString operator+(const qvString& b) const { return GetUnion(b); }
+    // Appends b's characters in a fresh private block; an empty b changes
+    // nothing. b may be this string.
+    qvString& operator+=(const qvString& b);
+
+    // Index of the first c at or after index k, or -1. k below 0 throws.
+    int Find(char c, int k) const;
+    int Find(char c) const { return Find(c, 0); }
+    // First index at or after k where all of t matches, or -1; an empty t
+    // matches at k when k is at most Len(). k below 0 throws.
+    int Find(const qvString& t, int k) const;
+    int Find(const qvString& t) const { return Find(t, 0); }
+
+    // The characters followed by a zero byte. The zero lies inside the
+    // block, after the last character, and is not counted by Len(); a string
+    // without such a zero (a view, a window, a fresh string) is first copied
+    // into a private block one character longer.
+    char* GetCString();
+    operator char*() { return GetCString(); }
+
+    // Number of line feeds (code 10) in the string.
+    int GetNumberOfString() const;
+
+    // Private copies of the first n, the last n, and the n characters from
+    // start; the checks and texts are those of qvSimpleArray.
+    qvString Left(int n) const;
+    qvString Right(int n) const;
+    qvString Mid(int start, int n) const;
+
+    // Splits the string into its words, the maximal runs of characters that
+    // are not in separators. words takes one element per word, reusing its
+    // strings when their number already fits; each element becomes a view of
+    // its word inside this string's characters (no copy, no block held).
+    void Tokenize(qvSimpleArray<qvString>& words, const qvString& separators) const;
+
+    // Reads the next token from index pos on, skipping white space: token
+    // becomes a window on its characters in this string's storage and pos
+    // moves past it. At the end of the text token is emptied and TK_END
+    // returned. Only a lower-case "e" starts an exponent and only "-" signs
+    // it; a dot or exponent without digits after it is left for the next
+    // call. pos below 0 throws; so does a double quote that is never closed
+    // (after leading white space has moved pos).
+    TOKEN GetToken(int& pos, qvString& token) const;
+
+    // The record: Len() as an int32, then the characters.
+    int MemSize() const override;
+    int ToMem(unsigned char* p) const override;
+    // Reads a record. A count equal to Len() writes into the present
+    // storage, whatever it is; another count replaces the storage by a fresh
+    // block (or empties the string). A negative count throws and leaves the
+    // string unchanged.
+    int FromMem(unsigned char* p) override;
+
+private:
+    // Negative, zero or positive as this string orders before, with or
+    // after s.
+    int Compare(const qvString& s) const;
+    // Makes token a window on the characters [pos, end), moves pos to end and
+    // returns kind.
+    TOKEN Cut(TOKEN kind, int& pos, int end, qvString& token) const;
+};
+
+// The string's record through its virtual members.
+CQV_API int qvMemSize(const qvString& s);
+CQV_API int qvToMem(unsigned char* p, const qvString& s);
+CQV_API int qvFromMem(unsigned char* p, qvString& s);
+
+CQV_EXTERN_TEMPLATE(qvSimpleArray<qvString>)
+
+#endif  // CQV_ARRAYS_STRING_H

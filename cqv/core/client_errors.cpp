@@ -1,0 +1,43 @@
+#include "cqv/core/client_errors.h"
+
+#include "cqv/core/messages.h"
+
+qvError::qvError(int c, const char* s) : qvExceptionWithMessage(s), code(c) {}
+
+qvError::qvError(const char* s) : qvExceptionWithMessage(s), code(-1) {}
+
+qvError::qvError(int c, qvString s) : qvExceptionWithMessage(s.GetCString()), code(c) {}
+
+qvError::qvError(qvString s) : qvExceptionWithMessage(s.GetCString()), code(-1) {}
+
+qvTrovError::qvTrovError(int c, qvString n, qvString text)
+    : qvExceptionWithMessage(text.GetCString()), code1(-1), code2(c), name(n) {}
+
+qvTrovError::qvTrovError(int c1, int c2, qvString n, qvString text)
+    : qvExceptionWithMessage(text.GetCString()), code1(c1), code2(c2), name(n) {}
+
+qvTrovError::qvTrovError(const qvTrovError& e)
+    : qvExceptionWithMessage(e), code1(e.code1), code2(e.code2), name(e.name) {}
+
+qvTrovError& qvTrovError::operator=(const qvTrovError& e) {
+    code1 = e.code1;
+    code2 = e.code2;
+    name = e.name;
+    return *this;
+}
+
+qvTrovError::~qvTrovError() = default;
+
+qvErr_NoImplemented::qvErr_NoImplemented(qvString f)
+    : qvExceptionWithMessage(
+          (qvString(qvMsg::NoImplementedPrefix) + f + qvString(qvMsg::NoImplementedSuffix)).GetCString()),
+      name(f) {}
+
+qvErr_NoImplemented::qvErr_NoImplemented(const qvErr_NoImplemented& e) : qvExceptionWithMessage(e), name(e.name) {}
+
+qvErr_NoImplemented& qvErr_NoImplemented::operator=(const qvErr_NoImplemented& e) {
+    name = e.name;
+    return *this;
+}
+
+qvErr_NoImplemented::~qvErr_NoImplemented() = default;

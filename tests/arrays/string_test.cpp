@@ -1,0 +1,402 @@
+// The string: views of C texts, C texts back, comparison, search, splitting,
+// the lexer and the record.
+#include "cqv_test.h"
+
+#include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
+
+using cqvtest::BlockCount;
+using cqvtest::BlockSizeWord;
+
+namespace {
+
+// A string that owns a block of exactly the text's characters, with nothing
+// after them: reading past the end is caught by the sanitizer build.
+qvString Owned(const std::string& text) {
+    qvString s(static_cast<int>(text.size()));
+    if (!text.empty()) std::memcpy(s.GetPointer(), text.data(), text.size());
+    return s;
+}
+
+std::string Str(const qvString& s) { return std::string(s.begin(), s.end()); }
+
+using Token = std::pair<qvString::TOKEN, std::string>;
+using Tokens = std::vector<Token>;
+
+// Every token of text up to and including TK_END.
+Tokens Lex(const std::string& text) {
+    const qvString s = Owned(text);
+    Tokens out;
+    qvString token;
+    int pos = 0;
+    for (;;) {
+        const qvString::TOKEN kind = s.GetToken(pos, token);
+        out.emplace_back(kind, Str(token));
+        if (kind == qvString::TK_END) return out;
+    }
+}
+
+}  // namespace
+
+TEST(String, ConstructionViewsCTextsAndCountsLengths) {
+    const char text[] = "abc";
+    qvString v(text);
+    EXPECT_EQ(v.Len(), 3);
+    EXPECT_EQ(v.GetPointer(), text);
+    EXPECT_EQ(v.GetMem(), nullptr);
+    qvString part(text + 1, 2);
+    EXPECT_EQ(Str(part), "bc");
+    EXPECT_EQ(part.GetPointer(), text + 1);
+
+    EXPECT_TRUE(qvString("").empty());
+    EXPECT_TRUE(qvString(static_cast<const char*>(nullptr)).empty());
+    EXPECT_TRUE(qvString(text, 0).empty());
+    EXPECT_TRUE(qvString(0).empty());
+    CQV_EXPECT_BAD(qvString(-1), "qvNewWithRef : n <= 0 ");
+    CQV_EXPECT_BAD(qvString(text, -1), "qvNewWithRef : n <= 0 ");
+    qvString fresh(5);
+    EXPECT_EQ(BlockSizeWord(fresh.GetPointer()), -5);
+
+    qvString copy(v);  // a copy of a view is private
+    EXPECT_NE(copy.GetPointer(), text);
+    EXPECT_EQ(BlockCount(copy.GetPointer()), 1);
+    EXPECT_EQ(Str(copy), "abc");
+}
+
+TEST(String, GetCStringAppendsAZeroInsideTheBlockAndKeepsTheLength) {
+    char text[] = "abc";
+    qvString v(text);
+    char* c = v.GetCString();
+    EXPECT_NE(c, text);
+    EXPECT_EQ(v.Len(), 3);
+    EXPECT_EQ(BlockSizeWord(c), -4);
+    EXPECT_EQ(BlockCount(c), 1);
+    EXPECT_EQ(std::memcmp(c, "abc", 4), 0);
+    EXPECT_EQ(v.GetCString(), c);  // the zero is found: no second copy
+    EXPECT_EQ(static_cast<char*>(v), c);
+    EXPECT_EQ(v.MemSize(), 7);  // the zero is not part of the string
+
+    qvString e;
+    EXPECT_STREQ(e.GetCString(), "");
+    EXPECT_EQ(BlockSizeWord(e.GetPointer()), -1);
+
+    // A window whose next character in the block is not zero gets its own
+    // copy; one that ends just before the zero uses the block as it is.
+    qvString whole = Owned("hello");
+    qvString ell;
+    ell.SetSubWindow(whole, 1, 3);
+    EXPECT_STREQ(ell.GetCString(), "ell");
+    EXPECT_EQ(BlockCount(whole.GetPointer()), 1);
+    EXPECT_EQ(Str(whole), "hello");
+
+    whole.GetCString();
+    qvString lo;
+    lo.SetSubWindow(whole, 3, 2);
+    EXPECT_EQ(lo.GetCString(), whole.GetPointer() + 3);
+    EXPECT_EQ(BlockCount(whole.GetPointer()), 2);
+}
+
+TEST(String, ComparisonIsSignedLexicographicThenByLength) {
+    const qvString abc("abc");
+    EXPECT_TRUE(abc == qvString("abc"));
+    EXPECT_FALSE(abc == qvString("abd"));
+    EXPECT_TRUE(abc != qvString("ab"));
+    EXPECT_TRUE(abc < qvString("abd"));
+    EXPECT_TRUE(qvString("ab") < abc);
+    EXPECT_FALSE(abc < abc);
+    EXPECT_TRUE(abc <= abc);
+    EXPECT_FALSE(qvString("b") <= qvString("abc"));
+    // Characters are compared as signed bytes: 0x80 is below every ASCII one.
+    EXPECT_TRUE(qvString("\x80") < qvString("a"));
+    EXPECT_TRUE(qvString("z") > qvString("\xff"));
+
+    // Against C texts: exactly the same characters, then the text's end.
+    EXPECT_TRUE(abc == "abc");
+    EXPECT_TRUE(abc != "abcd");
+    EXPECT_TRUE(abc != "ab");
+    EXPECT_TRUE(qvString() == "");
+    EXPECT_TRUE(qvString() == static_cast<const char*>(nullptr));
+    const char zeroInside[] = {'a', 'b', '\0'};
+    EXPECT_FALSE(qvString(zeroInside, 3) == "ab");
+}
+
+TEST(String, ConcatenationMakesNewPrivateStrings) {
+    const qvString ab("ab"), cd("cd");
+    const qvString abcd = ab + cd;
+    EXPECT_EQ(Str(abcd), "abcd");
+    EXPECT_EQ(BlockSizeWord(abcd.GetPointer()), -4);
+    EXPECT_EQ(Str(ab.GetUnion(qvString())), "ab");
+    const qvString none = qvString() + qvString();
+    EXPECT_TRUE(none.empty());
+    EXPECT_EQ(none.GetPointer(), nullptr);
+
+    qvString s = Owned("xy");
+    s += s;
+    EXPECT_EQ(Str(s), "xyxy");
+    s += "!";
+    EXPECT_EQ(Str(s), "xyxy!");
+}
+
+TEST(String, ViewedCharactersAreNeverWrittenByAssignmentOrAppend) {
+    char text[] = "abc";
+    qvString v(text);
+    v += qvString();  // nothing to append: still the same view
+    EXPECT_EQ(v.GetPointer(), text);
+    v += "d";
+    EXPECT_EQ(Str(v), "abcd");
+    EXPECT_STREQ(text, "abc");
+
+    qvString w(text);
+    w = qvString("xyz");  // equal length: a private copy, not a write into text
+    EXPECT_EQ(Str(w), "xyz");
+    EXPECT_STREQ(text, "abc");
+    ASSERT_NE(w.GetMem(), nullptr);
+    EXPECT_EQ(BlockCount(w.GetPointer()), 1);
+    const qvString& same = w;
+    w = same;
+    EXPECT_EQ(Str(w), "xyz");
+
+    // A string that holds a block is written in place, a window included.
+    qvString owner = Owned("hello");
+    char* const first = owner.GetPointer();
+    qvString window;
+    window.SetSubWindow(owner, 1, 3);
+    window = qvString("ELL");
+    EXPECT_EQ(Str(owner), "hELLo");
+    owner = qvString("HELLO");
+    EXPECT_EQ(owner.GetPointer(), first);
+    EXPECT_EQ(Str(window), "ELL");
+}
+
+TEST(String, FindCharacterAndText) {
+    const qvString s("abcabc");
+    EXPECT_EQ(s.Find('c', 1), 2);
+    EXPECT_EQ(s.Find('c', 3), 5);
+    EXPECT_EQ(s.Find('c', 6), -1);
+    EXPECT_EQ(s.Find('c', 9), -1);
+    EXPECT_EQ(s.Find(qvString("bc"), 2), 4);
+    EXPECT_EQ(s.Find(qvString("abc"), 1), 3);
+    EXPECT_EQ(s.Find(qvString("abc"), 4), -1);
+    EXPECT_EQ(s.Find(qvString("abcabca")), -1);
+    EXPECT_EQ(s.Find(qvString("acb")), -1);
+    EXPECT_EQ(s.Find(qvString(), 6), 6);
+    EXPECT_EQ(s.Find(qvString(), 7), -1);
+    EXPECT_EQ(qvString().Find('a'), -1);
+    EXPECT_EQ(qvString().Find(qvString("a")), -1);
+    CQV_EXPECT_BAD(s.Find('a', -1), "qvString::Find:char: k < 0 ");
+    CQV_EXPECT_BAD(s.Find(qvString("a"), -1), "qvString::Find:str: k < 0 ");
+}
+
+TEST(String, LinesAndSubStrings) {
+    EXPECT_EQ(qvString("one\ntwo\nthree").GetNumberOfString(), 2);
+    EXPECT_EQ(qvString().GetNumberOfString(), 0);
+
+    const qvString s("abcdef");
+    const qvString left = s.Left(2);
+    EXPECT_EQ(Str(left), "ab");
+    EXPECT_EQ(BlockSizeWord(left.GetPointer()), -2);
+    EXPECT_EQ(Str(s.Right(3)), "def");
+    EXPECT_EQ(Str(s.Mid(1, 4)), "bcde");
+    EXPECT_NE(s.Left(6).GetPointer(), s.GetPointer());
+    CQV_EXPECT_BAD(s.Left(0), "qvSimpleArray<T>::Left: Out of Range");
+    CQV_EXPECT_BAD(s.Right(7), "qvSimpleArray<T>::Right: Out of Range");
+    CQV_EXPECT_BAD(s.Mid(3, 4), "qvSimpleArray<T>::Mid: Out of Range");
+}
+
+TEST(String, TokenizeGivesViewsOfTheWords) {
+    const qvString text = Owned("  one,two  three ");
+    qvSimpleArray<qvString> words;
+    text.Tokenize(words, qvString(", "));
+    ASSERT_EQ(words.Len(), 3);
+    EXPECT_EQ(Str(words[0]), "one");
+    EXPECT_EQ(Str(words[1]), "two");
+    EXPECT_EQ(Str(words[2]), "three");
+    EXPECT_EQ(words[1].GetPointer(), text.GetPointer() + 6);
+    EXPECT_EQ(words[1].GetMem(), nullptr);
+    EXPECT_EQ(BlockCount(text.GetPointer()), 1);
+
+    // The same number of words reuses the elements; the private storage an
+    // element held is released. Words stay valid while their text lives.
+    words[0] = qvString("private");
+    qvString* const elements = words.GetPointer();
+    const qvString abc = Owned("a b c");
+    abc.Tokenize(words, qvString(" "));
+    EXPECT_EQ(words.GetPointer(), elements);
+    EXPECT_EQ(Str(words[0]), "a");
+
+    const qvString xy = Owned("x;y");
+    xy.Tokenize(words, qvString(";"));
+    ASSERT_EQ(words.Len(), 2);
+    EXPECT_EQ(Str(words[1]), "y");
+    const qvString word = Owned("word");
+    word.Tokenize(words, qvString());
+    ASSERT_EQ(words.Len(), 1);
+    EXPECT_EQ(Str(words[0]), "word");
+    Owned(",,,").Tokenize(words, qvString(","));
+    EXPECT_TRUE(words.empty());
+    qvString().Tokenize(words, qvString(","));
+    EXPECT_TRUE(words.empty());
+}
+
+TEST(String, ArraysOfStringsCopyDeeply) {
+    qvSimpleArray<qvString> a(2);
+    EXPECT_TRUE(a[0].empty());
+    a[0] = qvString("first");
+    a.push_back(Owned("third"));
+    qvSimpleArray<qvString> b(a);
+    EXPECT_EQ(Str(b[2]), "third");
+    EXPECT_NE(b[0].GetPointer(), a[0].GetPointer());
+    b[0][0] = 'F';
+    EXPECT_EQ(Str(a[0]), "first");
+    a.Remove(0);
+    EXPECT_EQ(Str(a[1]), "third");
+}
+
+TEST(String, LexerReadsNamesNumbersStringsAndCharacters) {
+    using T = qvString;
+    EXPECT_EQ(Lex("x1 = 12.5e-3 + \"hi\" 7."),
+              Tokens({{T::TK_NAME, "x1"}, {T::TK_CHAR, "="}, {T::TK_REAL, "12.5e-3"}, {T::TK_CHAR, "+"},
+                      {T::TK_STRING, "\"hi\""}, {T::TK_INTEGER, "7"}, {T::TK_CHAR, "."}, {T::TK_END, ""}}));
+    EXPECT_EQ(Lex("_a9(-4)\t\"a b\"c"),
+              Tokens({{T::TK_NAME, "_a9"}, {T::TK_CHAR, "("}, {T::TK_CHAR, "-"}, {T::TK_INTEGER, "4"},
+                      {T::TK_CHAR, ")"}, {T::TK_STRING, "\"a b\""}, {T::TK_NAME, "c"}, {T::TK_END, ""}}));
+    EXPECT_EQ(Lex("1e5 2e-5 3.0e7"),
+              Tokens({{T::TK_REAL, "1e5"}, {T::TK_REAL, "2e-5"}, {T::TK_REAL, "3.0e7"}, {T::TK_END, ""}}));
+}
+
+TEST(String, LexerGivesBackWhatANumberCannotUse) {
+    using T = qvString;
+    EXPECT_EQ(Lex("1.e5"), Tokens({{T::TK_INTEGER, "1"}, {T::TK_CHAR, "."}, {T::TK_NAME, "e5"}, {T::TK_END, ""}}));
+    EXPECT_EQ(Lex("12ex"), Tokens({{T::TK_INTEGER, "12"}, {T::TK_NAME, "ex"}, {T::TK_END, ""}}));
+    EXPECT_EQ(Lex("3e-x"), Tokens({{T::TK_INTEGER, "3"}, {T::TK_NAME, "e"}, {T::TK_CHAR, "-"},
+                                  {T::TK_NAME, "x"}, {T::TK_END, ""}}));
+    EXPECT_EQ(Lex("1.5e+2"), Tokens({{T::TK_REAL, "1.5"}, {T::TK_NAME, "e"}, {T::TK_CHAR, "+"},
+                                    {T::TK_INTEGER, "2"}, {T::TK_END, ""}}));
+    EXPECT_EQ(Lex("1.5e-a"), Tokens({{T::TK_REAL, "1.5"}, {T::TK_NAME, "e"}, {T::TK_CHAR, "-"},
+                                    {T::TK_NAME, "a"}, {T::TK_END, ""}}));
+    EXPECT_EQ(Lex("1E5"), Tokens({{T::TK_INTEGER, "1"}, {T::TK_NAME, "E5"}, {T::TK_END, ""}}));
+    EXPECT_EQ(Lex("2.5x"), Tokens({{T::TK_REAL, "2.5"}, {T::TK_NAME, "x"}, {T::TK_END, ""}}));
+    EXPECT_EQ(Lex("4e2y"), Tokens({{T::TK_REAL, "4e2"}, {T::TK_NAME, "y"}, {T::TK_END, ""}}));
+}
+
+// The text ends in each state of the lexer; the string's block ends with the
+// text, so a read past it would be reported by the sanitizer build.
+TEST(String, LexerAtTheEndOfTheTextInEveryState) {
+    struct Case {
+        const char* text;
+        qvString::TOKEN kind;
+        const char* token;
+        int pos;
+    } const cases[] = {
+        {" \t\n", qvString::TK_END, "", 3},      // Start
+        {"ab_1", qvString::TK_NAME, "ab_1", 4},  // Name
+        {"123", qvString::TK_INTEGER, "123", 3},  // Int
+        {"12.", qvString::TK_INTEGER, "12", 2},   // Dot
+        {"1.25", qvString::TK_REAL, "1.25", 4},   // Frac
+        {"12e", qvString::TK_INTEGER, "12", 2},   // IntExp
+        {"12e-", qvString::TK_INTEGER, "12", 2},  // IntExpSign
+        {"1.5e", qvString::TK_REAL, "1.5", 3},    // RealExp
+        {"1.5e-", qvString::TK_REAL, "1.5", 3},   // RealExpSign
+        {"1.5e-7", qvString::TK_REAL, "1.5e-7", 6},  // ExpDigits
+        {"=", qvString::TK_CHAR, "=", 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const qvString s = Owned(c.text);
+        qvString token("stale");
+        int pos = 0;
+        EXPECT_EQ(s.GetToken(pos, token), c.kind);
+        EXPECT_EQ(Str(token), c.token);
+        EXPECT_EQ(pos, c.pos);
+    }
+
+    const qvString open = Owned("  \"abc");  // Quoted
+    qvString token;
+    int pos = 0;
+    CQV_EXPECT_BAD(open.GetToken(pos, token), "syntax error : expected '\"'");
+    EXPECT_EQ(pos, 2);
+}
+
+TEST(String, LexerPositionsTokensAndBadPositions) {
+    const qvString s = Owned("ab 12  ");
+    qvString token;
+    int pos = 0;
+    EXPECT_EQ(s.GetToken(pos, token), qvString::TK_NAME);
+    // A token is a window on the string's block.
+    EXPECT_EQ(token.GetPointer(), s.GetPointer());
+    EXPECT_EQ(BlockCount(s.GetPointer()), 2);
+    EXPECT_EQ(s.GetToken(pos, token), qvString::TK_INTEGER);
+    EXPECT_EQ(token.GetPointer(), s.GetPointer() + 3);
+    EXPECT_EQ(pos, 5);
+    EXPECT_EQ(s.GetToken(pos, token), qvString::TK_END);
+    EXPECT_TRUE(token.empty());
+    EXPECT_EQ(pos, 7);
+    EXPECT_EQ(BlockCount(s.GetPointer()), 1);
+    pos = 40;
+    EXPECT_EQ(s.GetToken(pos, token), qvString::TK_END);
+    EXPECT_EQ(pos, 40);
+
+    token = qvString("kept");
+    pos = -1;
+    CQV_EXPECT_BAD(s.GetToken(pos, token), "qvString::GetToken: pos < 0");
+    EXPECT_EQ(pos, -1);
+    EXPECT_EQ(Str(token), "kept");
+    EXPECT_EQ(qvString().GetToken(pos = 0, token), qvString::TK_END);
+}
+
+TEST(String, LexerTreatsBytesAbove127AsOtherCharacters) {
+    using T = qvString;
+    // Latin-1 e-acute, no-break space and y-diaeresis are none of letter,
+    // digit or white space.
+    EXPECT_EQ(Lex("\xe9t\xa0\xff"),
+              Tokens({{T::TK_CHAR, "\xe9"}, {T::TK_NAME, "t"}, {T::TK_CHAR, "\xa0"}, {T::TK_CHAR, "\xff"},
+                      {T::TK_END, ""}}));
+    EXPECT_EQ(Lex("ab\xe9" "12\xe9"),
+              Tokens({{T::TK_NAME, "ab"}, {T::TK_CHAR, "\xe9"}, {T::TK_INTEGER, "12"}, {T::TK_CHAR, "\xe9"},
+                      {T::TK_END, ""}}));
+    EXPECT_EQ(Lex("\"\xe9\""), Tokens({{T::TK_STRING, "\"\xe9\""}, {T::TK_END, ""}}));
+}
+
+TEST(String, RecordIsTheLengthThenTheCharacters) {
+    const qvString abc("abc");
+    EXPECT_EQ(abc.MemSize(), 7);
+    EXPECT_EQ(qvMemSize(abc), 7);
+    unsigned char buf[16];
+    std::memset(buf, 0xee, sizeof buf);
+    EXPECT_EQ(qvToMem(buf, abc), 7);
+    const unsigned char expected[] = {3, 0, 0, 0, 'a', 'b', 'c', 0xee};
+    EXPECT_EQ(std::memcmp(buf, expected, sizeof expected), 0);
+
+    qvString back;
+    EXPECT_EQ(qvFromMem(buf, back), 7);
+    EXPECT_EQ(Str(back), "abc");
+    EXPECT_EQ(BlockCount(back.GetPointer()), 1);
+
+    const qvString empty;
+    EXPECT_EQ(empty.MemSize(), 4);
+    EXPECT_EQ(empty.ToMem(buf), 4);
+    EXPECT_EQ(std::memcmp(buf, "\0\0\0\0", 4), 0);
+    EXPECT_EQ(back.FromMem(buf), 4);
+    EXPECT_TRUE(back.empty());
+    EXPECT_EQ(back.GetMem(), nullptr);
+
+    // Two records chained; the second, of equal length, writes into a window.
+    qvString owner = Owned("hello");
+    qvString window;
+    window.SetSubWindow(owner, 1, 3);
+    int at = qvString("xy").ToMem(buf);
+    at += qvString("ELL").ToMem(buf + at);
+    EXPECT_EQ(at, 13);
+    qvString first;
+    at = first.FromMem(buf);
+    at += window.FromMem(buf + at);
+    EXPECT_EQ(at, 13);
+    EXPECT_EQ(Str(first), "xy");
+    EXPECT_EQ(Str(owner), "hELLo");
+
+    const unsigned char negative[] = {0xff, 0xff, 0xff, 0xff};
+    CQV_EXPECT_BAD(owner.FromMem(const_cast<unsigned char*>(negative)), "qvNewWithRef : n <= 0 ");
+    EXPECT_EQ(Str(owner), "hELLo");
+}
