@@ -16,5 +16,6 @@
 #include "cqv/values/vec3.h"
 
 #include "cqv/arrays/simple_array.h"
+#include "cqv/arrays/array.h"
 
 #endif  // CQV_CQV_H
