@@ -128,7 +128,7 @@ TEST(ArrayRecord, ChainedRecordsRoundTrip) {
 
 template <class T>
 class ArrayRecordAllTypes : public ::testing::Test {};
-TYPED_TEST_SUITE(ArrayRecordAllTypes, ElementTypes);
+TYPED_TEST_SUITE(ArrayRecordAllTypes, ElementTypes, ElementTypeNames);
 
 TYPED_TEST(ArrayRecordAllTypes, RoundTrip) {
     using T = TypeParam;

@@ -2,6 +2,8 @@
 #include "cqv_test.h"
 
 #include <algorithm>
+#include <cstring>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -69,6 +71,72 @@ TEST(ArrayMedian, SelectsTheLowerMiddleOfRandomData) {
         }
         std::sort(got.begin(), got.end());
         EXPECT_EQ(got, sorted) << "not a permutation, n = " << n;
+    }
+}
+
+namespace {
+
+// The selection as textbooks write it, one comparison at a time.
+template <class T>
+void TextbookFind(std::vector<T>& a, int k) {
+    int lo = 0, hi = static_cast<int>(a.size()) - 1;
+    while (lo < hi) {
+        const T x = a[static_cast<std::size_t>(k)];
+        int i = lo, j = hi;
+        do {
+            while (a[static_cast<std::size_t>(i)] < x) ++i;
+            while (x < a[static_cast<std::size_t>(j)]) --j;
+            if (i <= j) std::swap(a[static_cast<std::size_t>(i++)], a[static_cast<std::size_t>(j--)]);
+        } while (i <= j);
+        if (j < k) lo = i;
+        if (k < i) hi = j;
+    }
+}
+
+// Median must leave the array exactly as the textbook selection does.
+template <class T, class Draw>
+void ExpectTextbookOrder(std::mt19937& gen, Draw draw) {
+    for (int n : {60, 64, 65, 127, 128, 129, 200, 1000, 4099, 30000}) {
+        std::vector<T> src(static_cast<std::size_t>(n));
+        for (T& x : src) x = draw(gen);
+        std::vector<T> expected = src;
+        TextbookFind(expected, (n - 1) / 2);
+        qvArray<T> a = From(src);
+        a.Median();
+        const std::vector<T> got = Items(a);
+        EXPECT_TRUE(std::memcmp(got.data(), expected.data(), sizeof(T) * got.size()) == 0) << "n = " << n;
+    }
+}
+
+}  // namespace
+
+TEST(ArrayMedian, LargeArraysEndAsTheTextbookSelectionLeavesThem) {
+    std::mt19937 gen(777);
+    std::uniform_real_distribution<double> real(-1, 1);
+    ExpectTextbookOrder<double>(gen, [&](std::mt19937& g) { return real(g); });
+    // Few distinct values: many elements stop both scans.
+    std::uniform_int_distribution<int> few(0, 3);
+    ExpectTextbookOrder<short>(gen, [&](std::mt19937& g) { return static_cast<short>(few(g)); });
+    ExpectTextbookOrder<unsigned char>(gen, [&](std::mt19937& g) { return static_cast<unsigned char>(few(g)); });
+    // NaNs stop every scan and are never passed.
+    std::uniform_int_distribution<int> pick(0, 9);
+    ExpectTextbookOrder<float>(gen, [&](std::mt19937& g) {
+        return pick(g) == 0 ? std::numeric_limits<float>::quiet_NaN() : static_cast<float>(real(g));
+    });
+    // Already ordered, reversed and constant runs.
+    for (int n : {100, 1001}) {
+        std::vector<int> up(static_cast<std::size_t>(n)), down(up), flat(up.size(), 5);
+        for (int i = 0; i < n; ++i) {
+            up[static_cast<std::size_t>(i)] = i;
+            down[static_cast<std::size_t>(i)] = n - i;
+        }
+        for (const std::vector<int>& src : {up, down, flat}) {
+            std::vector<int> expected = src;
+            TextbookFind(expected, (n - 1) / 2);
+            qvArray<int> a = From(src);
+            a.Median();
+            EXPECT_EQ(Items(a), expected);
+        }
     }
 }
 

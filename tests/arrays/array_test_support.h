@@ -5,14 +5,31 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <string>
+#include <type_traits>
 #include <vector>
 
 #include <cqv/cqv.h>
 
 namespace arraytest {
 
-// The nine element types of the arithmetic array.
+// The nine element types of the arithmetic array, and their names in test
+// names.
 using ElementTypes = ::testing::Types<char, unsigned char, short, unsigned short, int, float, double, qvComplex, qvVec2>;
+struct ElementTypeNames {
+    template <class T>
+    static std::string GetName(int) {
+        if (std::is_same<T, char>::value) return "char";
+        if (std::is_same<T, unsigned char>::value) return "uchar";
+        if (std::is_same<T, short>::value) return "short";
+        if (std::is_same<T, unsigned short>::value) return "ushort";
+        if (std::is_same<T, int>::value) return "int";
+        if (std::is_same<T, float>::value) return "float";
+        if (std::is_same<T, double>::value) return "double";
+        if (std::is_same<T, qvComplex>::value) return "qvComplex";
+        return "qvVec2";
+    }
+};
 
 // The element that stands for the small non-negative number i: the number
 // itself, i + 0i, or the vector (i, i). For such elements every element type
