@@ -22,8 +22,9 @@ namespace qvDetail {
 
 // Arithmetic of one element type. Integer elements wrap modulo their width:
 // the operands are widened to unsigned int, where overflow is defined, and
-// the result is narrowed back, so neither the promotion of short operands to
-// int nor the overflow of int itself can go undefined.
+// the result is narrowed back (modulo the width on every compiler the library
+// builds with), so neither the promotion of short operands to int nor the
+// overflow of int itself can go undefined.
 template <class T>
 struct ElementArith {
     static constexpr bool kWraps = std::is_integral<T>::value;
