@@ -16,6 +16,7 @@
 #include "cqv/values/vec3.h"
 
 #include "cqv/arrays/simple_array.h"
+#include "cqv/arrays/array.h"
 #include "cqv/arrays/simple_array_2d.h"
 #include "cqv/arrays/string.h"
 

@@ -3,6 +3,7 @@
 #include <cqv/cqv.h>
 
 #include <cstdio>
+#include <initializer_list>
 
 namespace {
 
@@ -44,6 +45,59 @@ void Arrays() {
         a.Left(0);
     } catch (const BadParameters& e) {
         std::printf("%-28s %s\n", "a.Left(0) throws", e.GetMessageText());
+    }
+}
+
+template <class T>
+void PrintReals(const char* label, const qvSimpleArray<T>& a) {
+    std::printf("%-28s", label);
+    for (int i = 0; i < a.Len(); ++i) std::printf(" %g", static_cast<double>(a[i]));
+    std::printf("\n");
+}
+
+void ArithmeticArrays() {
+    Section("Arithmetic arrays: element-wise operators, statistics, sorted insertion");
+    qvArray<double> x(5), y(5, 0.5);
+    const double values[] = {4, -1, 7, 2, 9};
+    for (int i = 0; i < x.Len(); ++i) x[i] = values[i];
+    PrintReals("x", x);
+    PrintReals("x + y (y all 0.5)", x + y);
+    PrintReals("x * 2", x * 2.0);
+    std::printf("%-28s %g\n", "x.Sum()", x.Sum());
+    std::printf("%-28s %g\n", "x.ScalarMul(x)", x.ScalarMul(x));
+    std::printf("%-28s %g at %d, %g at %d\n", "x.Max(), x.Min()", x.Max(), x.MaxIndex(), x.Min(), x.MinIndex());
+    PrintReals("x.GetNoNegative()", x.GetNoNegative());
+    std::printf("%-28s %d\n", "x > -2 (every element)", x > -2.0);
+
+    const double median = x.Median();
+    std::printf("%-28s %g\n", "x.Median()", median);
+    PrintReals("x after selection", x);
+
+    qvArray<unsigned char> bytes(2);
+    bytes[0] = 200;
+    bytes[1] = 100;
+    std::printf("%-28s %d (wraps as unsigned char)\n", "Sum of 200 and 100", bytes.Sum());
+
+    qvArray<int> sorted;
+    int found = 0;
+    for (int v : {30, 10, 20, 10, 40}) {
+        const int at = sorted.InsertIfNotExistB(v, found, 1);
+        std::printf("insert %-2d %-18s at %d:", v, found ? "(already there)" : "", at);
+        for (int i = 0; i < sorted.Len(); ++i) std::printf(" %d", sorted[i]);
+        std::printf("\n");
+    }
+    std::printf("%-28s %d\n", "sorted.FindB(30, 1)", sorted.FindB(30, 1));
+
+    unsigned char record[64];
+    const int written = sorted.ToMem(record);
+    qvArray<int> back;
+    back.FromMem(record);
+    std::printf("record of %d bytes reads back equal: %d\n", written, back == sorted);
+
+    try {
+        x + qvArray<double>(2, 1.0);
+    } catch (const BadParameters& e) {
+        std::printf("%-28s %s\n", "x + (2 elements) throws", e.GetMessageText());
     }
 }
 
@@ -112,6 +166,7 @@ int main() {
     std::printf("cqv tour\n");
     Memory();
     Arrays();
+    ArithmeticArrays();
     Complex();
     Strings();
     return 0;

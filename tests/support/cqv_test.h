@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 
 #include <cqv/cqv.h>
@@ -19,6 +20,10 @@ inline std::int32_t BlockSizeWord(const void* p) { return static_cast<const std:
 inline std::string Bad(const char* text) { return std::string("Invalid parameters : ") + text; }
 
 }  // namespace cqvtest
+
+// Readable failure messages for the value types.
+inline void PrintTo(const qvComplex& c, std::ostream* os) { *os << '(' << c.re << ", " << c.im << ')'; }
+inline void PrintTo(const qvVec2& v, std::ostream* os) { *os << '(' << v.X() << ", " << v.Y() << ')'; }
 
 // Expects stmt to throw exactly the exception type E with the message text.
 #define CQV_EXPECT_THROW_TEXT(stmt, E, text)                                    \

@@ -1,0 +1,167 @@
+// qvArray<T>: the simple array with arithmetic, order and statistics.
+//
+// Element-wise operators work between two arrays of equal length or between
+// an array and a scalar; the in-place forms write into the present storage
+// (so into a viewed array too), the others return a fresh private array.
+// Comparisons hold when they hold for every element. Reductions run in index
+// order and give a result of the element type: integer arithmetic wraps as
+// the element type does. The array stores itself as a packed little-endian
+// record: the element count, then the elements.
+//
+// Ordering of the value types: complex numbers are ordered by modulus (equal
+// only when both parts are equal), plane vectors component-wise (a relation
+// holds when it holds for both coordinates, so two vectors may be unordered).
+//
+// Instances exist for char, unsigned char, short, unsigned short, int, float,
+// double, qvComplex and qvVec2.
+#ifndef CQV_ARRAYS_ARRAY_H
+#define CQV_ARRAYS_ARRAY_H
+
+#include "cqv/arrays/simple_array.h"
+#include "cqv/core/export.h"
+#include "cqv/values/complex.h"
+#include "cqv/values/vec2.h"
+
+template <class T>
+class qvArray : public qvSimpleArray<T> {
+public:
+    // An empty array.
+    qvArray();
+    // A fresh block of n elements (numeric elements uninitialised); n below 1
+    // throws.
+    explicit qvArray(int n);
+    // A fresh block of n copies of v; n below 1 throws.
+    qvArray(int n, const T& v);
+    // A private copy of a's elements (empty if a is empty).
+    qvArray(const qvArray& a);
+    // Copies a's elements: into the present storage when the lengths are
+    // equal (even if shared), else into a fresh block.
+    qvArray& operator=(const qvArray& a);
+    ~qvArray() override;
+
+    // Element i becomes a[i] op b[i]; lengths that differ throw before
+    // anything is written.
+    qvArray& operator+=(const qvArray& b);
+    qvArray& operator-=(const qvArray& b);
+    qvArray& operator*=(const qvArray& b);
+    qvArray& operator/=(const qvArray& b);
+    // Element i becomes a[i] op v (v may be an element of this array).
+    qvArray& operator+=(const T& v);
+    qvArray& operator-=(const T& v);
+    qvArray& operator*=(const T& v);
+    qvArray& operator/=(const T& v);
+
+    // A fresh array of a[i] op b[i]; lengths that differ throw. operator* is
+    // the element-wise product.
+    qvArray operator+(const qvArray& b);
+    qvArray operator-(const qvArray& b);
+    qvArray operator*(const qvArray& b);
+    qvArray operator/(const qvArray& b);
+    // A fresh array of a[i] op v.
+    qvArray operator+(const T& v);
+    qvArray operator-(const T& v);
+    qvArray operator*(const T& v);
+    qvArray operator/(const T& v);
+
+    // 1 when the relation holds for every pair a[i], b[i] (two empty arrays
+    // give 1); lengths that differ throw.
+    int operator<(const qvArray& b) const;
+    int operator>(const qvArray& b) const;
+    int operator<=(const qvArray& b) const;
+    int operator>=(const qvArray& b) const;
+    // 1 when the lengths are equal and every pair is equal; never throws.
+    int operator==(const qvArray& b) const;
+    int operator!=(const qvArray& b) const;
+    // 1 when the relation holds between every element and v (1 on an empty
+    // array); != holds when some element differs from v (0 on an empty array).
+    int operator<(const T& v) const;
+    int operator>(const T& v) const;
+    int operator<=(const T& v) const;
+    int operator>=(const T& v) const;
+    int operator==(const T& v) const;
+    int operator!=(const T& v) const;
+
+    // a[0] + a[1] + ... in index order; an empty array throws.
+    T Sum() const;
+    // a[0] * a[1] * ... in index order; an empty array throws.
+    T Mul() const;
+    // a[0] b[0] + a[1] b[1] + ... in index order (no conjugation); lengths
+    // that differ or an empty array throw.
+    T ScalarMul(const qvArray& b) const;
+    // The greatest (least) element and its index; ties go to the first
+    // occurrence. An empty array throws.
+    T Max() const;
+    T Min() const;
+    int MaxIndex() const;
+    int MinIndex() const;
+    // A fresh array of the greater (lesser) of a[i] and b[i], b[i] when
+    // neither is strictly greater (lesser); lengths that differ throw.
+    qvArray Max(const qvArray& b) const;
+    qvArray Min(const qvArray& b) const;
+    // The element at (Len() - 1) / 2 once the array is ordered, found by
+    // partition-based selection in place: afterwards no element before that
+    // index is greater and none after it is less. Reorders the elements in
+    // the present storage; an empty array throws.
+    T Median();
+
+    // The first index whose element equals v, or -1.
+    int Find(const T& v) const;
+    // Binary search in an array sorted ascending (ascending non-zero) or
+    // descending: the index of some element equal to v, or -1.
+    int FindB(const T& v, int ascending) const;
+    // Binary search as FindB: returns the index of an element equal to v and
+    // sets found to 1, or inserts v where it keeps the order (the array moves
+    // to a fresh private block), sets found to 0 and returns v's index.
+    int InsertIfNotExistB(const T& v, int& found, int ascending);
+
+    // A fresh copy with every element greater than zero replaced by zero.
+    qvArray GetNoPositive();
+    // A fresh copy with every element less than zero replaced by zero.
+    qvArray GetNoNegative();
+
+    // Size of the record: 4 bytes of count plus the element records.
+    int MemSize() const override;
+    // Writes the record at p; returns its size.
+    int ToMem(unsigned char* p) const override;
+    // Reads a record at p into this array and returns its size. A count equal
+    // to the length writes into the present storage (also a viewed one);
+    // another count takes a fresh block, and a negative count throws before
+    // anything changes.
+    int FromMem(unsigned char* p) override;
+
+private:
+    // Element i becomes op(a[i], b[i]) (lengths checked first) or
+    // op(a[i], v).
+    template <class Op>
+    qvArray& Update(const qvArray& b, Op op);
+    template <class Op>
+    qvArray& Update(const T& v, Op op);
+    // A fresh array of op(a[i], b[i]) (lengths checked first) or
+    // op(a[i], v).
+    template <class Op>
+    qvArray Combine(const qvArray& b, Op op) const;
+    template <class Op>
+    qvArray Combine(const T& v, Op op) const;
+    // 1 when rel(a[i], b[i]) (lengths checked first) or rel(a[i], v) holds
+    // for every i.
+    template <class Rel>
+    int All(const qvArray& b, Rel rel) const;
+    template <class Rel>
+    int All(const T& v, Rel rel) const;
+    // The index of the first element that no later element beats under
+    // better(candidate, best); an empty array throws.
+    template <class Better>
+    int BestIndex(Better better) const;
+};
+
+CQV_EXTERN_TEMPLATE(qvArray<char>)
+CQV_EXTERN_TEMPLATE(qvArray<unsigned char>)
+CQV_EXTERN_TEMPLATE(qvArray<short int>)
+CQV_EXTERN_TEMPLATE(qvArray<unsigned short int>)
+CQV_EXTERN_TEMPLATE(qvArray<int>)
+CQV_EXTERN_TEMPLATE(qvArray<float>)
+CQV_EXTERN_TEMPLATE(qvArray<double>)
+CQV_EXTERN_TEMPLATE(qvArray<qvComplex>)
+CQV_EXTERN_TEMPLATE(qvArray<qvVec2>)
+
+#endif  // CQV_ARRAYS_ARRAY_H

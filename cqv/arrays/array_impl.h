@@ -1,0 +1,686 @@
+// Member definitions of qvArray<T>; included only by the library's sources
+// that instantiate it. Not installed.
+//
+// The element-wise loops step plain pointers with nothing in the loop body
+// but the operation, so that the compiler vectorises them for the numeric
+// element types; reductions keep index order and are a single dependency
+// chain, as a hand-written loop would be.
+#ifndef CQV_ARRAYS_ARRAY_IMPL_H
+#define CQV_ARRAYS_ARRAY_IMPL_H
+
+#include <algorithm>
+#include <cstdint>
+#include <type_traits>
+
+#include "cqv/arrays/array.h"
+#include "cqv/arrays/simple_array_impl.h"
+#include "cqv/core/byte_order_internal.h"
+#include "cqv/core/exceptions.h"
+#include "cqv/core/messages.h"
+
+namespace qvDetail {
+
+// Arithmetic of one element type. Integer elements wrap modulo their width:
+// the operands are widened to unsigned int, where overflow is defined, and
+// the result is narrowed back (modulo the width on every compiler the library
+// builds with), so neither the promotion of short operands to int nor the
+// overflow of int itself can go undefined.
+template <class T>
+struct ElementArith {
+    static constexpr bool kWraps = std::is_integral<T>::value;
+    using Wide = unsigned int;
+    static_assert(!kWraps || sizeof(T) <= sizeof(Wide), "integer elements are at most 32 bits wide");
+
+    static T Add(const T& a, const T& b) {
+        if constexpr (kWraps) {
+            return static_cast<T>(static_cast<Wide>(a) + static_cast<Wide>(b));
+        } else {
+            return a + b;
+        }
+    }
+    static T Sub(const T& a, const T& b) {
+        if constexpr (kWraps) {
+            return static_cast<T>(static_cast<Wide>(a) - static_cast<Wide>(b));
+        } else {
+            return a - b;
+        }
+    }
+    static T Mul(const T& a, const T& b) {
+        if constexpr (kWraps) {
+            return static_cast<T>(static_cast<Wide>(a) * static_cast<Wide>(b));
+        } else {
+            return a * b;
+        }
+    }
+    // Division by zero is the caller's to avoid. The one overflowing
+    // quotient, the least int divided by -1, wraps to itself.
+    static T Div(const T& a, const T& b) {
+        if constexpr (kWraps && std::is_signed<T>::value && sizeof(T) == sizeof(int)) {
+            if (b == -1) return static_cast<T>(Wide(0) - static_cast<Wide>(a));
+        }
+        return static_cast<T>(a / b);
+    }
+};
+
+// The checks of the arithmetic array: operands of equal length, and a
+// non-empty array for the reductions.
+inline void RequireSameLength(int a, int b) {
+    if (a != b) throw BadParameters(qvMsg::DifferentRange);
+}
+inline void RequireElements(int n) {
+    if (n == 0) throw BadParameters(qvMsg::ArrayLengthZero);
+}
+
+// The element-wise operations as function objects for the loops below.
+struct AddOp {
+    template <class T>
+    T operator()(const T& a, const T& b) const { return ElementArith<T>::Add(a, b); }
+};
+struct SubOp {
+    template <class T>
+    T operator()(const T& a, const T& b) const { return ElementArith<T>::Sub(a, b); }
+};
+struct MulOp {
+    template <class T>
+    T operator()(const T& a, const T& b) const { return ElementArith<T>::Mul(a, b); }
+};
+struct DivOp {
+    template <class T>
+    T operator()(const T& a, const T& b) const { return ElementArith<T>::Div(a, b); }
+};
+
+// The element relations, through the element type's own operators.
+struct LessRel {
+    template <class T>
+    bool operator()(const T& a, const T& b) const { return a < b; }
+};
+struct GreaterRel {
+    template <class T>
+    bool operator()(const T& a, const T& b) const { return a > b; }
+};
+struct LessEqualRel {
+    template <class T>
+    bool operator()(const T& a, const T& b) const { return a <= b; }
+};
+struct GreaterEqualRel {
+    template <class T>
+    bool operator()(const T& a, const T& b) const { return a >= b; }
+};
+struct EqualRel {
+    template <class T>
+    bool operator()(const T& a, const T& b) const { return a == b; }
+};
+
+// a when it is strictly greater (less) than b, else b.
+struct GreaterOfOp {
+    template <class T>
+    T operator()(const T& a, const T& b) const { return a > b ? a : b; }
+};
+struct LesserOfOp {
+    template <class T>
+    T operator()(const T& a, const T& b) const { return a < b ? a : b; }
+};
+
+// The zero of an element type.
+template <class T>
+T ElementZero() {
+    return T(0);
+}
+template <>
+inline qvComplex ElementZero<qvComplex>() {
+    return qvComplex(0.0, 0.0);
+}
+template <>
+inline qvVec2 ElementZero<qvVec2>() {
+    return qvVec2(0.0, 0.0);
+}
+
+// a[0] op a[1] op ... in index order; n at least 1.
+template <class T, class Op>
+T FoldInOrder(const T* a, int n, Op op) {
+    T s = a[0];
+    for (const T *p = a + 1, *const e = a + n; p != e; ++p) s = op(s, *p);
+    return s;
+}
+
+// a[0] b[0] + a[1] b[1] + ... in index order; n at least 1.
+template <class T>
+T DotInOrder(const T* a, const T* b, int n) {
+    using Arith = ElementArith<T>;
+    T s = Arith::Mul(a[0], b[0]);
+    for (int i = 1; i < n; ++i) s = Arith::Add(s, Arith::Mul(a[i], b[i]));
+    return s;
+}
+
+// Exchanges two elements.
+template <class T>
+inline void SwapElements(T& a, T& b) {
+    const T w = a;
+    a = b;
+    b = w;
+}
+
+// The stoppers one scan of ExchangeStoppersInBlocks found in its latest
+// block: the offsets, counted in the scan's direction from the block's first
+// element, of the elements where the scan would stop.
+struct BlockStoppers {
+    static constexpr int kBlock = 64;
+    int step;  // +1 for the scan from the left, -1 from the right
+    int base = 0, used = 0, found = 0;
+    unsigned char offset[kBlock];
+
+    explicit BlockStoppers(int s) : step(s) {}
+    // Records the stoppers among the kBlock elements from a[first] on.
+    template <class T, class Stops>
+    void Scan(const T* a, int first, Stops stops) {
+        base = first;
+        used = found = 0;
+        for (int p = 0; p < kBlock; ++p) {
+            offset[found] = static_cast<unsigned char>(p);
+            found += stops(a[first + step * p]) ? 1 : 0;
+        }
+    }
+    // Index of stopper t of the block.
+    int At(int t) const { return base + step * offset[t]; }
+};
+
+// The opening exchanges of one partition pass of HoareFind over a[i..j]
+// around x, done block by block without a branch per comparison.
+//
+// The pass exchanges, in order, the t-th element from the left that is not
+// less than x with the t-th element from the right that is not greater, for
+// as long as the first lies left of the second. Which elements those are
+// depends only on the elements the scans pass over, and an exchange only
+// touches elements both scans have already passed, so the stoppers can be
+// collected ahead: blocks from either end of the part not yet scanned, each
+// comparison adding one offset to a list. Matched pairs are exchanged exactly
+// as the scans would exchange them. When the part not yet scanned is too
+// small for another block, i and j are left just inside the last exchanged
+// pair, which is the state the plain pass would be in after the same
+// exchanges, and the plain pass takes over from there.
+template <class T>
+void ExchangeStoppersInBlocks(T* a, const T& x, int& i, int& j) {
+    constexpr int kBlock = BlockStoppers::kBlock;
+    BlockStoppers left(1), right(-1);
+    int l = i, r = j;  // a[l..r] is not scanned yet
+    for (;;) {
+        if (left.used == left.found) {
+            if (r - l + 1 < kBlock) return;
+            left.Scan(a, l, [&x](const T& e) { return !(e < x); });
+            l += kBlock;
+        }
+        if (right.used == right.found) {
+            if (r - l + 1 < kBlock) return;
+            right.Scan(a, r, [&x](const T& e) { return !(x < e); });
+            r -= kBlock;
+        }
+        const int m = std::min(left.found - left.used, right.found - right.used);
+        if (m == 0) continue;
+        for (int t = 0; t < m; ++t) SwapElements(a[left.At(left.used + t)], a[right.At(right.used + t)]);
+        left.used += m;
+        right.used += m;
+        i = left.At(left.used - 1) + 1;
+        j = right.At(right.used - 1) - 1;
+    }
+}
+
+// Hoare's selection (FIND) of position k among a[0..n): partition around the
+// present element k, scanning from the left for an element not less than it
+// and from the right for one not greater, exchanging the two, until the scans
+// cross; then keep the side that holds k and repeat. Leaves no element before
+// k greater than a[k] and none after it less. Each scan is stopped by an
+// element the previous exchange left behind, so no bound checks are needed,
+// whatever the relation (NaNs and partial orders included). For numbers, the
+// bulk of each pass runs in blocks (above) with the same outcome.
+template <class T>
+void HoareFind(T* a, int n, int k) {
+    int lo = 0;
+    int hi = n - 1;
+    while (lo < hi) {
+        const T x = a[k];
+        int i = lo;
+        int j = hi;
+        if constexpr (std::is_arithmetic<T>::value) ExchangeStoppersInBlocks(a, x, i, j);
+        while (i <= j) {
+            while (a[i] < x) ++i;
+            while (x < a[j]) --j;
+            if (i <= j) {
+                SwapElements(a[i], a[j]);
+                ++i;
+                --j;
+            }
+        }
+        if (j < k) lo = i;
+        if (k < i) hi = j;
+    }
+}
+
+// Outcome of the binary search: the index of an equal element (or -1), and
+// where the value would be inserted when none was met.
+struct HalvingResult {
+    int index;
+    int insertAt;
+};
+
+// The halving of FindB and InsertIfNotExistB on a[0..n), n at least 1.
+template <class T>
+HalvingResult Halve(const T* a, int n, const T& v, int ascending) {
+    int lo = 0;
+    int hi = n - 1;
+    int mid = hi / 2;
+    while (!(a[mid] == v)) {
+        if (ascending ? a[mid] < v : v < a[mid]) {
+            lo = mid + 1;
+        } else {
+            hi = mid - 1;
+        }
+        if (lo > hi) return {-1, lo};
+        mid = (lo + hi) / 2;
+    }
+    return {mid, mid};
+}
+
+// Element records: numbers as their little-endian images, complex numbers
+// and plane vectors as their 16-byte records.
+template <class T>
+constexpr int ElementRecordSize() {
+    if constexpr (std::is_arithmetic<T>::value) {
+        return static_cast<int>(sizeof(T));
+    } else {
+        static_assert(std::is_same<T, qvComplex>::value || std::is_same<T, qvVec2>::value,
+                      "records exist for numbers, complex numbers and plane vectors");
+        return 16;
+    }
+}
+
+// Writes the records of src[0..n) at p; returns the bytes written.
+template <class T>
+int PutElementRecords(unsigned char* p, const T* src, int n) {
+    if constexpr (std::is_arithmetic<T>::value) {
+        return PutArrayLE(p, src, n);
+    } else {
+        int bytes = 0;
+        for (int i = 0; i < n; ++i) bytes += qvToMem(p + bytes, src[i]);
+        return bytes;
+    }
+}
+
+// Reads n element records at p into dst[0..n); returns the bytes read.
+template <class T>
+int GetElementRecords(unsigned char* p, T* dst, int n) {
+    if constexpr (std::is_arithmetic<T>::value) {
+        return GetArrayLE(p, dst, n);
+    } else {
+        int bytes = 0;
+        for (int i = 0; i < n; ++i) bytes += qvFromMem(p + bytes, dst[i]);
+        return bytes;
+    }
+}
+
+}  // namespace qvDetail
+
+template <class T>
+qvArray<T>::qvArray() {}
+
+template <class T>
+qvArray<T>::qvArray(int n) : qvSimpleArray<T>(n) {}
+
+template <class T>
+qvArray<T>::qvArray(int n, const T& v) : qvSimpleArray<T>(n, v) {}
+
+template <class T>
+qvArray<T>::qvArray(const qvArray& a) : qvSimpleArray<T>(a) {}
+
+template <class T>
+qvArray<T>& qvArray<T>::operator=(const qvArray& a) {
+    qvSimpleArray<T>::operator=(a);
+    return *this;
+}
+
+template <class T>
+qvArray<T>::~qvArray() {}
+
+template <class T>
+template <class Op>
+qvArray<T>& qvArray<T>::Update(const qvArray& b, Op op) {
+    qvDetail::RequireSameLength(this->len, b.len);
+    T* p = this->data;
+    const T* q = b.data;
+    for (T* const e = p + this->len; p != e; ++p, ++q) *p = op(*p, *q);
+    return *this;
+}
+
+template <class T>
+template <class Op>
+qvArray<T>& qvArray<T>::Update(const T& v, Op op) {
+    const T value = v;  // v may be one of the elements about to change
+    T* p = this->data;
+    for (T* const e = p + this->len; p != e; ++p) *p = op(*p, value);
+    return *this;
+}
+
+template <class T>
+template <class Op>
+qvArray<T> qvArray<T>::Combine(const qvArray& b, Op op) const {
+    qvDetail::RequireSameLength(this->len, b.len);
+    qvArray<T> r;
+    if (this->len == 0) return r;
+    r.New(this->len);
+    T* out = r.data;
+    const T* p = this->data;
+    const T* q = b.data;
+    for (const T* const e = p + this->len; p != e; ++p, ++q, ++out) *out = op(*p, *q);
+    return r;
+}
+
+template <class T>
+template <class Op>
+qvArray<T> qvArray<T>::Combine(const T& v, Op op) const {
+    const T value = v;
+    qvArray<T> r;
+    if (this->len == 0) return r;
+    r.New(this->len);
+    T* out = r.data;
+    const T* p = this->data;
+    for (const T* const e = p + this->len; p != e; ++p, ++out) *out = op(*p, value);
+    return r;
+}
+
+template <class T>
+template <class Rel>
+int qvArray<T>::All(const qvArray& b, Rel rel) const {
+    qvDetail::RequireSameLength(this->len, b.len);
+    const T* q = b.data;
+    for (const T *p = this->data, *const e = p + this->len; p != e; ++p, ++q)
+        if (!rel(*p, *q)) return 0;
+    return 1;
+}
+
+template <class T>
+template <class Rel>
+int qvArray<T>::All(const T& v, Rel rel) const {
+    for (const T *p = this->data, *const e = p + this->len; p != e; ++p)
+        if (!rel(*p, v)) return 0;
+    return 1;
+}
+
+template <class T>
+template <class Better>
+int qvArray<T>::BestIndex(Better better) const {
+    qvDetail::RequireElements(this->len);
+    const T* a = this->data;
+    T best = a[0];
+    int at = 0;
+    for (int i = 1; i < this->len; ++i) {
+        if (better(a[i], best)) {
+            best = a[i];
+            at = i;
+        }
+    }
+    return at;
+}
+
+template <class T>
+qvArray<T>& qvArray<T>::operator+=(const qvArray& b) {
+    return Update(b, qvDetail::AddOp());
+}
+
+template <class T>
+qvArray<T>& qvArray<T>::operator-=(const qvArray& b) {
+    return Update(b, qvDetail::SubOp());
+}
+
+template <class T>
+qvArray<T>& qvArray<T>::operator*=(const qvArray& b) {
+    return Update(b, qvDetail::MulOp());
+}
+
+template <class T>
+qvArray<T>& qvArray<T>::operator/=(const qvArray& b) {
+    return Update(b, qvDetail::DivOp());
+}
+
+template <class T>
+qvArray<T>& qvArray<T>::operator+=(const T& v) {
+    return Update(v, qvDetail::AddOp());
+}
+
+template <class T>
+qvArray<T>& qvArray<T>::operator-=(const T& v) {
+    return Update(v, qvDetail::SubOp());
+}
+
+template <class T>
+qvArray<T>& qvArray<T>::operator*=(const T& v) {
+    return Update(v, qvDetail::MulOp());
+}
+
+template <class T>
+qvArray<T>& qvArray<T>::operator/=(const T& v) {
+    return Update(v, qvDetail::DivOp());
+}
+
+template <class T>
+qvArray<T> qvArray<T>::operator+(const qvArray& b) {
+    return Combine(b, qvDetail::AddOp());
+}
+
+template <class T>
+qvArray<T> qvArray<T>::operator-(const qvArray& b) {
+    return Combine(b, qvDetail::SubOp());
+}
+
+template <class T>
+qvArray<T> qvArray<T>::operator*(const qvArray& b) {
+    return Combine(b, qvDetail::MulOp());
+}
+
+template <class T>
+qvArray<T> qvArray<T>::operator/(const qvArray& b) {
+    return Combine(b, qvDetail::DivOp());
+}
+
+template <class T>
+qvArray<T> qvArray<T>::operator+(const T& v) {
+    return Combine(v, qvDetail::AddOp());
+}
+
+template <class T>
+qvArray<T> qvArray<T>::operator-(const T& v) {
+    return Combine(v, qvDetail::SubOp());
+}
+
+template <class T>
+qvArray<T> qvArray<T>::operator*(const T& v) {
+    return Combine(v, qvDetail::MulOp());
+}
+
+template <class T>
+qvArray<T> qvArray<T>::operator/(const T& v) {
+    return Combine(v, qvDetail::DivOp());
+}
+
+template <class T>
+int qvArray<T>::operator<(const qvArray& b) const {
+    return All(b, qvDetail::LessRel());
+}
+
+template <class T>
+int qvArray<T>::operator>(const qvArray& b) const {
+    return All(b, qvDetail::GreaterRel());
+}
+
+template <class T>
+int qvArray<T>::operator<=(const qvArray& b) const {
+    return All(b, qvDetail::LessEqualRel());
+}
+
+template <class T>
+int qvArray<T>::operator>=(const qvArray& b) const {
+    return All(b, qvDetail::GreaterEqualRel());
+}
+
+template <class T>
+int qvArray<T>::operator==(const qvArray& b) const {
+    return b.len == this->len && All(b, qvDetail::EqualRel());
+}
+
+template <class T>
+int qvArray<T>::operator!=(const qvArray& b) const {
+    return !(*this == b);
+}
+
+template <class T>
+int qvArray<T>::operator<(const T& v) const {
+    return All(v, qvDetail::LessRel());
+}
+
+template <class T>
+int qvArray<T>::operator>(const T& v) const {
+    return All(v, qvDetail::GreaterRel());
+}
+
+template <class T>
+int qvArray<T>::operator<=(const T& v) const {
+    return All(v, qvDetail::LessEqualRel());
+}
+
+template <class T>
+int qvArray<T>::operator>=(const T& v) const {
+    return All(v, qvDetail::GreaterEqualRel());
+}
+
+template <class T>
+int qvArray<T>::operator==(const T& v) const {
+    return All(v, qvDetail::EqualRel());
+}
+
+template <class T>
+int qvArray<T>::operator!=(const T& v) const {
+    return !(*this == v);
+}
+
+template <class T>
+T qvArray<T>::Sum() const {
+    qvDetail::RequireElements(this->len);
+    return qvDetail::FoldInOrder(this->data, this->len, qvDetail::AddOp());
+}
+
+template <class T>
+T qvArray<T>::Mul() const {
+    qvDetail::RequireElements(this->len);
+    return qvDetail::FoldInOrder(this->data, this->len, qvDetail::MulOp());
+}
+
+template <class T>
+T qvArray<T>::ScalarMul(const qvArray& b) const {
+    qvDetail::RequireSameLength(this->len, b.len);
+    qvDetail::RequireElements(this->len);
+    return qvDetail::DotInOrder(this->data, b.data, this->len);
+}
+
+template <class T>
+T qvArray<T>::Max() const {
+    return this->data[MaxIndex()];
+}
+
+template <class T>
+T qvArray<T>::Min() const {
+    return this->data[MinIndex()];
+}
+
+template <class T>
+int qvArray<T>::MaxIndex() const {
+    return BestIndex(qvDetail::GreaterRel());
+}
+
+template <class T>
+int qvArray<T>::MinIndex() const {
+    return BestIndex(qvDetail::LessRel());
+}
+
+template <class T>
+qvArray<T> qvArray<T>::Max(const qvArray& b) const {
+    return Combine(b, qvDetail::GreaterOfOp());
+}
+
+template <class T>
+qvArray<T> qvArray<T>::Min(const qvArray& b) const {
+    return Combine(b, qvDetail::LesserOfOp());
+}
+
+template <class T>
+T qvArray<T>::Median() {
+    if (this->data == nullptr || this->len <= 0) throw BadParameters(qvMsg::MedianLengthZero);
+    const int k = (this->len - 1) / 2;
+    qvDetail::HoareFind(this->data, this->len, k);
+    return this->data[k];
+}
+
+template <class T>
+int qvArray<T>::Find(const T& v) const {
+    for (int i = 0; i < this->len; ++i)
+        if (this->data[i] == v) return i;
+    return -1;
+}
+
+template <class T>
+int qvArray<T>::FindB(const T& v, int ascending) const {
+    if (this->len == 0) return -1;
+    return qvDetail::Halve(this->data, this->len, v, ascending).index;
+}
+
+template <class T>
+int qvArray<T>::InsertIfNotExistB(const T& v, int& found, int ascending) {
+    if (this->len == 0) {
+        this->push_back(v);
+        found = 0;
+        return 0;
+    }
+    const qvDetail::HalvingResult r = qvDetail::Halve(this->data, this->len, v, ascending);
+    if (r.index >= 0) {
+        found = 1;
+        return r.index;
+    }
+    this->Insert(v, r.insertAt);
+    found = 0;
+    return r.insertAt;
+}
+
+template <class T>
+qvArray<T> qvArray<T>::GetNoPositive() {
+    // Keeps every element that is not greater than zero.
+    const T zero = qvDetail::ElementZero<T>();
+    return Combine(zero, [](const T& a, const T& z) { return a > z ? z : a; });
+}
+
+template <class T>
+qvArray<T> qvArray<T>::GetNoNegative() {
+    // Keeps every element that is not less than zero.
+    const T zero = qvDetail::ElementZero<T>();
+    return Combine(zero, [](const T& a, const T& z) { return a < z ? z : a; });
+}
+
+template <class T>
+int qvArray<T>::MemSize() const {
+    return 4 + (this->len > 0 ? this->len * qvDetail::ElementRecordSize<T>() : 0);
+}
+
+template <class T>
+int qvArray<T>::ToMem(unsigned char* p) const {
+    qvDetail::PutLE<std::int32_t>(p, this->len);
+    return 4 + qvDetail::PutElementRecords(p + 4, this->data, this->len);
+}
+
+template <class T>
+int qvArray<T>::FromMem(unsigned char* p) {
+    const std::int32_t n = qvDetail::GetLE<std::int32_t>(p);
+    if (n != this->len) {
+        if (n < 0) throw BadParameters(qvMsg::NewWithRefNonPositive);
+        this->MakeEmpty();
+        if (n > 0) this->New(n);
+    }
+    return 4 + qvDetail::GetElementRecords(p + 4, this->data, n);
+}
+
+#endif  // CQV_ARRAYS_ARRAY_IMPL_H

@@ -1,0 +1,87 @@
+// Builders shared by the arithmetic array tests.
+#ifndef CQV_TESTS_ARRAYS_ARRAY_TEST_SUPPORT_H
+#define CQV_TESTS_ARRAYS_ARRAY_TEST_SUPPORT_H
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include <cqv/cqv.h>
+
+namespace arraytest {
+
+// The nine element types of the arithmetic array, and their names in test
+// names.
+using ElementTypes = ::testing::Types<char, unsigned char, short, unsigned short, int, float, double, qvComplex, qvVec2>;
+struct ElementTypeNames {
+    template <class T>
+    static std::string GetName(int) {
+        if (std::is_same<T, char>::value) return "char";
+        if (std::is_same<T, unsigned char>::value) return "uchar";
+        if (std::is_same<T, short>::value) return "short";
+        if (std::is_same<T, unsigned short>::value) return "ushort";
+        if (std::is_same<T, int>::value) return "int";
+        if (std::is_same<T, float>::value) return "float";
+        if (std::is_same<T, double>::value) return "double";
+        if (std::is_same<T, qvComplex>::value) return "qvComplex";
+        return "qvVec2";
+    }
+};
+
+// The element that stands for the small non-negative number i: the number
+// itself, i + 0i, or the vector (i, i). For such elements every element type
+// orders, adds and multiplies as the numbers do.
+template <class T>
+T V(int i) {
+    return static_cast<T>(i);
+}
+template <>
+inline qvComplex V<qvComplex>(int i) {
+    return qvComplex(i, 0);
+}
+template <>
+inline qvVec2 V<qvVec2>(int i) {
+    return qvVec2(i, i);
+}
+
+template <class T>
+std::vector<T> Vs(std::initializer_list<int> values) {
+    std::vector<T> r;
+    for (int i : values) r.push_back(V<T>(i));
+    return r;
+}
+
+template <class T>
+qvArray<T> From(const std::vector<T>& values) {
+    qvArray<T> a;
+    if (!values.empty()) {
+        a.Set(static_cast<int>(values.size()));
+        for (int i = 0; i < a.Len(); ++i) a[i] = values[static_cast<std::size_t>(i)];
+    }
+    return a;
+}
+
+template <class T>
+qvArray<T> From(std::initializer_list<T> values) {
+    return From(std::vector<T>(values));
+}
+
+template <class T>
+qvArray<T> A(std::initializer_list<int> values) {
+    return From(Vs<T>(values));
+}
+
+inline qvArray<qvComplex> Complexes(std::initializer_list<qvComplex> values) { return From(values); }
+inline qvArray<qvVec2> Vec2s(std::initializer_list<qvVec2> values) { return From(values); }
+
+template <class T>
+std::vector<T> Items(const qvSimpleArray<T>& a) {
+    return std::vector<T>(a.begin(), a.end());
+}
+
+}  // namespace arraytest
+
+#endif  // CQV_TESTS_ARRAYS_ARRAY_TEST_SUPPORT_H
