@@ -14,6 +14,13 @@ elseif(MSVC)
     endif()
 endif()
 
+# Floating-point expressions are evaluated as written: no fusing of a
+# multiply and an add into one instruction, whose single rounding would
+# change results from one compiler or machine to the next.
+if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+    add_compile_options(-ffp-contract=off)
+endif()
+
 if(CQV_SANITIZE)
     if(NOT CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
         message(FATAL_ERROR "CQV_SANITIZE needs g++ or clang++")
