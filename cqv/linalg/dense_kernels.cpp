@@ -59,10 +59,15 @@ inline Pack Load(const double* p) {
 inline void Store(double* p, const Pack& v) { std::memcpy(p, &v, sizeof v); }
 
 inline Pack Broadcast(double x) {
-    Pack v;
-    std::memcpy(&v, &x, sizeof x);
-    for (int i = 1; i < kLanes; ++i) std::memcpy(reinterpret_cast<char*>(&v) + i * sizeof x, &x, sizeof x);
-    return v;
+#if (defined(__GNUC__) || defined(__clang__)) && defined(__AVX512F__)
+    return Pack{x, x, x, x, x, x, x, x};
+#elif (defined(__GNUC__) || defined(__clang__)) && defined(__AVX__)
+    return Pack{x, x, x, x};
+#elif defined(__GNUC__) || defined(__clang__)
+    return Pack{x, x};
+#else
+    return Pack{{x, x}};
+#endif
 }
 
 // Scratch memory from the library allocator, freed on scope exit.
@@ -211,7 +216,6 @@ namespace {
 constexpr int kPanel = 64;  // steps whose far-column updates are deferred together
 constexpr int kInner = 8;   // steps done one by one inside a panel
 constexpr int kER = kLanes == 8 ? 8 : 4;  // rows of an update tile
-constexpr int kChunk = 64;  // columns of the pivot rows updated together
 
 inline bool IsZero(double x) { return !(x < 0.0 || x > 0.0); }
 
@@ -271,7 +275,7 @@ struct Elimination {
         double* pr = rows[k];
         const double pivot = pr[k];
         if (IsZero(pivot)) return false;
-        if (det != nullptr) *det = k == 0 ? pivot : *det * pivot;
+        double d = det == nullptr ? 0.0 : (k == 0 ? pivot : *det * pivot);
         const double r = 1.0 / pivot;
         recip[k - k0] = r;
         for (int j = k + 1; j < end; ++j) pr[j] = pr[j] * r;
@@ -283,12 +287,13 @@ struct Elimination {
                 fac[i][k - k0] = std::numeric_limits<double>::quiet_NaN();
                 continue;
             }
-            if (det != nullptr) *det = *det * e;
+            d = d * e;
             const double s = 1.0 / e;
             fac[i][k - k0] = s;
             for (int j = k + 1; j < end; ++j) w[j] = s * w[j] - pr[j];
             if (comp != nullptr) *comp[i] = s * *comp[i] - *comp[k];
         }
+        if (det != nullptr) *det = d;
         return true;
     }
 
@@ -303,83 +308,120 @@ struct Elimination {
         }
     }
 
-    // kER rows from position g take steps [ka, kb) on the columns [c, c + kNR2)
-    // held in registers.
-    void UpdateTile(int g, int ka, int kb, int c, const unsigned char* all) {
-        constexpr int W = 2;
+    // Gathers the factors of the kER rows from position g for the steps
+    // [ka, kend), kER a step; returns whether all of them are in use.
+    bool Gather(int g, int ka, int kend, double* sg) const {
+        bool dense = true;
+        for (int k = ka; k < kend; ++k)
+            for (int r = 0; r < kER; ++r) {
+                const double f = fac[g + r][k - k0];
+                sg[(k - ka) * kER + r] = f;
+                dense = dense && f == f;
+            }
+        return dense;
+    }
+
+    // kER rows from position g take the steps [ka, kend) on the W packs of
+    // columns from c, held in registers (sg from Gather). With pivots set
+    // the rows are the pivot rows of steps kend = g onwards: each then also
+    // takes the steps of the rows above it in the group and its own scaling.
+    template <int W, bool pivots>
+    void Tile(int g, int ka, int kend, int c, const double* sg, bool dense) {
         Pack acc[kER][W];
         double* w[kER];
-        const double* f[kER];
-CQV_UNROLL
+        CQV_UNROLL
         for (int r = 0; r < kER; ++r) {
             w[r] = rows[g + r] + c;
-            f[r] = fac[g + r] - k0;
-            acc[r][0] = Load(w[r]);
-            acc[r][1] = Load(w[r] + kLanes);
+            CQV_UNROLL
+            for (int x = 0; x < W; ++x) acc[r][x] = Load(w[r] + x * kLanes);
         }
-        for (int k = ka; k < kb; ++k) {
-            const double* p = rows[k] + c;
-            const Pack p0 = Load(p);
-            const Pack p1 = Load(p + kLanes);
-            if (all[k - ka]) {
-CQV_UNROLL
+        if (dense) {
+            for (int k = ka; k < kend; ++k, sg += kER) {
+                const double* p = rows[k] + c;
+                Pack pk[W];
+                CQV_UNROLL
+                for (int x = 0; x < W; ++x) pk[x] = Load(p + x * kLanes);
+                CQV_UNROLL
                 for (int r = 0; r < kER; ++r) {
-                    const Pack s = Broadcast(f[r][k]);
-                    acc[r][0] = s * acc[r][0] - p0;
-                    acc[r][1] = s * acc[r][1] - p1;
+                    const Pack sv = Broadcast(sg[r]);
+                    CQV_UNROLL
+                    for (int x = 0; x < W; ++x) acc[r][x] = sv * acc[r][x] - pk[x];
                 }
-            } else {
+            }
+        } else {
+            for (int k = ka; k < kend; ++k, sg += kER) {
+                const double* p = rows[k] + c;
+                Pack pk[W];
+                CQV_UNROLL
+                for (int x = 0; x < W; ++x) pk[x] = Load(p + x * kLanes);
                 for (int r = 0; r < kER; ++r) {
-                    const double sv = f[r][k];
-                    if (sv != sv) continue;
-                    const Pack s = Broadcast(sv);
-                    acc[r][0] = s * acc[r][0] - p0;
-                    acc[r][1] = s * acc[r][1] - p1;
+                    const double f = sg[r];
+                    if (f != f) continue;
+                    const Pack sv = Broadcast(f);
+                    CQV_UNROLL
+                    for (int x = 0; x < W; ++x) acc[r][x] = sv * acc[r][x] - pk[x];
                 }
             }
         }
-CQV_UNROLL
-        for (int r = 0; r < kER; ++r) {
-            Store(w[r], acc[r][0]);
-            Store(w[r] + kLanes, acc[r][1]);
+        if (pivots) {
+            CQV_UNROLL
+            for (int q = 0; q < kER; ++q) {
+                const double* f = fac[g + q] - k0 + g;
+                CQV_UNROLL
+                for (int t = 0; t < q; ++t) {
+                    if (f[t] != f[t]) continue;
+                    const Pack sv = Broadcast(f[t]);
+                    CQV_UNROLL
+                    for (int x = 0; x < W; ++x) acc[q][x] = sv * acc[q][x] - acc[t][x];
+                }
+                const Pack rv = Broadcast(recip[g + q - k0]);
+                CQV_UNROLL
+                for (int x = 0; x < W; ++x) acc[q][x] = acc[q][x] * rv;
+            }
         }
+        CQV_UNROLL
+        for (int r = 0; r < kER; ++r) {
+            CQV_UNROLL
+            for (int x = 0; x < W; ++x) Store(w[r] + x * kLanes, acc[r][x]);
+        }
+    }
+
+    // The pivot row at position p takes the steps [ka, p), then its own
+    // scaling, on the columns [c0, c1).
+    void PivotRow(int p, int ka, int c0, int c1) {
+        UpdateRow(p, ka, p, c0, c1);
+        RowScale(rows[p], recip[p - k0], c0, c1);
     }
 
     // Applies the finished steps [ka, kb) to the columns [c0, c1), which
     // lie right of every pivot of those steps: first the pivot rows in
     // order (each takes the earlier steps of the range, then its own
-    // scaling), then every row below them.
+    // scaling), then every row below them. Rows go kER at a time through
+    // register tiles of two packs, or one pack at the edge; the columns
+    // beyond the last pack and the rows beyond the last group go one by
+    // one.
     void Defer(int ka, int kb, int c0, int c1) {
         if (ka >= kb || c0 >= c1) return;
-        for (int cc = c0; cc < c1; cc += kChunk) {
-            const int ce = c1 - cc < kChunk ? c1 : cc + kChunk;
-            for (int p = ka; p < kb; ++p) {
-                double* w = rows[p];
-                const double* f = fac[p];
-                for (int k = ka; k < p; ++k) {
-                    const double s = f[k - k0];
-                    if (s != s) continue;
-                    RowUpdate(w, rows[k], s, cc, ce);
-                }
-                RowScale(w, recip[p - k0], cc, ce);
-            }
+        const int wideEnd = c0 + (c1 - c0) / (2 * kLanes) * (2 * kLanes);
+        const int packEnd = c0 + (c1 - c0) / kLanes * kLanes;
+        double sg[kPanel * kER];
+        int g = ka;
+        for (; g + kER <= kb; g += kER) {
+            const bool dense = Gather(g, ka, g, sg);
+            int c = c0;
+            for (; c < wideEnd; c += 2 * kLanes) Tile<2, true>(g, ka, g, c, sg, dense);
+            for (; c < packEnd; c += kLanes) Tile<1, true>(g, ka, g, c, sg, dense);
+            if (packEnd < c1)
+                for (int r = 0; r < kER; ++r) PivotRow(g + r, ka, packEnd, c1);
         }
-        constexpr int tileCols = 2 * kLanes;
-        const int fullEnd = c0 + (c1 - c0) / tileCols * tileCols;
-        int g = kb;
-        unsigned char all[kPanel];
-        for (; g + kER <= n; g += kER) {
-            for (int k = ka; k < kb; ++k) {
-                bool on = true;
-                for (int r = 0; r < kER; ++r) {
-                    const double s = fac[g + r][k - k0];
-                    on = on && s == s;
-                }
-                all[k - ka] = on ? 1 : 0;
-            }
-            for (int c = c0; c < fullEnd; c += tileCols) UpdateTile(g, ka, kb, c, all);
-            if (fullEnd < c1)
-                for (int r = 0; r < kER; ++r) UpdateRow(g + r, ka, kb, fullEnd, c1);
+        for (; g < kb; ++g) PivotRow(g, ka, c0, c1);
+        for (g = kb; g + kER <= n; g += kER) {
+            const bool dense = Gather(g, ka, kb, sg);
+            int c = c0;
+            for (; c < wideEnd; c += 2 * kLanes) Tile<2, false>(g, ka, kb, c, sg, dense);
+            for (; c < packEnd; c += kLanes) Tile<1, false>(g, ka, kb, c, sg, dense);
+            if (packEnd < c1)
+                for (int r = 0; r < kER; ++r) UpdateRow(g + r, ka, kb, packEnd, c1);
         }
         for (; g < n; ++g) UpdateRow(g, ka, kb, c0, c1);
     }
