@@ -14,6 +14,8 @@
 #include "cqv/values/complex.h"
 #include "cqv/values/vec2.h"
 #include "cqv/values/vec3.h"
+#include "cqv/values/matrix2x2.h"
+#include "cqv/values/matrix3x3.h"
 
 #include "cqv/arrays/simple_array.h"
 #include "cqv/arrays/array.h"
@@ -24,5 +26,8 @@
 
 #include "cqv/numeric/fast_transform.h"
 #include "cqv/numeric/random.h"
+
+#include "cqv/linalg/matrix.h"
+#include "cqv/linalg/vector.h"
 
 #endif  // CQV_CQV_H

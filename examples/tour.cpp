@@ -160,6 +160,65 @@ void Memory() {
                 qvType<qvComplex>::GetValueTypeName());
 }
 
+void PrintMatrix(const char* label, const qvMatrix<double>& m) {
+    std::printf("%s\n", label);
+    for (int i = 0; i < m.ColumnLen(); ++i) {
+        std::printf("   ");
+        for (int j = 0; j < m.LineLen(); ++j) std::printf(" %9.4f", m(i, j));
+        std::printf("\n");
+    }
+}
+
+void LinearAlgebra() {
+    Section("Linear algebra: a system, an inverse, rotations");
+    // 4x + y = 9, x + 3y - z = 7, -y + 2z = 1.
+    const double coefficients[9] = {4, 1, 0, 1, 3, -1, 0, -1, 2};
+    qvMatrix<double> a(3, 3);
+    for (int i = 0; i < 9; ++i) a(i / 3, i % 3) = coefficients[i];
+    PrintMatrix("A", a);
+    std::printf("det A = %g\n", a.Det());
+
+    qvColumnVector<double> b(3), x;
+    b[0] = 9;
+    b[1] = 7;
+    b[2] = 1;
+    qvMatrix<double> work(a);  // a window: the solver works in place,
+    work.Copy();               // so it gets a private copy
+    work.SolveEquationGaussMethod(x, b);
+    std::printf("solution of A x = (9, 7, 1): x = (%g, %g, %g)\n", x[0], x[1], x[2]);
+    const qvColumnVector<double> check = a * x;
+    std::printf("A x = (%g, %g, %g)\n", check[0], check[1], check[2]);
+
+    const qvMatrix<double> inv = a.Inverse();
+    PrintMatrix("inverse of A", inv);
+    PrintMatrix("A times its inverse", a * inv);
+
+    qvColumnVector<double> column;
+    a.GetColumn(column, 1);
+    column[0] = 0;  // a column is a window: this writes into A
+    std::printf("after writing through column 1: A(0,1) = %g\n", a(0, 1));
+
+    qvMatrix2x2 turn;
+    turn.SetTurn(qvVec2(1, 0), qvVec2(1, 1));
+    const qvVec2 p = turn * qvVec2(2, 0);
+    std::printf("(2, 0) turned by 45 degrees: (%.4f, %.4f)\n", p.X(), p.Y());
+
+    qvTMatrix3x3<double> spin;
+    spin.SetTurn(qvTVec3<double>(1, 0, 0), qvTVec3<double>(0, 0, 1));
+    const qvTVec3<double> q = spin * qvTVec3<double>(1, 2, 0);
+    std::printf("x axis turned onto z: (1, 2, 0) goes to (%.4f, %.4f, %.4f), det %.4f\n", q.X(), q.Y(), q.Z(),
+                spin.Det());
+
+    try {
+        qvMatrix<double> singular(2, 2);
+        singular.SetE();
+        singular(1, 1) = 0;
+        singular.Inverse();
+    } catch (const BadParameters&) {
+        std::printf("a singular matrix has no inverse: BadParameters thrown\n");
+    }
+}
+
 }  // namespace
 
 int main() {
@@ -169,5 +228,6 @@ int main() {
     ArithmeticArrays();
     Complex();
     Strings();
+    LinearAlgebra();
     return 0;
 }

@@ -59,6 +59,14 @@ inline constexpr char VectorMidOutOfRange[] = "qvVector<T>::Mid: Out of Range";
 inline constexpr char DifferentSize[] = "different size.";
 inline constexpr char DetNotSquare[] = "Det: Matrix must be square.";
 inline constexpr char MatrixNotSquare[] = "Matrix must be square.";
+// The two texts of the linear solvers are Russian, kept in the Windows-1251
+// single-byte encoding byte for byte: "the system is inconsistent" and "the
+// system has no unique solution".
+inline constexpr char SystemNotCompatible[] =
+    "\xD1\xE8\xF1\xF2\xE5\xEC\xE0 \xED\xE5 \xF1\xEE\xE2\xEC\xE5\xF1\xF2\xED\xE0.";
+inline constexpr char SystemNotUnique[] =
+    "\xD1\xE8\xF1\xF2\xE5\xEC\xE0 \xE8\xEC\xE5\xE5\xF2 \xED\xE5 "
+    "\xE5\xE4\xE8\xED\xF1\xF2\xE2\xE5\xED\xED\xEE\xE5 \xF0\xE5\xF8\xE5\xED\xE8\xE5.";
 
 // Small value types.
 inline constexpr char Matrix2x2FromMatrix[] =

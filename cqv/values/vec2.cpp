@@ -3,6 +3,10 @@
 #include <cmath>
 
 #include "cqv/core/byte_order_internal.h"
+#include "cqv/core/exceptions.h"
+#include "cqv/core/messages.h"
+#include "cqv/linalg/vector.h"
+#include "cqv/values/matrix2x2.h"
 
 double qvVec2::Norm() const { return std::sqrt(ScalarMul()); }
 
@@ -30,4 +34,21 @@ int qvFromMem(unsigned char* p, qvVec2& v) {
     v.X() = qvDetail::GetLE<double>(p);
     v.Y() = qvDetail::GetLE<double>(p + 8);
     return 16;
+}
+
+qvVec2::qvVec2(const qvColumnVector<double>& c) {
+    if (c.Len() != 2) throw BadParameters(qvMsg::Vec2DimensionTwo);
+    v[0] = c[0];
+    v[1] = c[1];
+}
+
+qvMatrix2x2 qvVec2::MulCL(const qvVec2& b) const {
+    qvMatrix2x2 r;
+    for (int i = 0; i < 2; ++i)
+        for (int j = 0; j < 2; ++j) r(i, j) = v[i] * b.v[j];
+    return r;
+}
+
+qvVec2 qvVec2::operator*(const qvMatrix2x2& m) const {
+    return qvVec2(v[0] * m(0, 0) + v[1] * m(1, 0), v[0] * m(0, 1) + v[1] * m(1, 1));
 }

@@ -9,11 +9,17 @@
 
 #include "cqv/core/export.h"
 
+class qvMatrix2x2;
+template <class E>
+class qvColumnVector;
+
 class CQV_API qvVec2 {
 public:
     // Leaves both coordinates uninitialised.
     qvVec2() {}
     qvVec2(double x, double y) : v{x, y} {}
+    // The two elements of a column vector; any other length throws.
+    qvVec2(const qvColumnVector<double>& c);
     qvVec2(const qvVec2&) = default;
     qvVec2& operator=(const qvVec2&) = default;
 
@@ -72,6 +78,11 @@ public:
     qvVec2 Min(const qvVec2& b) const {
         return qvVec2(v[0] < b.v[0] ? v[0] : b.v[0], v[1] < b.v[1] ? v[1] : b.v[1]);
     }
+
+    // The outer product: element (i, j) = this[i]·b[j].
+    qvMatrix2x2 MulCL(const qvVec2& b) const;
+    // Row vector times matrix: result[j] = Σ_i this[i]·m(i, j).
+    qvVec2 operator*(const qvMatrix2x2& m) const;
 
 private:
     double v[2];

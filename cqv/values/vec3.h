@@ -10,6 +10,9 @@
 #include "cqv/core/export.h"
 
 template <class T>
+class qvTMatrix3x3;
+
+template <class T>
 class qvTVec3 {
 public:
     // Leaves the coordinates uninitialised.
@@ -87,6 +90,11 @@ public:
     T Sum() const { return v[0] + v[1] + v[2]; }
     // The mean, as the sum times the double nearest 1/3.
     T E() const { return Sum() * 0.3333333333333333; }
+
+    // The outer product: element (i, j) = this[i]·b[j].
+    qvTMatrix3x3<T> MulCL(const qvTVec3& b) const;
+    // Row vector times matrix: result[j] = Σ_i this[i]·m(i, j).
+    qvTVec3 operator*(const qvTMatrix3x3<T>& m) const;
 
 private:
     T v[3];

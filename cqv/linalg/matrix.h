@@ -1,0 +1,145 @@
+// qvMatrix<E>: the dense matrix, a strided view onto a counted block.
+//
+// Element (i, j) lies at data + i·TabInColumn() + j·TabInLine(), so a matrix
+// is its own row-major storage or a window onto part of another matrix (a
+// sub-matrix, a transpose); rows and columns come out as vectors that share
+// the elements. Matrices the library makes are row-major and contiguous.
+//
+// Besides element-wise arithmetic and the products with matrices and vectors
+// it offers three direct solvers built on one elimination scheme with
+// partial pivoting through a table of row pointers: Det, Inverse and
+// SolveEquationGaussMethod. Every result element is computed in a fixed
+// order of floating-point operations (sums run in index order), so results
+// do not depend on the shape of the storage.
+//
+// Instances exist for double, qvComplex and qvTVec3<double>.
+#ifndef CQV_LINALG_MATRIX_H
+#define CQV_LINALG_MATRIX_H
+
+#include "cqv/core/export.h"
+#include "cqv/core/parray.h"
+#include "cqv/linalg/vector.h"
+
+template <class E>
+class qvMatrix : public qvPArray {
+public:
+    // An empty matrix.
+    qvMatrix() : data(nullptr), tabInLine(0), tabInColumn(0), lineLen(0), columnLen(0) {}
+    // A fresh row-major block of rows × cols uninitialised elements; a zero
+    // size gives an empty matrix, a negative one throws.
+    qvMatrix(int rows, int cols);
+    // A window on all of m.
+    qvMatrix(const qvMatrix& m);
+    // Releases the held block.
+    ~qvMatrix() override;
+
+    // Element (0, 0) and the extents around it, in elements.
+    void* Pointer() const override { return data; }
+    int PositiveLength() const override;
+    int NegativeLength() const override;
+    int GetSizeOfType() const override { return static_cast<int>(sizeof(E)); }
+    // Replaces shared or external storage by a private row-major copy.
+    void Copy() override;
+
+    // Record: rows and columns (int32 each), then the elements row by row.
+    int MemSize() const override;
+    int ToMem(unsigned char* p) const override;
+    // Reads a record into a fresh row-major block (empty for a zero size).
+    int FromMem(unsigned char* p) override;
+
+    // Releases the block, then a fresh row-major block as the constructor.
+    void Set(int rows, int cols);
+    // As Set, unless both sizes already agree: then nothing changes.
+    void Init(int rows, int cols);
+    // Views external memory with the given sizes and strides.
+    void SetDirectly(E* p, int rows, int cols, int tabInColumn, int tabInLine);
+    // A window on the rows × cols sub-matrix of m whose element (0, 0) is
+    // m(row, col), with m's strides. Not checked against m.
+    void Set(const qvMatrix& m, int row, int col, int rows, int cols);
+    // Takes over m's storage when m is not empty (m becomes empty);
+    // otherwise this becomes empty and m stays.
+    void Move(qvMatrix& m);
+
+    // Element access without checks.
+    E& operator()(int i, int j) const { return data[i * tabInColumn + j * tabInLine]; }
+    E* GetPointer() const { return data; }
+    // Number of columns (elements in a row) and of rows.
+    int LineLen() const { return lineLen; }
+    int ColumnLen() const { return columnLen; }
+    // Strides within a row and within a column.
+    int TabInLine() const { return tabInLine; }
+    int TabInColumn() const { return tabInColumn; }
+
+    // v becomes a window on row i, or on column j. Not checked.
+    void GetLine(qvLineVector<E>& v, int i) const;
+    void GetColumn(qvColumnVector<E>& v, int j) const;
+
+    // Brings this matrix to m's size (Init) and copies m's elements; equal
+    // sizes write into the present storage.
+    void operator=(const qvMatrix& m);
+
+    // Each element e becomes e + s, e - s, e·s, e / s.
+    void operator+=(const E& s);
+    void operator-=(const E& s);
+    void operator*=(const E& s);
+    void operator/=(const E& s);
+    // Element-wise with a matrix of the same size (else throws).
+    void operator+=(const qvMatrix& m);
+    void operator-=(const qvMatrix& m);
+    // New row-major matrices: each element combined with s, or negated.
+    qvMatrix operator+(const E& s) const;
+    qvMatrix operator-(const E& s) const;
+    qvMatrix operator*(const E& s) const;
+    qvMatrix operator/(const E& s) const;
+    qvMatrix operator-() const;
+    // Element-wise sums and differences; sizes must agree.
+    qvMatrix operator+(const qvMatrix& m) const;
+    qvMatrix operator-(const qvMatrix& m) const;
+    // The product this·b; element (i, j) sums a(i, k)·b(k, j) over k in
+    // order. This matrix's columns must match b's rows.
+    qvMatrix operator*(const qvMatrix& b) const;
+    // Matrix times column: result[i] sums a(i, j)·v[j] over j in order.
+    qvColumnVector<E> operator*(const qvColumnVector<E>& v) const;
+
+    // Zeros with ones on the main diagonal, for any shape.
+    void SetE();
+    // r becomes AᵀA (n × n with n the number of columns), symmetric.
+    void SelfTMulSelf(qvMatrix& r) const;
+    // The determinant by row-pointer elimination of a private copy.
+    E Det() const;
+    // The inverse by row-pointer elimination of a private copy; a singular
+    // matrix throws.
+    qvMatrix Inverse() const;
+    // Solves this·x = b by row-pointer elimination, using this matrix and b
+    // as work space (both are overwritten). x gets one element per row.
+    void SolveEquationGaussMethod(qvColumnVector<E>& x, qvColumnVector<E>& b);
+
+protected:
+    // Makes p the held block (reference taken, previous one released).
+    void SetMem(void* const p) override;
+    // A fresh row-major block of rows × cols without releasing the old one.
+    void New(int rows, int cols);
+    // Releases the held block; the fields stay.
+    void Free();
+
+private:
+    // Releases the storage and leaves the matrix empty.
+    void MakeEmpty();
+    // Becomes a view with the given fields, holding a reference to block.
+    void SetWindow(void* block, E* first, int rows, int cols, int tabColumn, int tabLine);
+    // The inversion worker on a private row-major copy; destroys it.
+    qvMatrix Inverse1();
+
+    E* data;
+    int tabInLine;
+    int tabInColumn;
+    int lineLen;
+    int columnLen;
+};
+
+CQV_EXTERN_TEMPLATE(qvMatrix<double>)
+CQV_EXTERN_TEMPLATE(qvMatrix<qvComplex>)
+CQV_EXTERN_TEMPLATE(qvMatrix<qvTVec3<double>>)
+CQV_EXTERN_TEMPLATE(qvSimpleArray<qvMatrix<double>>)
+
+#endif  // CQV_LINALG_MATRIX_H

@@ -1,0 +1,331 @@
+// qvVector<E>, qvColumnVector<E>, qvLineVector<E>: strided vectors over
+// counted blocks.
+//
+// A vector sees len elements of type E, element i at data + i·tab, inside a
+// counted block it holds one reference to, or in memory the caller owns. One
+// block can be seen by many vectors and matrices at once: a copied vector, a
+// transpose, a sub-range, a row or a column of a matrix are windows that share
+// the elements, with any stride (zero and negative too). Assignment between
+// vectors of equal length writes into the present storage; only a change of
+// length allocates, always a fresh contiguous block of the exact new size.
+//
+// The column and line (row) vectors add an orientation, which decides the
+// products: line × column is a scalar, column × line a matrix, line × matrix
+// a line, matrix × column a column.
+//
+// Instances exist for double, qvComplex and qvTVec3<double>.
+#ifndef CQV_LINALG_VECTOR_H
+#define CQV_LINALG_VECTOR_H
+
+#include "cqv/arrays/simple_array.h"
+#include "cqv/core/export.h"
+#include "cqv/core/parray.h"
+#include "cqv/values/complex.h"
+#include "cqv/values/vec3.h"
+
+template <class E>
+class qvMatrix;
+template <class E>
+class qvColumnVector;
+template <class E>
+class qvLineVector;
+
+template <class E>
+class qvVector : public qvPArray {
+public:
+    // A position in a vector: an element pointer and the stride it advances
+    // by.
+    template <class R>
+    class basic_iterator {
+    public:
+        basic_iterator() : p(nullptr), step(0) {}
+        basic_iterator(R* ptr, int stride) : p(ptr), step(stride) {}
+        // A const iterator from a mutable one.
+        template <class S>
+        basic_iterator(const basic_iterator<S>& it) : p(it.Pointer()), step(it.Tab()) {}
+        R& operator*() const { return *p; }
+        R* operator->() const { return p; }
+        basic_iterator& operator++() {
+            p += step;
+            return *this;
+        }
+        basic_iterator operator++(int) {
+            basic_iterator t = *this;
+            p += step;
+            return t;
+        }
+        basic_iterator& operator--() {
+            p -= step;
+            return *this;
+        }
+        basic_iterator operator--(int) {
+            basic_iterator t = *this;
+            p -= step;
+            return t;
+        }
+        basic_iterator& operator+=(int n) {
+            p += n * step;
+            return *this;
+        }
+        basic_iterator operator+(int n) const { return basic_iterator(p + n * step, step); }
+        bool operator==(const basic_iterator& o) const { return p == o.p; }
+        bool operator!=(const basic_iterator& o) const { return p != o.p; }
+        // The element pointer and the stride.
+        R* Pointer() const { return p; }
+        int Tab() const { return step; }
+
+    private:
+        R* p;
+        int step;
+    };
+    using iterator = basic_iterator<E>;
+    using const_iterator = basic_iterator<const E>;
+
+    // An empty vector.
+    qvVector() : data(nullptr), len(0), tab(0) {}
+    // A fresh contiguous block of n uninitialised elements; n below 1 throws.
+    explicit qvVector(int n);
+    // A window on all of v: same elements, length and stride.
+    qvVector(const qvVector& v);
+    // A window on the elements of a simple array (stride 1).
+    explicit qvVector(const qvSimpleArray<E>& a);
+    // Releases the held block.
+    ~qvVector() override;
+
+    // Copies v's elements into this vector, each side through its own
+    // stride. Equal lengths write into the present storage (through a
+    // window, into whatever it views); otherwise a fresh contiguous block of
+    // v's length is made first.
+    virtual void operator=(const qvVector& v);
+    // Sets every element to x.
+    virtual void Fill(const E& x);
+    // A new, empty object of this vector's class, from the library allocator.
+    virtual qvVector* NewVector() const;
+    // Orientation: 1 or 0 on the column and line vectors, -1 here (unknown).
+    virtual int IsColumn() const;
+    virtual int IsLine() const;
+
+    // The element storage (element 0) and the extents around it, in elements.
+    void* Pointer() const override { return data; }
+    int PositiveLength() const override { return tab >= 0 ? len * tab : 0; }
+    int NegativeLength() const override { return tab < 0 ? (len - 1) * tab : 0; }
+    int GetSizeOfType() const override { return static_cast<int>(sizeof(E)); }
+    // Replaces shared or external storage by a private contiguous copy.
+    void Copy() override;
+
+    // Record: element count (int32), then the elements in index order.
+    int MemSize() const override;
+    int ToMem(unsigned char* p) const override;
+    // Reads a record into a fresh contiguous block (empty for a count of 0).
+    int FromMem(unsigned char* p) override;
+
+    // Element access without checks.
+    E& operator[](int i) const { return data[i * tab]; }
+    E& front() const { return data[0]; }
+    E& back() const { return data[(len - 1) * tab]; }
+    E& Last() const { return data[(len - 1) * tab]; }
+    E* GetPointer() const { return data; }
+    int Len() const { return len; }
+    int size() const { return len; }
+    int Range() const { return len; }
+    // The stride in elements.
+    int Tab() const { return tab; }
+    bool empty() const { return len == 0; }
+
+    iterator begin() { return iterator(data, tab); }
+    iterator end() { return iterator(data + len * tab, tab); }
+    const_iterator begin() const { return const_iterator(data, tab); }
+    const_iterator end() const { return const_iterator(data + len * tab, tab); }
+
+    // A fresh contiguous block of n elements (0 empties); contents are not
+    // kept. Negative n throws.
+    void Set(int n);
+    // As Set(n), unless the length already is n: then nothing changes.
+    void Init(int n);
+    // Views n elements at p with stride step; the memory stays the caller's.
+    void SetDirectly(E* p, int n, int step);
+    // A window on elements start to start + n - 1 of v, with v's stride.
+    // The window is not checked against v.
+    void Set(const qvVector& v, int start, int n);
+    void SetSubWindow(const qvVector& v, int start, int n) { Set(v, start, n); }
+    // A window from element start of v with n elements and the given
+    // stride (in storage elements).
+    void Set(const qvVector& v, int start, int n, int step);
+    // Takes over v's storage; v keeps its stride but nothing else.
+    void Move(qvVector& v);
+    // Releases the storage; the vector becomes empty.
+    void Clear();
+    void RemoveAll() { Clear(); }
+    void clear() { Clear(); }
+
+    // Length n keeping the first min(n, Len()) elements in a fresh block;
+    // n equal to Len() changes nothing, 0 empties.
+    void resize(int n);
+    void ReSet(int n) { resize(n); }
+    // Appends x (which may be an element of this vector).
+    void push_back(const E& x);
+    void Concat(E x) { push_back(x); }
+    // Appends v's elements; v may be this vector.
+    void Concat(const qvVector& v);
+    // Inserts x before element 0.
+    void push_front(const E& x);
+    // Inserts x before element i (0 to Len(), else throws); returns i.
+    int Insert(E x, int i);
+    // Inserts x before the element it points at; returns an iterator on it.
+    iterator insert(iterator it, const E& x);
+    // Removes the last element; an empty vector is left alone.
+    void pop_back();
+    void RemoveLast() { pop_back(); }
+    // Removes element 0; an empty vector throws.
+    void pop_front();
+    // Removes element i; i outside the vector throws.
+    void Remove(int i);
+    // Removes the element it points at; returns an iterator on its index.
+    iterator erase(iterator it);
+
+    // dst becomes a window on the first n, the last n, or the n elements
+    // from start; ranges outside the vector throw.
+    void Left(qvVector& dst, int n) const;
+    void Right(qvVector& dst, int n) const;
+    void Mid(qvVector& dst, int start, int n) const;
+
+    // Each element e becomes e + s, e - s, e·s, e / s.
+    void operator+=(const E& s);
+    void operator-=(const E& s);
+    void operator*=(const E& s);
+    void operator/=(const E& s);
+    // Element-wise with a vector of the same length (else throws).
+    void operator+=(const qvVector& v);
+    void operator-=(const qvVector& v);
+    void Mul(const qvVector& v);
+    void Div(const qvVector& v);
+    // Element i becomes v[i] when that is smaller (Min) or greater (Max) by
+    // the element type's own order.
+    void Min(const qvVector& v);
+    void Max(const qvVector& v);
+    // Σ e_i·v_i in index order; lengths must agree. Zero for empty vectors.
+    E ScalarMul(const qvVector& v) const;
+    // The Euclidean norm from Σ e_i·e_i in index order (per coordinate for
+    // space vectors, the principal complex root for complex ones). Zero for
+    // an empty vector.
+    E Norm() const;
+
+protected:
+    // Makes p the held block: one reference taken on p, the previous block
+    // released (freed when this was its last holder).
+    void SetMem(void* const p) override;
+    // Releases the held block; data and length stay.
+    void Free();
+    // A fresh contiguous block of n elements, without releasing the old one.
+    void New(int n);
+    // Becomes a view of n elements from first with the given stride, holding
+    // a reference to block (none when block is null).
+    void SetWindow(void* block, E* first, int n, int step);
+    // Rebuilds the vector in a fresh contiguous block: the first head
+    // elements, then gap new elements (copied from fill with stride fillTab
+    // when fill is given), then the elements after the skip elements that
+    // follow head. fill is read before the old storage is released.
+    void Rebuild(int head, int gap, int skip, const E* fill, int fillTab);
+    // Releases the storage: data null, length and stride 0.
+    void MakeEmpty();
+    // Throws "different length." unless v has this vector's length.
+    void CheckSameLength(const qvVector& v) const;
+
+    E* data;
+    int len;
+    int tab;
+
+    friend class qvMatrix<E>;
+};
+
+template <class E>
+class qvColumnVector : public qvVector<E> {
+public:
+    qvColumnVector() {}
+    // A fresh contiguous block of n elements; n below 1 throws.
+    explicit qvColumnVector(int n) : qvVector<E>(n) {}
+    // Windows on v or on a simple array's elements.
+    qvColumnVector(const qvColumnVector& v) : qvVector<E>(v) {}
+    explicit qvColumnVector(const qvVector<E>& v) : qvVector<E>(v) {}
+    explicit qvColumnVector(const qvSimpleArray<E>& a) : qvVector<E>(a) {}
+    ~qvColumnVector() override;
+
+    // Assignment by the vector rule (write-through at equal lengths).
+    qvColumnVector& operator=(const qvColumnVector& v) {
+        qvVector<E>::operator=(v);
+        return *this;
+    }
+    using qvVector<E>::operator=;
+
+    qvVector<E>* NewVector() const override;
+    int IsColumn() const override;
+    int IsLine() const override;
+
+    // New column vectors: each element combined with s.
+    qvColumnVector operator+(const E& s) const;
+    qvColumnVector operator-(const E& s) const;
+    qvColumnVector operator*(const E& s) const;
+    qvColumnVector operator/(const E& s) const;
+    // Element-wise sums and differences; lengths must agree.
+    qvColumnVector operator+(const qvColumnVector& v) const;
+    qvColumnVector operator-(const qvColumnVector& v) const;
+    // The outer product: element (i, j) = this[i]·r[j]; empty when either
+    // vector is.
+    qvMatrix<E> operator*(const qvLineVector<E>& r) const;
+    // The transpose: a line vector on the same elements.
+    qvLineVector<E> T() const;
+};
+
+template <class E>
+class qvLineVector : public qvVector<E> {
+public:
+    qvLineVector() {}
+    // A fresh contiguous block of n elements; n below 1 throws.
+    explicit qvLineVector(int n) : qvVector<E>(n) {}
+    // Windows on v or on a simple array's elements.
+    qvLineVector(const qvLineVector& v) : qvVector<E>(v) {}
+    explicit qvLineVector(const qvVector<E>& v) : qvVector<E>(v) {}
+    explicit qvLineVector(const qvSimpleArray<E>& a) : qvVector<E>(a) {}
+    ~qvLineVector() override;
+
+    // Assignment by the vector rule (write-through at equal lengths).
+    qvLineVector& operator=(const qvLineVector& v) {
+        qvVector<E>::operator=(v);
+        return *this;
+    }
+    using qvVector<E>::operator=;
+
+    qvVector<E>* NewVector() const override;
+    int IsColumn() const override;
+    int IsLine() const override;
+
+    // New line vectors: each element combined with s.
+    qvLineVector operator+(const E& s) const;
+    qvLineVector operator-(const E& s) const;
+    qvLineVector operator*(const E& s) const;
+    qvLineVector operator/(const E& s) const;
+    // Element-wise sums and differences; lengths must agree.
+    qvLineVector operator+(const qvLineVector& v) const;
+    qvLineVector operator-(const qvLineVector& v) const;
+    // Line times column: Σ this[i]·c[i] in index order; lengths must agree.
+    E operator*(const qvColumnVector<E>& c) const;
+    // Line times matrix: result[j] = Σ_i this[i]·m(i, j), i ascending; the
+    // length must equal the matrix's number of rows.
+    qvLineVector operator*(const qvMatrix<E>& m) const;
+    // The transpose: a column vector on the same elements.
+    qvColumnVector<E> T() const;
+};
+
+CQV_EXTERN_TEMPLATE(qvVector<double>)
+CQV_EXTERN_TEMPLATE(qvVector<qvComplex>)
+CQV_EXTERN_TEMPLATE(qvVector<qvTVec3<double>>)
+CQV_EXTERN_TEMPLATE(qvColumnVector<double>)
+CQV_EXTERN_TEMPLATE(qvColumnVector<qvComplex>)
+CQV_EXTERN_TEMPLATE(qvColumnVector<qvTVec3<double>>)
+CQV_EXTERN_TEMPLATE(qvLineVector<double>)
+CQV_EXTERN_TEMPLATE(qvLineVector<qvComplex>)
+CQV_EXTERN_TEMPLATE(qvLineVector<qvTVec3<double>>)
+CQV_EXTERN_TEMPLATE(qvSimpleArray<qvColumnVector<double>>)
+CQV_EXTERN_TEMPLATE(qvSimpleArray<qvLineVector<double>>)
+
+#endif  // CQV_LINALG_VECTOR_H

@@ -1,0 +1,63 @@
+// qvMatrix2x2: a 2 × 2 matrix of doubles passed and stored by value.
+//
+// Row-major: element (i, j) is stored at position 2·i + j. It is the linear
+// part of the plane transforms and the partner of qvVec2; it converts to and
+// from the general qvMatrix<double>. The default constructor does no work.
+#ifndef CQV_VALUES_MATRIX2X2_H
+#define CQV_VALUES_MATRIX2X2_H
+
+#include "cqv/core/export.h"
+#include "cqv/values/vec2.h"
+
+template <class E>
+class qvMatrix;
+
+class CQV_API qvMatrix2x2 {
+public:
+    // Leaves the elements uninitialised.
+    qvMatrix2x2() {}
+    // The elements of a 2 × 2 general matrix; any other size throws.
+    qvMatrix2x2(const qvMatrix<double>& m);
+    qvMatrix2x2(const qvMatrix2x2&) = default;
+    qvMatrix2x2& operator=(const qvMatrix2x2&) = default;
+    // A 2 × 2 general matrix with the same elements.
+    operator qvMatrix<double>() const;
+
+    // Element (i, j), unchecked; modifiable even on a const matrix.
+    double& operator()(int i, int j) const { return const_cast<double&>(m[2 * i + j]); }
+
+    // Element-wise sums and differences.
+    void operator+=(const qvMatrix2x2& b);
+    void operator-=(const qvMatrix2x2& b);
+    qvMatrix2x2 operator+(const qvMatrix2x2& b) const;
+    qvMatrix2x2 operator-(const qvMatrix2x2& b) const;
+    // The matrix product this·b.
+    qvMatrix2x2 operator*(const qvMatrix2x2& b) const;
+    // Matrix times column vector.
+    qvVec2 operator*(const qvVec2& v) const;
+
+    // m00·m11 - m10·m01.
+    double Det() const;
+    // The inverse; a determinant below 1e-60 in magnitude throws.
+    qvMatrix2x2 Inverse() const;
+    // The unit matrix; all zeros.
+    void MakeE();
+    void MakeNull();
+    // The rotation by a radians, counter-clockwise.
+    void SetTurn(double a);
+    // The rotation that turns the direction of u onto that of v.
+    void SetTurn(const qvVec2& u, const qvVec2& v);
+    // The rotation that turns the x axis (k = 0) or the y axis (any other
+    // k) onto the direction of v.
+    void SetTurn(const qvVec2& v, int k);
+
+private:
+    double m[4];
+};
+
+// The 32-byte record: m00, m01, m10, m11 as little-endian doubles.
+CQV_API int qvMemSize(const qvMatrix2x2& m);
+CQV_API int qvToMem(unsigned char* p, const qvMatrix2x2& m);
+CQV_API int qvFromMem(unsigned char* p, qvMatrix2x2& m);
+
+#endif  // CQV_VALUES_MATRIX2X2_H
