@@ -15,4 +15,6 @@
 
 #include "cqv/arrays/simple_array.h"
 
+#include "cqv/graph/lists.h"
+
 #endif  // CQV_CQV_H
