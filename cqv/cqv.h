@@ -15,6 +15,8 @@
 
 #include "cqv/arrays/simple_array.h"
 
+#include "cqv/graph/auto_del_pointer.h"
+#include "cqv/graph/graph.h"
 #include "cqv/graph/lists.h"
 
 #endif  // CQV_CQV_H
