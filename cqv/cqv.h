@@ -30,4 +30,8 @@
 #include "cqv/linalg/matrix.h"
 #include "cqv/linalg/vector.h"
 
+#include "cqv/graph/auto_del_pointer.h"
+#include "cqv/graph/graph.h"
+#include "cqv/graph/lists.h"
+
 #endif  // CQV_CQV_H

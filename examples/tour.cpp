@@ -219,6 +219,56 @@ void LinearAlgebra() {
     }
 }
 
+// A town map: stops are nodes, roads are branches, one of them one-way.
+struct Stop : qvSimpleGraphNodeHead {
+    const char* name;
+    explicit Stop(const char* n) : name(n) {}
+};
+
+const char* NameOf(qvSimpleGraphNodeHead* n) { return static_cast<Stop*>(n)->name; }
+
+// The wave's callback: enters each stop once and prints the step.
+int Enter(qvSimpleGraphNodeHead* from, qvSimpleGraphNodeHead* to, qvSimpleGraphBranchHead*, void* data) {
+    auto* entered = static_cast<qvSimpleArray<char>*>(data);
+    for (int i = 0; i < entered->Len(); ++i) {
+        if ((*entered)[i] == NameOf(to)[0]) return 0;
+    }
+    entered->push_back(NameOf(to)[0]);
+    std::printf("  %s -> %s\n", NameOf(from), NameOf(to));
+    return 1;
+}
+
+void Graph() {
+    Section("Graph: breadth-first wave and the longest shortest path");
+    qvSimpleGraph town;
+    const char* names[] = {"Airport", "Bridge", "Castle", "Docks", "Market", "Harbour"};
+    Stop* stops[6];
+    for (int i = 0; i < 6; ++i) {
+        stops[i] = new Stop(names[i]);
+        town.Add(stops[i]);
+    }
+    // Market -> Docks is one-way.
+    const int roads[][3] = {{0, 1, 0}, {1, 2, 0}, {1, 4, 0}, {2, 3, 0}, {4, 3, 1}, {3, 5, 0}};
+    for (const auto& r : roads) town.Add(new qvSimpleGraphBranchHead(stops[r[0]], stops[r[1]], r[2]));
+
+    std::printf("wave from the Airport:\n");
+    qvSimpleArray<char> entered;
+    entered.push_back('A');
+    town.Wave(stops[0], Enter, &entered);
+    std::printf("the Docks were reached from the %s\n", NameOf(stops[3]->GetBack()->GetBack()));
+
+    qvList2kHead path;
+    const int len = town.GetMaxPath(&path);
+    std::printf("a longest shortest route has %d stops:", len);
+    for (qvList2kHead* p = path.Next(); p != &path; p = p->Next())
+        std::printf(" %s", NameOf(static_cast<qvSimpleGraphNodeHead*>(static_cast<qvInternalList2k*>(p)->GetSelf())));
+    std::printf("\n");
+    std::printf("from the Docks (the one-way road leads in only): %d stops\n", town.GetMaxPath(stops[3], nullptr));
+    std::printf("the Market is held %d times (creator, town, two roads)\n", stops[4]->GetRefCount());
+    town.Remove(stops[1]);
+    std::printf("without the Bridge the Airport's longest route has %d stop\n", town.GetMaxPath(stops[0], nullptr));
+}
+
 }  // namespace
 
 int main() {
@@ -229,5 +279,6 @@ int main() {
     Complex();
     Strings();
     LinearAlgebra();
+    Graph();
     return 0;
 }

@@ -1,0 +1,78 @@
+// Node and branch classes of the graph tests, which count their live
+// objects, and a fixture that checks every test leaves none behind.
+#ifndef CQV_TESTS_GRAPH_GRAPH_TEST_SUPPORT_H
+#define CQV_TESTS_GRAPH_GRAPH_TEST_SUPPORT_H
+
+#include "cqv_test.h"
+
+#include <vector>
+
+namespace graphtest {
+
+struct TNode : qvSimpleGraphNodeHead {
+    static inline int alive = 0;
+    int id;
+    explicit TNode(int i) : id(i) { ++alive; }
+    TNode(const TNode& o) : qvUsingNew(), qvSimpleGraphNodeHead(o), id(o.id) { ++alive; }
+    TNode& operator=(const TNode& o) {
+        qvSimpleGraphNodeHead::operator=(o);
+        return *this;
+    }
+    ~TNode() override { --alive; }
+    int PathLength() const { return pathLen; }
+};
+
+struct TBranch : qvSimpleGraphBranchHead {
+    static inline int alive = 0;
+    TBranch(qvSimpleGraphNodeHead* a, qvSimpleGraphNodeHead* b, int k) : qvSimpleGraphBranchHead(a, b, k) { ++alive; }
+    TBranch(const TBranch& o) : qvUsingNew(), qvSimpleGraphBranchHead(o) { ++alive; }
+    TBranch& operator=(const TBranch& o) {
+        qvSimpleGraphBranchHead::operator=(o);
+        return *this;
+    }
+    ~TBranch() override { --alive; }
+};
+
+inline int Id(qvSimpleGraphNodeHead* n) { return static_cast<TNode*>(n)->id; }
+
+// The ids of the nodes of a path list written by GetMaxPath, in list order.
+inline std::vector<int> PathIds(qvList2kHead& path) {
+    std::vector<int> ids;
+    for (qvList2kHead* p = path.Next(); p != &path; p = p->Next())
+        ids.push_back(Id(static_cast<qvSimpleGraphNodeHead*>(static_cast<qvInternalList2k*>(p)->GetSelf())));
+    return ids;
+}
+
+class GraphTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        TNode::alive = 0;
+        TBranch::alive = 0;
+    }
+    void TearDown() override {
+        EXPECT_EQ(TNode::alive, 0) << "nodes left alive";
+        EXPECT_EQ(TBranch::alive, 0) << "branches left alive";
+    }
+    // A new node added to g; g and the creator's reference own it.
+    static TNode* Node(qvSimpleGraph& g, int id) {
+        auto* n = new TNode(id);
+        g.Add(n);
+        return n;
+    }
+    // n new nodes with ids 1 to n, added to g in that order.
+    static std::vector<TNode*> Nodes(qvSimpleGraph& g, int n) {
+        std::vector<TNode*> v;
+        for (int i = 1; i <= n; ++i) v.push_back(Node(g, i));
+        return v;
+    }
+    // A new branch from a to b added to g.
+    static TBranch* Branch(qvSimpleGraph& g, qvSimpleGraphNodeHead* a, qvSimpleGraphNodeHead* b, int orient = 0) {
+        auto* br = new TBranch(a, b, orient);
+        g.Add(br);
+        return br;
+    }
+};
+
+}  // namespace graphtest
+
+#endif  // CQV_TESTS_GRAPH_GRAPH_TEST_SUPPORT_H
