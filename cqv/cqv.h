@@ -30,4 +30,7 @@
 #include "cqv/linalg/matrix.h"
 #include "cqv/linalg/vector.h"
 
+#include "cqv/numeric/polynom.h"
+#include "cqv/numeric/tridiagonal.h"
+
 #endif  // CQV_CQV_H
