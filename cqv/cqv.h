@@ -30,6 +30,9 @@
 #include "cqv/linalg/matrix.h"
 #include "cqv/linalg/vector.h"
 
+#include "cqv/numeric/polynom.h"
+#include "cqv/numeric/tridiagonal.h"
+
 #include "cqv/graph/auto_del_pointer.h"
 #include "cqv/graph/graph.h"
 #include "cqv/graph/lists.h"

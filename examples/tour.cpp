@@ -269,6 +269,44 @@ void Graph() {
     std::printf("without the Bridge the Airport's longest route has %d stop\n", town.GetMaxPath(stops[0], nullptr));
 }
 
+void NumericalMethods() {
+    Section("Numerical methods: a tridiagonal system, a polynomial");
+    // -x[i-1] + 4x[i] - x[i+1] = 1 on five points.
+    qvMatrix3Diag<double> a(5);
+    a.Up().Fill(-1);
+    a.Diag().Fill(4);
+    a.Down().Fill(-1);
+    qvColumnVector<double> f(5), x;
+    f.Fill(1);
+    a.SolveEquationChaserMethod(x, f);
+    std::printf("sweep on (-1, 4, -1) x = 1: x =");
+    for (int i = 0; i < x.Len(); ++i) std::printf(" %.6f", x[i]);
+    const qvColumnVector<double> back = a * x;
+    std::printf("\nA x =");
+    for (int i = 0; i < back.Len(); ++i) std::printf(" %.6f", back[i]);
+    std::printf("\n");
+
+    // The same matrix closed into a ring: corners (0, 4) and (4, 0) are -1,
+    // so every unknown is 1/2.
+    a.SolveEquationCycleChaserMethod(x, f, -1, -1);
+    std::printf("cyclic sweep, corners -1: x = (%g, %g, %g, %g, %g)\n", x[0], x[1], x[2], x[3], x[4]);
+
+    // p(x) = 2(x-1)^3 - (x-1) + 3, by powers of x - 1 and by its derivatives
+    // at 1 (third, second, first, value: 12, 0, -1, 3).
+    qvColumnVector<double> powers(4), taylor(4);
+    const double pc[4] = {2, 0, -1, 3}, tc[4] = {12, 0, -1, 3};
+    for (int i = 0; i < 4; ++i) {
+        powers[i] = pc[i];
+        taylor[i] = tc[i];
+    }
+    const qvPolynom<double> p(powers, 1, qvPolynom<double>::KoefPower);
+    const qvPolynom<double> q(taylor, 1, qvPolynom<double>::KoefTaylor);
+    for (double at : {0.0, 1.5, 3.0})
+        std::printf("x = %.1f: p = %g, p' = %g, p'' = %g, p''' = %g; Taylor form: %g, %g, %g, %g\n", at, p(at),
+                    p.Derivative(at, 1), p.Derivative(at, 2), p.Derivative(at, 3), q(at), q.Derivative(at, 1),
+                    q.Derivative(at, 2), q.Derivative(at, 3));
+}
+
 }  // namespace
 
 int main() {
@@ -280,5 +318,6 @@ int main() {
     Strings();
     LinearAlgebra();
     Graph();
+    NumericalMethods();
     return 0;
 }

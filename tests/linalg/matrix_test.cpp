@@ -12,24 +12,10 @@ using V3 = qvTVec3<double>;
 
 namespace {
 
+using cqvtest::Elements;
+using cqvtest::MatrixOf;
+
 int Holders(const qvPArray& a) { return a.GetNumOfRef() + 1; }
-
-M Make(int rows, int cols, std::initializer_list<double> xs) {
-    M m(rows, cols);
-    int k = 0;
-    for (double x : xs) {
-        m(k / cols, k % cols) = x;
-        ++k;
-    }
-    return m;
-}
-
-std::vector<double> Elements(const M& m) {
-    std::vector<double> out;
-    for (int i = 0; i < m.ColumnLen(); ++i)
-        for (int j = 0; j < m.LineLen(); ++j) out.push_back(m(i, j));
-    return out;
-}
 
 // Deterministic values in [-1, 1) with a sprinkling of exact zeros.
 struct Numbers {
@@ -112,7 +98,7 @@ TEST(MatrixStorage, SizesStridesAndStates) {
 }
 
 TEST(MatrixStorage, WindowsRowsAndColumnsShareTheBlock) {
-    M m = Make(3, 3, {1, 2, 3, 4, 5, 6, 7, 8, 9});
+    M m = MatrixOf(3, 3, {1, 2, 3, 4, 5, 6, 7, 8, 9});
     qvColumnVector<double> c;
     m.GetColumn(c, 1);
     c[2] = 70;
@@ -137,7 +123,7 @@ TEST(MatrixStorage, WindowsRowsAndColumnsShareTheBlock) {
     EXPECT_EQ(Holders(m), 4);
 
     // Rows and windows outlive the matrix.
-    M* owner = new M(Make(2, 2, {1, 2, 3, 4}));
+    M* owner = new M(MatrixOf(2, 2, {1, 2, 3, 4}));
     qvLineVector<double> row;
     owner->GetLine(row, 1);
     delete owner;
@@ -154,12 +140,12 @@ TEST(MatrixStorage, WindowsRowsAndColumnsShareTheBlock) {
 }
 
 TEST(MatrixAssignment, WritesThroughAtEqualSize) {
-    M m = Make(3, 3, {1, 2, 3, 4, 5, 6, 7, 8, 9});
+    M m = MatrixOf(3, 3, {1, 2, 3, 4, 5, 6, 7, 8, 9});
     M corner;
     corner.Set(m, 1, 1, 2, 2);
-    corner = Make(2, 2, {0, -1, -2, -3});
+    corner = MatrixOf(2, 2, {0, -1, -2, -3});
     EXPECT_EQ(Elements(m), (std::vector<double>{1, 2, 3, 4, 0, -1, 7, -2, -3}));
-    corner = Make(1, 2, {5, 5});
+    corner = MatrixOf(1, 2, {5, 5});
     EXPECT_EQ(m(1, 1), 0);
     EXPECT_EQ(corner.TabInColumn(), 2);
     EXPECT_EQ(Holders(m), 1);
@@ -175,8 +161,8 @@ TEST(MatrixAssignment, WritesThroughAtEqualSize) {
 }
 
 TEST(MatrixArithmetic, ElementWiseAndChecks) {
-    M a = Make(2, 2, {1, 2, 3, 4});
-    const M b = Make(2, 2, {4, 3, 2, 1});
+    M a = MatrixOf(2, 2, {1, 2, 3, 4});
+    const M b = MatrixOf(2, 2, {4, 3, 2, 1});
     EXPECT_EQ(Elements(a + b), (std::vector<double>{5, 5, 5, 5}));
     EXPECT_EQ(Elements(a - b), (std::vector<double>{-3, -1, 1, 3}));
     EXPECT_EQ(Elements(-a), (std::vector<double>{-1, -2, -3, -4}));
@@ -192,7 +178,7 @@ TEST(MatrixArithmetic, ElementWiseAndChecks) {
     a -= b;
     EXPECT_EQ(Elements(a), (std::vector<double>{-1, 0, 1, 2}));
 
-    const M wide = Make(2, 3, {1, 2, 3, 4, 5, 6});
+    const M wide = MatrixOf(2, 3, {1, 2, 3, 4, 5, 6});
     CQV_EXPECT_BAD(a += wide, qvMsg::DifferentSize);
     CQV_EXPECT_BAD(a -= wide, qvMsg::DifferentSize);
     CQV_EXPECT_BAD(a + wide, qvMsg::DifferentSize);
@@ -222,7 +208,7 @@ TEST(MatrixProducts, MatchTheOrderedSumBitForBit) {
         EXPECT_EQ(Elements(at * bt), want);
     }
     // The first term is the k = 0 product itself: a negative zero stays.
-    const M nz = Make(1, 2, {-0.0, 0.0}) * Make(2, 1, {1.0, -0.0});
+    const M nz = MatrixOf(1, 2, {-0.0, 0.0}) * MatrixOf(2, 1, {1.0, -0.0});
     EXPECT_TRUE(std::signbit(nz(0, 0)));
     // Products of empty matrices are empty.
     EXPECT_EQ((M() * M()).LineLen(), 0);
@@ -246,7 +232,7 @@ TEST(MatrixProducts, MatchTheOrderedSumBitForBit) {
 }
 
 TEST(MatrixProducts, MatrixTimesColumn) {
-    const M a = Make(2, 3, {1, 2, 3, 4, 5, 6});
+    const M a = MatrixOf(2, 3, {1, 2, 3, 4, 5, 6});
     qvColumnVector<double> v(3);
     v[0] = 1;
     v[1] = 0;
@@ -264,7 +250,7 @@ TEST(MatrixSpecial, UnitAndGram) {
     e.SetE();
     EXPECT_EQ(Elements(e), (std::vector<double>{1, 0, 0, 0, 1, 0}));
 
-    const M a = Make(3, 2, {1, 2, 3, 4, 5, 6});
+    const M a = MatrixOf(3, 2, {1, 2, 3, 4, 5, 6});
     M g;
     a.SelfTMulSelf(g);
     ASSERT_EQ(g.ColumnLen(), 2);
@@ -282,7 +268,7 @@ TEST(MatrixSpecial, UnitAndGram) {
 }
 
 TEST(MatrixRecord, RowsThenColumnsThenElements) {
-    const M a = Make(2, 3, {1, 2, 3, 4, 5, 6});
+    const M a = MatrixOf(2, 3, {1, 2, 3, 4, 5, 6});
     std::vector<double> store;
     const M t = TransposedCopy(a, store);
     ASSERT_EQ(t.MemSize(), 56);

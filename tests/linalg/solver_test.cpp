@@ -15,28 +15,14 @@ using V3 = qvTVec3<double>;
 
 namespace {
 
-M Make(int rows, int cols, std::initializer_list<double> xs) {
-    M m(rows, cols);
-    int k = 0;
-    for (double x : xs) {
-        m(k / cols, k % cols) = x;
-        ++k;
-    }
-    return m;
-}
+using cqvtest::Elements;
+using cqvtest::MatrixOf;
 
 Col MakeCol(std::initializer_list<double> xs) {
     Col v(static_cast<int>(xs.size()));
     int i = 0;
     for (double x : xs) v[i++] = x;
     return v;
-}
-
-std::vector<double> Elements(const qvMatrix<double>& m) {
-    std::vector<double> out;
-    for (int i = 0; i < m.ColumnLen(); ++i)
-        for (int j = 0; j < m.LineLen(); ++j) out.push_back(m(i, j));
-    return out;
 }
 
 std::vector<double> Values(const qvVector<double>& v) {
@@ -178,18 +164,18 @@ M CaseMatrix(const Case& c, unsigned long long seed) {
 }  // namespace
 
 TEST(Det, WorkedExamples) {
-    EXPECT_EQ(Make(2, 2, {1, 2, 3, 4}).Det(), -2);
-    EXPECT_EQ(Make(2, 2, {2, 1, 4, 3}).Det(), 2);
-    EXPECT_EQ(Make(3, 3, {1, 0, 2, 3, 0, 4, 5, 0, 6}).Det(), 0);
-    CQV_EXPECT_BAD(Make(2, 3, {1, 2, 3, 4, 5, 6}).Det(), qvMsg::DetNotSquare);
+    EXPECT_EQ(MatrixOf(2, 2, {1, 2, 3, 4}).Det(), -2);
+    EXPECT_EQ(MatrixOf(2, 2, {2, 1, 4, 3}).Det(), 2);
+    EXPECT_EQ(MatrixOf(3, 3, {1, 0, 2, 3, 0, 4, 5, 0, 6}).Det(), 0);
+    CQV_EXPECT_BAD(MatrixOf(2, 3, {1, 2, 3, 4, 5, 6}).Det(), qvMsg::DetNotSquare);
     CQV_EXPECT_BAD(M().Det(), qvMsg::NewWithRefNonPositive);
-    const M a = Make(2, 2, {1, 2, 3, 4});
+    const M a = MatrixOf(2, 2, {1, 2, 3, 4});
     a.Det();
     EXPECT_EQ(Elements(a), (std::vector<double>{1, 2, 3, 4}));  // a private copy was used
 }
 
 TEST(Solve, WorkedExampleOverwritesTheWorkSpace) {
-    M a = Make(2, 2, {2, 1, 1, 3});
+    M a = MatrixOf(2, 2, {2, 1, 1, 3});
     Col b = MakeCol({3, 5});
     Col x;
     a.SolveEquationGaussMethod(x, b);
@@ -202,7 +188,7 @@ TEST(Solve, WorkedExampleOverwritesTheWorkSpace) {
     EXPECT_EQ(Values(b), (std::vector<double>{1.5, 3.5 * 0.4}));
 
     // x of the right length is written through.
-    M a2 = Make(2, 2, {2, 1, 1, 3});
+    M a2 = MatrixOf(2, 2, {2, 1, 1, 3});
     Col b2 = MakeCol({3, 5});
     M store(2, 1);
     Col x2;
@@ -212,7 +198,7 @@ TEST(Solve, WorkedExampleOverwritesTheWorkSpace) {
     EXPECT_DOUBLE_EQ(store(1, 0), 1.4);
 
     // More unknowns than equations: the extra unknowns count as zero.
-    M wide = Make(2, 3, {1, 1, 5, 0, 2, 7});
+    M wide = MatrixOf(2, 3, {1, 1, 5, 0, 2, 7});
     Col bw = MakeCol({3, 4});
     Col xw;
     wide.SolveEquationGaussMethod(xw, bw);
@@ -220,14 +206,14 @@ TEST(Solve, WorkedExampleOverwritesTheWorkSpace) {
 }
 
 TEST(Solve, FailuresAndTheirState) {
-    M tall = Make(3, 2, {1, 2, 3, 4, 5, 6});
+    M tall = MatrixOf(3, 2, {1, 2, 3, 4, 5, 6});
     Col b3 = MakeCol({1, 2, 3});
     Col x;
     CQV_EXPECT_BAD(tall.SolveEquationGaussMethod(x, b3), qvMsg::SystemNotCompatible);
     EXPECT_EQ(Elements(tall), (std::vector<double>{1, 2, 3, 4, 5, 6}));
     EXPECT_EQ(x.Len(), 0);
 
-    M a = Make(2, 2, {1, 2, 2, 4});
+    M a = MatrixOf(2, 2, {1, 2, 2, 4});
     Col b2 = MakeCol({1, 2});
     CQV_EXPECT_BAD(a.SolveEquationGaussMethod(x, b3), qvMsg::DifferentSize);
     EXPECT_EQ(Elements(a), (std::vector<double>{1, 2, 2, 4}));
@@ -246,7 +232,7 @@ TEST(Solve, FailuresAndTheirState) {
 }
 
 TEST(Solve, XMayShareTheRightHandSide) {
-    M a = Make(2, 2, {2, 1, 1, 3});
+    M a = MatrixOf(2, 2, {2, 1, 1, 3});
     Col b = MakeCol({3, 5});
     Col x(b);
     a.SolveEquationGaussMethod(x, b);
@@ -255,15 +241,15 @@ TEST(Solve, XMayShareTheRightHandSide) {
 }
 
 TEST(Inverse, WorkedExamples) {
-    const M a = Make(2, 2, {4, 7, 2, 6});
+    const M a = MatrixOf(2, 2, {4, 7, 2, 6});
     const M r = a.Inverse();
     EXPECT_DOUBLE_EQ(r(0, 0), 0.6);
     EXPECT_DOUBLE_EQ(r(0, 1), -0.7);
     EXPECT_DOUBLE_EQ(r(1, 0), -0.2);
     EXPECT_DOUBLE_EQ(r(1, 1), 0.4);
     EXPECT_EQ(Elements(a), (std::vector<double>{4, 7, 2, 6}));
-    CQV_EXPECT_BAD(Make(2, 2, {1, 2, 2, 4}).Inverse(), qvMsg::SystemNotUnique);
-    CQV_EXPECT_BAD(Make(1, 2, {1, 2}).Inverse(), qvMsg::MatrixNotSquare);
+    CQV_EXPECT_BAD(MatrixOf(2, 2, {1, 2, 2, 4}).Inverse(), qvMsg::SystemNotUnique);
+    CQV_EXPECT_BAD(MatrixOf(1, 2, {1, 2}).Inverse(), qvMsg::MatrixNotSquare);
     CQV_EXPECT_BAD(M().Inverse(), qvMsg::NewWithRefNonPositive);
 
     // A product with the inverse is the unit matrix up to rounding.

@@ -1,0 +1,148 @@
+// qvMatrix3Diag<E>: the square tridiagonal (band) matrix and its direct
+// solvers.
+//
+// Only the three central diagonals are stored, each as an ordinary strided
+// vector: Up (element (i, i+1) = Up[i]), Diag ((i, i) = Diag[i]) and Down
+// ((i+1, i) = Down[i]). Since they are vectors, the diagonals can be windows
+// onto the storage of other vectors, of another tridiagonal matrix or of a
+// dense matrix; writes then go to that storage until Copy() makes them
+// private.
+//
+// The solvers are the classic non-pivoting ones: the forward-backward sweep
+// (also for several right-hand sides at once), an elimination for
+// pentadiagonal systems whose two outer diagonals are passed in, and the
+// cyclic (periodic) variants of both, which solve the leading block and
+// correct for the corner elements. Nothing tests a pivot: a zero pivot
+// turns into infinities and NaNs in the solution.
+//
+// The only instance is qvMatrix3Diag<double>.
+#ifndef CQV_NUMERIC_TRIDIAGONAL_H
+#define CQV_NUMERIC_TRIDIAGONAL_H
+
+#include "cqv/core/export.h"
+#include "cqv/linalg/matrix.h"
+#include "cqv/linalg/vector.h"
+
+template <class E>
+class qvMatrix3Diag {
+public:
+    // Order 0: three empty diagonals.
+    qvMatrix3Diag() {}
+    // Order n in fresh blocks, values uninitialised; n below 2 throws (the
+    // off-diagonals would have no element).
+    explicit qvMatrix3Diag(int n);
+    // Shares the storage of the three vectors, taken as Up, Diag and Down.
+    // Their lengths are not checked.
+    qvMatrix3Diag(const qvVector<E>& up, const qvVector<E>& diag, const qvVector<E>& down);
+    // Windows onto the three central diagonals of m: order min(rows, cols),
+    // stride m.TabInColumn() + m.TabInLine(). Writes go into m.
+    explicit qvMatrix3Diag(const qvMatrix<E>& m);
+    // Shares the three diagonals of b.
+    qvMatrix3Diag(const qvMatrix3Diag& b) = default;
+    // Assigns the diagonals one by one (Up, Diag, Down) by the vector rule:
+    // equal lengths write into the present storage.
+    qvMatrix3Diag& operator=(const qvMatrix3Diag& b);
+    // Releases the three diagonals.
+    ~qvMatrix3Diag() = default;
+
+    // Fresh storage for order n unless the order already is n (then the
+    // values stay). Order 1 has empty off-diagonals; n below 1 throws.
+    void Init(int n);
+    // Fresh storage for order n, always; n below 1 throws.
+    void Set(int n);
+    // Becomes a window onto the principal sub-block of b of order len that
+    // starts at diagonal index start. Not checked against b.
+    void Set(const qvMatrix3Diag& b, int start, int len);
+    // Takes over b's diagonals; b is left with three empty ones.
+    void Move(qvMatrix3Diag& b);
+    // Gives every diagonal private contiguous storage.
+    void Copy();
+    // Sets every stored element to v.
+    void Fill(const E& v);
+
+    // The three diagonals.
+    qvVector<E>& Up() { return up; }
+    qvVector<E>& Diag() { return diag; }
+    qvVector<E>& Down() { return down; }
+    const qvVector<E>& Up() const { return up; }
+    const qvVector<E>& Diag() const { return diag; }
+    const qvVector<E>& Down() const { return down; }
+    // The order n.
+    int LineLen() const { return diag.Len(); }
+    int ColumnLen() const { return diag.Len(); }
+    // The transpose on the same storage: Up and Down trade places.
+    qvMatrix3Diag T() const;
+    // A dense n × n copy with zeros off the band.
+    qvMatrix<E> GetMatrix() const;
+
+    // Element (i, j) inside the band; any other pair throws. The indices are
+    // not checked against the order.
+    E& operator()(int i, int j) const;
+
+    // Every stored element combined with s; positions off the band stay 0.
+    void operator+=(const E& s);
+    void operator-=(const E& s);
+    void operator*=(const E& s);
+    void operator/=(const E& s);
+    // Diagonal by diagonal (Up, Diag, Down); a pair of diagonals whose
+    // lengths differ throws, leaving the diagonals before it updated.
+    void operator+=(const qvMatrix3Diag& b);
+    void operator-=(const qvMatrix3Diag& b);
+    // New tridiagonal matrices in private storage.
+    qvMatrix3Diag operator-() const;
+    qvMatrix3Diag operator+(const E& s) const;
+    qvMatrix3Diag operator-(const E& s) const;
+    qvMatrix3Diag operator*(const E& s) const;
+    qvMatrix3Diag operator/(const E& s) const;
+    qvMatrix3Diag operator+(const qvMatrix3Diag& b) const;
+    qvMatrix3Diag operator-(const qvMatrix3Diag& b) const;
+    // Dense sums and differences with an n × n matrix.
+    qvMatrix<E> operator+(const qvMatrix<E>& m) const;
+    qvMatrix<E> operator-(const qvMatrix<E>& m) const;
+    // Products: with a dense matrix of n rows, with another tridiagonal
+    // matrix of order n (both dense results), and with a column vector of
+    // length n.
+    qvMatrix<E> operator*(const qvMatrix<E>& m) const;
+    qvMatrix<E> operator*(const qvMatrix3Diag& b) const;
+    qvColumnVector<E> operator*(const qvColumnVector<E>& x) const;
+
+    // Solves A·x = f by the tridiagonal sweep (order at least 2). x gets
+    // length n; it may be f itself.
+    void SolveEquationChaserMethod(qvColumnVector<E>& x, const qvColumnVector<E>& f) const;
+    // Solves A·X = F column by column; X gets F's size.
+    void SolveEquationChaserMethod(qvMatrix<E>& X, const qvMatrix<E>& F) const;
+    // Solves the pentadiagonal system whose second superdiagonal is e
+    // ((i, i+2) = e[i]) and second subdiagonal g ((i+2, i) = g[i]); order at
+    // least 3, e and g of at least n - 2 elements.
+    void SolveEquationFactorizeMethod(const qvVector<E>& e, const qvVector<E>& g, qvColumnVector<E>& x,
+                                      const qvColumnVector<E>& f) const;
+    // Solves the cyclic tridiagonal system: this matrix with the corner
+    // elements (0, n-1) = a and (n-1, 0) = b; order at least 3.
+    void SolveEquationCycleChaserMethod(qvColumnVector<E>& x, const qvColumnVector<E>& f, const E& a,
+                                        const E& b) const;
+    // Solves the cyclic pentadiagonal system: the pentadiagonal matrix of
+    // SolveEquationFactorizeMethod with the corners (0, n-1) = c1,
+    // (n-1, 0) = c2, (0, n-2) = c3, (1, n-1) = c4, (n-2, 0) = c5 and
+    // (n-1, 1) = c6; order at least 5.
+    void SolveEquationCycleFactorizeMethod(const qvVector<E>& e, const qvVector<E>& g, const E& c1, const E& c2,
+                                           const E& c3, const E& c4, const E& c5, const E& c6,
+                                           qvColumnVector<E>& x, const qvColumnVector<E>& f) const;
+
+    // Record: the vector records of Up, Diag and Down, one after the other.
+    // MemSize assumes Up and Down have the same length.
+    int MemSize() const;
+    int ToMem(unsigned char* p) const;
+    int FromMem(unsigned char* p);
+
+private:
+    // A copy of this matrix in private storage.
+    qvMatrix3Diag PrivateCopy() const;
+
+    qvVector<E> up;
+    qvVector<E> diag;
+    qvVector<E> down;
+};
+
+CQV_EXTERN_TEMPLATE(qvMatrix3Diag<double>)
+
+#endif  // CQV_NUMERIC_TRIDIAGONAL_H

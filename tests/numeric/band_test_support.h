@@ -1,0 +1,79 @@
+// Builders shared by the tests of the tridiagonal matrix and the polynomial.
+#ifndef CQV_TESTS_NUMERIC_BAND_TEST_SUPPORT_H
+#define CQV_TESTS_NUMERIC_BAND_TEST_SUPPORT_H
+
+#include "cqv_test.h"
+
+#include <vector>
+
+namespace bandtest {
+
+using Col = qvColumnVector<double>;
+using M = qvMatrix<double>;
+using Tri = qvMatrix3Diag<double>;
+using cqvtest::Elements;
+using cqvtest::MatrixOf;
+
+// A column vector of the values (empty for none).
+inline Col MakeCol(const std::vector<double>& xs) {
+    if (xs.empty()) return Col();
+    Col v(static_cast<int>(xs.size()));
+    for (int i = 0; i < v.Len(); ++i) v[i] = xs[static_cast<std::size_t>(i)];
+    return v;
+}
+
+// A tridiagonal matrix in fresh storage with the given diagonals.
+inline Tri MakeTri(const std::vector<double>& up, const std::vector<double>& diag, const std::vector<double>& down) {
+    return Tri(MakeCol(up), MakeCol(diag), MakeCol(down));
+}
+
+inline std::vector<double> Values(const qvVector<double>& v) {
+    std::vector<double> out;
+    for (int i = 0; i < v.Len(); ++i) out.push_back(v[i]);
+    return out;
+}
+
+inline int Holders(const qvPArray& a) { return a.GetNumOfRef() + 1; }
+
+// Deterministic values: reals in [lo, hi), or small integers in [-k, k].
+struct Numbers {
+    unsigned long long state;
+    explicit Numbers(unsigned long long seed) : state(seed) {}
+    unsigned long long Bits() {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        return state >> 11;
+    }
+    double Real(double lo, double hi) { return lo + (hi - lo) * static_cast<double>(Bits()) / 9007199254740992.0; }
+    double Int(int k) { return static_cast<double>(static_cast<long long>(Bits() % (2 * k + 1)) - k); }
+    std::vector<double> Reals(int n, double lo, double hi) {
+        std::vector<double> v(static_cast<std::size_t>(n));
+        for (double& x : v) x = Real(lo, hi);
+        return v;
+    }
+    std::vector<double> Ints(int n, int k) {
+        std::vector<double> v(static_cast<std::size_t>(n));
+        for (double& x : v) x = Int(k);
+        return v;
+    }
+};
+
+// A diagonally dominant tridiagonal matrix of order n: off-diagonals in
+// [-1, 1), diagonal magnitudes in [3, 4) with random signs.
+inline Tri Dominant(int n, unsigned long long seed) {
+    Numbers g(seed);
+    std::vector<double> d = g.Reals(n, 3, 4);
+    for (double& x : d)
+        if (g.Bits() % 2) x = -x;
+    return MakeTri(g.Reals(n - 1, -1, 1), d, g.Reals(n - 1, -1, 1));
+}
+
+// A tridiagonal matrix of order n with small integer elements, so that its
+// sums and products are exact.
+inline Tri Integers(int n, unsigned long long seed) {
+    Numbers g(seed);
+    return MakeTri(g.Ints(n - 1, 5), g.Ints(n, 5), g.Ints(n - 1, 5));
+}
+
+}  // namespace bandtest
+
+#endif  // CQV_TESTS_NUMERIC_BAND_TEST_SUPPORT_H
