@@ -24,13 +24,12 @@
 
 #include "cqv/core/client_errors.h"
 
-#include "cqv/numeric/fast_transform.h"
-#include "cqv/numeric/random.h"
-
 #include "cqv/linalg/matrix.h"
 #include "cqv/linalg/vector.h"
 
+#include "cqv/numeric/fast_transform.h"
 #include "cqv/numeric/polynom.h"
+#include "cqv/numeric/random.h"
 #include "cqv/numeric/tridiagonal.h"
 
 #include "cqv/graph/auto_del_pointer.h"
