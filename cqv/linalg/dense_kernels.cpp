@@ -29,7 +29,15 @@ namespace {
 
 // ---- a small vector of doubles ---------------------------------------------------
 
-#if defined(__GNUC__) || defined(__clang__)
+// GCC and Clang vector extensions where the target has vector registers
+// (32-bit x86 without SSE2 has none: there a pack is a plain pair).
+#if (defined(__GNUC__) || defined(__clang__)) && (defined(__SSE2__) || defined(__aarch64__) || defined(__ARM_NEON))
+#define CQV_VECTOR_PACK 1
+#else
+#define CQV_VECTOR_PACK 0
+#endif
+
+#if CQV_VECTOR_PACK
 #if defined(__AVX512F__)
 constexpr int kLanes = 8;
 #elif defined(__AVX__)
@@ -59,11 +67,11 @@ inline Pack Load(const double* p) {
 inline void Store(double* p, const Pack& v) { std::memcpy(p, &v, sizeof v); }
 
 inline Pack Broadcast(double x) {
-#if (defined(__GNUC__) || defined(__clang__)) && defined(__AVX512F__)
+#if CQV_VECTOR_PACK && defined(__AVX512F__)
     return Pack{x, x, x, x, x, x, x, x};
-#elif (defined(__GNUC__) || defined(__clang__)) && defined(__AVX__)
+#elif CQV_VECTOR_PACK && defined(__AVX__)
     return Pack{x, x, x, x};
-#elif defined(__GNUC__) || defined(__clang__)
+#elif CQV_VECTOR_PACK
     return Pack{x, x};
 #else
     return Pack{{x, x}};
