@@ -1,9 +1,9 @@
 // Dense linear algebra against Eigen: the matrix product, the linear solver,
 // the determinant and the inverse, for n = 64, 256 and 512. Eigen's
 // partial-pivot LU on its own is timed too, as the yardstick of the solvers.
-// Build it with the flags of the bench preset (-O3 -march=native -DNDEBUG)
-// against the library built in Release for the same machine; it needs
-// Google Benchmark and Eigen 3.
+// Built with the flags of the bench preset (-O3 -march=native -DNDEBUG)
+// against the library built in Release for the same machine; Eigen is
+// linked to this program alone (cqv_bench_peer in CMakeLists.txt).
 #include <benchmark/benchmark.h>
 
 #include <Eigen/Dense>
@@ -11,6 +11,8 @@
 #include <cqv/cqv.h>
 
 #include <random>
+
+#include "bench_support.h"
 
 namespace {
 
@@ -144,5 +146,3 @@ const int kRegistered = [] {
 }();
 
 }  // namespace
-
-BENCHMARK_MAIN();
