@@ -103,7 +103,7 @@ void Recombine(double* x, int n, int d) {
 // Swaps a[i][j] and a[j][i] of the n×n row-major array, in tiles so that
 // both sides of a swap stay in cache.
 void TransposeInPlace(double* a, int n) {
-    constexpr int kTile = 32;
+    constexpr int kTile = 8;
     for (int ib = 0; ib < n; ib += kTile) {
         const int iEnd = ib + kTile < n ? ib + kTile : n;
         for (int jb = 0; jb <= ib; jb += kTile) {
