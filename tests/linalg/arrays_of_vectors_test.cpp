@@ -2,13 +2,9 @@
 // in every fresh block, copied into fresh storage by assignment (so an array
 // copy owns private element storage, although a copied vector alone would be
 // a window), and released exactly once.
-#include "cqv_test.h"
+#include "linalg_test_support.h"
 
-#include <vector>
-
-using Col = qvColumnVector<double>;
-using Line = qvLineVector<double>;
-using M = qvMatrix<double>;
+using namespace linalgtest;
 
 namespace {
 
@@ -17,8 +13,6 @@ Col Filled(int n, double start) {
     for (int i = 0; i < n; ++i) v[i] = start + i;
     return v;
 }
-
-int Holders(const qvPArray& a) { return a.GetNumOfRef() + 1; }
 
 }  // namespace
 

@@ -2,84 +2,28 @@
 // checked on worked examples, against a plain reference elimination written
 // here (bit for bit, over sizes that cross every blocking of the library's
 // fast path), and for the complex and space-vector element types.
-#include "cqv_test.h"
+#include "linalg_test_support.h"
 
 #include <cmath>
 #include <cstring>
 #include <limits>
-#include <vector>
 
-using M = qvMatrix<double>;
-using Col = qvColumnVector<double>;
-using V3 = qvTVec3<double>;
+using namespace linalgtest;
 
 namespace {
-
-M Make(int rows, int cols, std::initializer_list<double> xs) {
-    M m(rows, cols);
-    int k = 0;
-    for (double x : xs) {
-        m(k / cols, k % cols) = x;
-        ++k;
-    }
-    return m;
-}
-
-Col MakeCol(std::initializer_list<double> xs) {
-    Col v(static_cast<int>(xs.size()));
-    int i = 0;
-    for (double x : xs) v[i++] = x;
-    return v;
-}
-
-std::vector<double> Elements(const qvMatrix<double>& m) {
-    std::vector<double> out;
-    for (int i = 0; i < m.ColumnLen(); ++i)
-        for (int j = 0; j < m.LineLen(); ++j) out.push_back(m(i, j));
-    return out;
-}
-
-std::vector<double> Values(const qvVector<double>& v) {
-    std::vector<double> out;
-    for (int i = 0; i < v.Len(); ++i) out.push_back(v[i]);
-    return out;
-}
-
-// Deterministic test matrices: dense values in [-1, 1), a share of exact
-// zeros given in percent, and optionally a column or a row made dependent.
-struct Gen {
-    unsigned long long state;
-    explicit Gen(unsigned long long seed) : state(seed) {}
-    unsigned Bits() {
-        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
-        return static_cast<unsigned>(state >> 33);
-    }
-    double Value(int zeroPercent) {
-        if (static_cast<int>(Bits() % 100) < zeroPercent) return 0.0;
-        return static_cast<double>(static_cast<int>(Bits() % 2000001) - 1000000) / 1000000.0;
-    }
-};
-
-M Random(int rows, int cols, unsigned long long seed, int zeroPercent = 0) {
-    M m(rows, cols);
-    Gen g(seed);
-    for (int i = 0; i < rows; ++i)
-        for (int j = 0; j < cols; ++j) m(i, j) = g.Value(zeroPercent);
-    return m;
-}
 
 // ---- the reference: the elimination exactly as the library documents it ----
 
 bool Zero(double x) { return x == 0.0 || std::isnan(x); }
 
 struct Reference {
-    std::vector<double> a;  // row-major copy, rows never move
-    std::vector<double> b;
+    Doubles a;  // row-major copy, rows never move
+    Doubles b;
     std::vector<int> rows;  // row table: position -> row
     int n, m, steps = 0, swaps = 0;
     double det = 0;
 
-    Reference(const M& src, const std::vector<double>& rhs) : b(rhs), n(src.ColumnLen()), m(src.LineLen()) {
+    Reference(const M& src, const Doubles& rhs) : b(rhs), n(src.ColumnLen()), m(src.LineLen()) {
         a = Elements(src);
         for (int i = 0; i < n; ++i) rows.push_back(i);
     }
@@ -123,7 +67,7 @@ struct Reference {
     }
 
     // Solves; returns false where the library throws, with x as written.
-    bool Solve(std::vector<double>& x) {
+    bool Solve(Doubles& x) {
         Eliminate();
         x.assign(n, std::numeric_limits<double>::quiet_NaN());
         for (int i = n - 1; i >= 0; --i) {
@@ -137,7 +81,7 @@ struct Reference {
 };
 
 // The reference inverse: elimination of [A | I], then the back substitution.
-bool ReferenceInverse(const M& src, std::vector<double>& r) {
+bool ReferenceInverse(const M& src, Doubles& r) {
     const int n = src.ColumnLen();
     M aug(n, 2 * n);
     for (int i = 0; i < n; ++i)
@@ -185,7 +129,7 @@ TEST(Det, WorkedExamples) {
     CQV_EXPECT_BAD(M().Det(), qvMsg::NewWithRefNonPositive);
     const M a = Make(2, 2, {1, 2, 3, 4});
     a.Det();
-    EXPECT_EQ(Elements(a), (std::vector<double>{1, 2, 3, 4}));  // a private copy was used
+    EXPECT_EQ(Elements(a), (Doubles{1, 2, 3, 4}));  // a private copy was used
 }
 
 TEST(Solve, WorkedExampleOverwritesTheWorkSpace) {
@@ -198,8 +142,8 @@ TEST(Solve, WorkedExampleOverwritesTheWorkSpace) {
     EXPECT_DOUBLE_EQ(x[1], 1.4);
     // The pivot rows keep their pivots and hold the scaled rest; the lower
     // row keeps its factor in the pivot column.
-    EXPECT_EQ(Elements(a), (std::vector<double>{2, 0.5, 1, 2.5}));
-    EXPECT_EQ(Values(b), (std::vector<double>{1.5, 3.5 * 0.4}));
+    EXPECT_EQ(Elements(a), (Doubles{2, 0.5, 1, 2.5}));
+    EXPECT_EQ(Values(b), (Doubles{1.5, 3.5 * 0.4}));
 
     // x of the right length is written through.
     M a2 = Make(2, 2, {2, 1, 1, 3});
@@ -216,7 +160,7 @@ TEST(Solve, WorkedExampleOverwritesTheWorkSpace) {
     Col bw = MakeCol({3, 4});
     Col xw;
     wide.SolveEquationGaussMethod(xw, bw);
-    EXPECT_EQ(Values(xw), (std::vector<double>{1, 2}));
+    EXPECT_EQ(Values(xw), (Doubles{1, 2}));
 }
 
 TEST(Solve, FailuresAndTheirState) {
@@ -224,15 +168,15 @@ TEST(Solve, FailuresAndTheirState) {
     Col b3 = MakeCol({1, 2, 3});
     Col x;
     CQV_EXPECT_BAD(tall.SolveEquationGaussMethod(x, b3), qvMsg::SystemNotCompatible);
-    EXPECT_EQ(Elements(tall), (std::vector<double>{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(Elements(tall), (Doubles{1, 2, 3, 4, 5, 6}));
     EXPECT_EQ(x.Len(), 0);
 
     M a = Make(2, 2, {1, 2, 2, 4});
     Col b2 = MakeCol({1, 2});
     CQV_EXPECT_BAD(a.SolveEquationGaussMethod(x, b3), qvMsg::DifferentSize);
-    EXPECT_EQ(Elements(a), (std::vector<double>{1, 2, 2, 4}));
+    EXPECT_EQ(Elements(a), (Doubles{1, 2, 2, 4}));
     CQV_EXPECT_BAD(a.SolveEquationGaussMethod(x, b2), qvMsg::SystemNotUnique);
-    EXPECT_NE(Elements(a), (std::vector<double>{1, 2, 2, 4}));  // the work space is spent
+    EXPECT_NE(Elements(a), (Doubles{1, 2, 2, 4}));  // the work space is spent
     ASSERT_EQ(x.Len(), 2);
 
     M empty;
@@ -261,7 +205,7 @@ TEST(Inverse, WorkedExamples) {
     EXPECT_DOUBLE_EQ(r(0, 1), -0.7);
     EXPECT_DOUBLE_EQ(r(1, 0), -0.2);
     EXPECT_DOUBLE_EQ(r(1, 1), 0.4);
-    EXPECT_EQ(Elements(a), (std::vector<double>{4, 7, 2, 6}));
+    EXPECT_EQ(Elements(a), (Doubles{4, 7, 2, 6}));
     CQV_EXPECT_BAD(Make(2, 2, {1, 2, 2, 4}).Inverse(), qvMsg::SystemNotUnique);
     CQV_EXPECT_BAD(Make(1, 2, {1, 2}).Inverse(), qvMsg::MatrixNotSquare);
     CQV_EXPECT_BAD(M().Inverse(), qvMsg::NewWithRefNonPositive);
@@ -279,7 +223,7 @@ TEST(Solvers, AgreeWithTheReferenceBitForBit) {
         SCOPED_TRACE(::testing::Message() << "n=" << c.n << " zeros=" << c.zeros << " dep=" << c.dependent);
         const M a = CaseMatrix(c, seed++);
         const M rhs = Random(c.n, 1, seed++);
-        std::vector<double> bv;
+        Doubles bv;
         for (int i = 0; i < c.n; ++i) bv.push_back(rhs(i, 0));
 
         Reference det(a, {});
@@ -291,7 +235,7 @@ TEST(Solvers, AgreeWithTheReferenceBitForBit) {
             EXPECT_EQ(got, d);
         }
 
-        std::vector<double> inv;
+        Doubles inv;
         if (ReferenceInverse(a, inv)) {
             EXPECT_EQ(Elements(a.Inverse()), inv);
         } else {
@@ -299,7 +243,7 @@ TEST(Solvers, AgreeWithTheReferenceBitForBit) {
         }
 
         Reference sol(a, bv);
-        std::vector<double> want;
+        Doubles want;
         const bool ok = sol.Solve(want);
         M work = a;
         work.Copy();
@@ -328,7 +272,7 @@ TEST(Solvers, StridedWorkSpaceGivesTheSameResult) {
     for (int n : {3, 70, 140}) {
         const M a = Random(n, n, 7 + n, 20);
         const M rhs = Random(n, 1, 8 + n);
-        std::vector<double> store(static_cast<size_t>(n) * n);
+        Doubles store(static_cast<size_t>(n) * n);
         for (int i = 0; i < n; ++i)
             for (int j = 0; j < n; ++j) store[static_cast<size_t>(j) * n + i] = a(i, j);
         M t;
