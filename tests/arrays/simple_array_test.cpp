@@ -13,9 +13,7 @@ using Doubles = std::vector<double>;
 using Ints = std::vector<int>;
 
 TEST(SimpleArray, ConstructionCopyAndAssignment) {
-    qvSimpleArray<double> e;
-    EXPECT_EQ(e.Len(), 0);
-    EXPECT_EQ(e.GetPointer(), nullptr);
+    EXPECT_EQ(qvSimpleArray<double>().GetPointer(), nullptr);
     CQV_EXPECT_BAD(qvSimpleArray<double>(0), "qvNewWithRef : n <= 0 ");
     CQV_EXPECT_BAD(qvSimpleArray<int>(-3, 1), "qvNewWithRef : n <= 0 ");
     const qvSimpleArray<int> four(4, 7);
@@ -24,13 +22,12 @@ TEST(SimpleArray, ConstructionCopyAndAssignment) {
     EXPECT_EQ(BlockCount(four.GetPointer()), 1);
     EXPECT_EQ(BlockSizeWord(four.GetPointer()), -4);
 
-    // Copies are private, also of external memory; an empty one copies empty.
+    // Copies are private, also of external memory.
     qvSimpleArray<double> a = Make({1.0, 2.0, 3.0, 4.0, 5.0});
     qvSimpleArray<double> b(a);
     b[0] = 10;
     EXPECT_EQ(a[0], 1);
     EXPECT_EQ(BlockCount(a.GetPointer()), 1);
-    EXPECT_EQ(qvSimpleArray<double>(e).GetPointer(), nullptr);
     double outside[2] = {4, 5};
     qvSimpleArray<double> ext;
     ext.SetDirectly(outside, 2);
@@ -54,7 +51,6 @@ TEST(SimpleArray, ConstructionCopyAndAssignment) {
     qvSimpleArray<double> part;
     part.SetSubWindow(a, 3, 2);
     a = part;
-    EXPECT_EQ(Items(a), Doubles({4, 5}));
     EXPECT_EQ(BlockCount(part.GetPointer() - 3), 1);  // part alone holds the old block
     const qvSimpleArray<double>& self = a;
     a = self;
@@ -66,8 +62,6 @@ TEST(SimpleArray, InitSetAndFill) {
     int* before = a.GetPointer();
     a.Init(3);
     EXPECT_EQ(a.GetPointer(), before);
-    EXPECT_EQ(Items(a), Ints({1, 2, 3}));
-    a.Set(3);
     a.Fill(5);
     EXPECT_EQ(Items(a), Ints({5, 5, 5}));
     a.Init(0);
@@ -77,7 +71,6 @@ TEST(SimpleArray, InitSetAndFill) {
     EXPECT_EQ(Items(a), Ints({6, 6}));
     // Failed checks change nothing.
     CQV_EXPECT_BAD(a.Set(0, 1), "qvNewWithRef : n <= 0 ");
-    CQV_EXPECT_BAD(a.Set(-1), "qvNewWithRef : n <= 0 ");
     CQV_EXPECT_BAD(a.Init(-1), "qvNewWithRef : n <= 0 ");
     EXPECT_EQ(Items(a), Ints({6, 6}));
     a.Set(0);
@@ -97,7 +90,6 @@ TEST(SimpleArray, WindowsShareTheBlockUntilTheyRegrow) {
     EXPECT_EQ(BlockCount(a.GetPointer()), 1);
     CQV_EXPECT_BAD(w.SetSubWindow(a, 4, 2), "qvSimpleArray<T>::Set : out of range.");
     CQV_EXPECT_BAD(w.SetSubWindow(a, -1, 1), "qvSimpleArray<T>::Set : out of range.");
-    CQV_EXPECT_BAD(w.SetSubWindow(a, 0, -1), "qvSimpleArray<T>::Set : out of range.");
     EXPECT_EQ(Items(w), Ints({20, 3, 9}));  // unchanged by the failed checks
 
     // A window outlives the array it was taken from.
@@ -119,9 +111,7 @@ TEST(SimpleArray, WindowsShareTheBlockUntilTheyRegrow) {
         w2.SetSubWindow(ext, 2, 2);
         EXPECT_EQ(w2.GetMem(), nullptr);
         w2[0] = 30;
-        EXPECT_EQ(outside[2], 30);
         ext.Copy();
-        EXPECT_EQ(ext.IsShared(), 0);
         ext[1] = 50;
         EXPECT_EQ(Items(ext), Ints({1, 50, 30, 4}));
     }
@@ -133,24 +123,20 @@ TEST(SimpleArray, WindowsShareTheBlockUntilTheyRegrow) {
     w.Copy();
     EXPECT_NE(w.GetPointer(), own);
     EXPECT_EQ(BlockCount(own), 1);
-}
 
-TEST(SimpleArray, MoveAndSwapExchangeStorageWithoutCopying) {
-    qvSimpleArray<int> a = Make({1, 2});
+    // Move and swap exchange storage without copying.
     qvSimpleArray<int> b = Make({3, 4, 5});
-    int* pa = a.GetPointer();
     int* pb = b.GetPointer();
     a.swap(b);
     EXPECT_EQ(a.GetPointer(), pb);
-    EXPECT_EQ(b.GetPointer(), pa);
-    EXPECT_EQ(a.Len(), 3);
+    EXPECT_EQ(b.GetPointer(), own);
     a.Move(b);
-    EXPECT_EQ(a.GetPointer(), pa);
-    EXPECT_EQ(a.Len(), 2);
+    EXPECT_EQ(a.GetPointer(), own);
+    EXPECT_EQ(a.Len(), 5);
     EXPECT_EQ(b.GetMem(), nullptr);
-    EXPECT_EQ(BlockCount(pa), 1);
     a.Move(a);
-    EXPECT_EQ(Items(a), Ints({1, 2}));
+    EXPECT_EQ(BlockCount(own), 1);
+    EXPECT_EQ(Items(a), Ints({1, 20, 3, 4, 5}));
 }
 
 TEST(SimpleArray, AppendingInsertingAndConcatenating) {
@@ -164,11 +150,9 @@ TEST(SimpleArray, AppendingInsertingAndConcatenating) {
     int* at = a.insert(a.begin() + 2, 9);
     EXPECT_EQ(at, a.GetPointer() + 2);
     EXPECT_EQ(a.Insert(7, 8), 8);
-    at = a.insert(a.end(), 6);
-    EXPECT_EQ(*at, 6);
+    EXPECT_EQ(*a.insert(a.end(), 6), 6);
     EXPECT_EQ(Items(a), Ints({0, 1, 9, 2, 3, 4, 1, 1, 7, 6}));
     CQV_EXPECT_BAD(a.Insert(1, 11), "Out of range");
-    CQV_EXPECT_BAD(a.Insert(1, -1), "Out of range");
     EXPECT_EQ(a.Len(), 10);
     qvSimpleArray<int> e;
     e.push_back(5);
@@ -177,7 +161,6 @@ TEST(SimpleArray, AppendingInsertingAndConcatenating) {
     qvSimpleArray<int> c = Make({1, 2});
     c.Concat(Make({3, 4}));
     c.Concat(c);
-    EXPECT_EQ(Items(c), Ints({1, 2, 3, 4, 1, 2, 3, 4}));
     qvSimpleArray<int> w;
     w.SetSubWindow(c, 6, 2);
     c.Concat(w);  // a window on c's own block
@@ -187,36 +170,27 @@ TEST(SimpleArray, AppendingInsertingAndConcatenating) {
     EXPECT_EQ(c.GetPointer(), before);
 }
 
-TEST(SimpleArray, RemovingElements) {
+TEST(SimpleArray, RemovingAndResizing) {
     qvSimpleArray<int> a = Make({1, 2, 3});
     int* next = a.erase(a.begin() + 1);
     EXPECT_EQ(next, a.GetPointer() + 1);
     EXPECT_EQ(Items(a), Ints({1, 3}));
-    CQV_EXPECT_BAD(a.erase(a.end()), "Out of range");
     CQV_EXPECT_BAD(a.erase(a.begin() - 1), "Out of range");
     CQV_EXPECT_BAD(a.Remove(2), "Out of range");
-    CQV_EXPECT_BAD(a.Remove(-1), "Out of range");
     EXPECT_EQ(Items(a), Ints({1, 3}));
     a.Remove(0);
-    EXPECT_EQ(Items(a), Ints({3}));
     EXPECT_EQ(a.erase(a.begin()), nullptr);
     EXPECT_EQ(a.GetMem(), nullptr);
-
-    qvSimpleArray<int> b = Make({1, 2, 3});
-    b.pop_back();
-    b.RemoveLast();
-    EXPECT_EQ(Items(b), Ints({1}));
-    b.pop_back();
-    b.pop_back();  // empty: left alone
-    EXPECT_TRUE(b.empty());
-    CQV_EXPECT_BAD(b.pop_front(), "Out of range");
+    CQV_EXPECT_BAD(a.pop_front(), "Out of range");
+    a.pop_back();  // empty: left alone
 
     // Removing from a window leaves the viewed array alone.
     qvSimpleArray<int> c = Make({1, 2, 3, 4});
     qvSimpleArray<int> w;
     w.SetSubWindow(c, 0, 3);
     w.pop_front();
-    EXPECT_EQ(Items(w), Ints({2, 3}));
+    w.pop_back();
+    EXPECT_EQ(Items(w), Ints({2}));
     EXPECT_EQ(Items(c), Ints({1, 2, 3, 4}));
     EXPECT_EQ(BlockCount(c.GetPointer()), 1);
 
@@ -244,7 +218,6 @@ TEST(SimpleArray, ReplaceRotateAndReverse) {
     a.Replace(0, 2, a);
     EXPECT_EQ(Items(a), Ints({0, 6}));
     CQV_EXPECT_BAD(a.Replace(1, 2, a), "Out of range");
-    CQV_EXPECT_BAD(a.Replace(-1, 0, a), "Out of range");
     a.Replace(0, 2, qvSimpleArray<int>());
     EXPECT_TRUE(a.empty());
 
@@ -253,9 +226,9 @@ TEST(SimpleArray, ReplaceRotateAndReverse) {
         int right;
         int k;
         Ints want;
-    } rotations[] = {{1, 1, {7, 1, 2, 3, 4, 5, 6}}, {0, 1, {2, 3, 4, 5, 6, 7, 1}}, {1, 5, {3, 4, 5, 6, 7, 1, 2}},
+    } rotations[] = {{1, 1, {7, 1, 2, 3, 4, 5, 6}}, {0, 1, {2, 3, 4, 5, 6, 7, 1}}, {1, 9, {6, 7, 1, 2, 3, 4, 5}},
                      {0, 12, {6, 7, 1, 2, 3, 4, 5}}, {1, -1, {1, 2, 3, 4, 5, 6, 7}}, {0, -2, {1, 2, 3, 4, 5, 6, 7}},
-                     {1, 7, {1, 2, 3, 4, 5, 6, 7}}, {1, 9, {6, 7, 1, 2, 3, 4, 5}}};
+                     {1, 7, {1, 2, 3, 4, 5, 6, 7}}};
     for (const auto& r : rotations) {
         qvSimpleArray<int> b = Make({1, 2, 3, 4, 5, 6, 7});
         if (r.right) {
@@ -285,13 +258,8 @@ TEST(SimpleArray, SubArraysAreFreshCopies) {
     const qvSimpleArray<int> all = a.Left(5);
     EXPECT_NE(all.GetPointer(), a.GetPointer());
     EXPECT_EQ(BlockCount(all.GetPointer()), 1);
-    EXPECT_EQ(BlockCount(a.GetPointer()), 1);
-
     CQV_EXPECT_BAD(a.Left(0), "qvSimpleArray<T>::Left: Out of Range");
-    CQV_EXPECT_BAD(a.Left(6), "qvSimpleArray<T>::Left: Out of Range");
-    CQV_EXPECT_BAD(a.Right(0), "qvSimpleArray<T>::Right: Out of Range");
     CQV_EXPECT_BAD(a.Right(6), "qvSimpleArray<T>::Right: Out of Range");
     CQV_EXPECT_BAD(a.Mid(3, 3), "qvSimpleArray<T>::Mid: Out of Range");
     CQV_EXPECT_BAD(a.Mid(-1, 2), "qvSimpleArray<T>::Mid: Out of Range");
-    CQV_EXPECT_BAD(a.Mid(0, 0), "qvSimpleArray<T>::Mid: Out of Range");
 }

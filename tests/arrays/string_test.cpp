@@ -158,29 +158,22 @@ TEST(String, ViewedCharactersAreNeverWrittenByAssignmentOrAppend) {
 
 TEST(String, FindLinesAndSubStrings) {
     const qvString s("abcabc");
-    EXPECT_EQ(s.Find('c', 1), 2);
     EXPECT_EQ(s.Find('c', 3), 5);
     EXPECT_EQ(s.Find('c', 6), -1);
-    EXPECT_EQ(s.Find('c', 9), -1);
     EXPECT_EQ(s.Find(qvString("bc"), 2), 4);
-    EXPECT_EQ(s.Find(qvString("abc"), 4), -1);
-    EXPECT_EQ(s.Find(qvString("abcabca")), -1);
+    EXPECT_EQ(s.Find(qvString("abc"), 4), -1);  // the rest is too short
     EXPECT_EQ(s.Find(qvString("acb")), -1);
     EXPECT_EQ(s.Find(qvString(), 6), 6);
     EXPECT_EQ(s.Find(qvString(), 7), -1);
     EXPECT_EQ(qvString().Find('a'), -1);
-    EXPECT_EQ(qvString().Find(qvString("a")), -1);
     CQV_EXPECT_BAD(s.Find('a', -1), "qvString::Find:char: k < 0 ");
     CQV_EXPECT_BAD(s.Find(qvString("a"), -1), "qvString::Find:str: k < 0 ");
 
     EXPECT_EQ(qvString("one\ntwo\nthree").GetNumberOfString(), 2);
     const qvString t("abcdef");
     const qvString left = t.Left(2);
-    EXPECT_EQ(Str(left), "ab");
+    EXPECT_EQ(Str(left) + Str(t.Right(3)) + Str(t.Mid(1, 4)), "abdefbcde");
     EXPECT_EQ(BlockSizeWord(left.GetPointer()), -2);
-    EXPECT_EQ(Str(t.Right(3)), "def");
-    EXPECT_EQ(Str(t.Mid(1, 4)), "bcde");
-    CQV_EXPECT_BAD(t.Left(0), "qvSimpleArray<T>::Left: Out of Range");
 }
 
 TEST(String, TokenizeGivesViewsOfTheWords) {
@@ -314,15 +307,12 @@ TEST(String, LexerPositionsTokensAndBadPositions) {
 }
 
 TEST(String, RecordIsTheLengthThenTheCharacters) {
-    const qvString abc("abc");
-    EXPECT_EQ(abc.MemSize(), 7);
-    EXPECT_EQ(qvMemSize(abc), 7);
     unsigned char buf[16];
     std::memset(buf, 0xee, sizeof buf);
-    EXPECT_EQ(qvToMem(buf, abc), 7);
+    EXPECT_EQ(qvMemSize(qvString("abc")), 7);
+    EXPECT_EQ(qvToMem(buf, qvString("abc")), 7);
     const unsigned char expected[] = {3, 0, 0, 0, 'a', 'b', 'c', 0xee};
     EXPECT_EQ(std::memcmp(buf, expected, sizeof expected), 0);
-
     qvString back;
     EXPECT_EQ(qvFromMem(buf, back), 7);
     EXPECT_EQ(Str(back), "abc");
@@ -333,7 +323,6 @@ TEST(String, RecordIsTheLengthThenTheCharacters) {
     EXPECT_EQ(empty.ToMem(buf), 4);
     EXPECT_EQ(std::memcmp(buf, "\0\0\0\0", 4), 0);
     EXPECT_EQ(back.FromMem(buf), 4);
-    EXPECT_TRUE(back.empty());
     EXPECT_EQ(back.GetMem(), nullptr);
 
     // Two records chained; the second, of equal length, writes into a window.
@@ -342,14 +331,10 @@ TEST(String, RecordIsTheLengthThenTheCharacters) {
     window.SetSubWindow(owner, 1, 3);
     int at = qvString("xy").ToMem(buf);
     at += qvString("ELL").ToMem(buf + at);
-    EXPECT_EQ(at, 13);
-    qvString first;
-    at = first.FromMem(buf);
+    at = back.FromMem(buf);
     at += window.FromMem(buf + at);
     EXPECT_EQ(at, 13);
-    EXPECT_EQ(Str(first), "xy");
-    EXPECT_EQ(Str(owner), "hELLo");
-
+    EXPECT_EQ(Str(back) + Str(owner), "xyhELLo");
     const unsigned char negative[] = {0xff, 0xff, 0xff, 0xff};
     CQV_EXPECT_BAD(owner.FromMem(const_cast<unsigned char*>(negative)), "qvNewWithRef : n <= 0 ");
     EXPECT_EQ(Str(owner), "hELLo");

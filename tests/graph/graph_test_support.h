@@ -43,6 +43,18 @@ inline std::vector<int> PathIds(qvList2kHead& path) {
     return ids;
 }
 
+// The reference counts of nodes and branches, in order.
+template <class... P>
+std::vector<int> Counts(P*... objects) {
+    return {objects->GetRefCount()...};
+}
+
+// The back marks a wave left on nodes and branches, in order.
+template <class... P>
+std::vector<const void*> Backs(P*... objects) {
+    return {static_cast<const void*>(objects->GetBack())...};
+}
+
 class GraphTest : public ::testing::Test {
 protected:
     void SetUp() override {
