@@ -202,17 +202,6 @@ TEST(String, TokenizeGivesViewsOfTheWords) {
     EXPECT_TRUE(words.empty());
     qvString().Tokenize(words, qvString(","));
     EXPECT_TRUE(words.empty());
-
-    // Arrays of strings copy deeply.
-    qvSimpleArray<qvString> a(2);
-    a[0] = qvString("first");
-    a.push_back(Owned("third"));
-    qvSimpleArray<qvString> b(a);
-    EXPECT_EQ(Str(b[2]), "third");
-    b[0][0] = 'F';
-    EXPECT_EQ(Str(a[0]), "first");
-    a.Remove(0);
-    EXPECT_EQ(Str(a[1]), "third");
 }
 
 TEST(String, LexerTokens) {

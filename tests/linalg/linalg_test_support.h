@@ -4,6 +4,7 @@
 
 #include "cqv_test.h"
 
+#include <cmath>
 #include <initializer_list>
 #include <vector>
 
@@ -55,6 +56,15 @@ inline Doubles Elements(const M& m) {
 inline std::vector<int> Shape(const M& m) {
     if (m.GetPointer() == nullptr) return {m.ColumnLen(), m.LineLen()};
     return {m.ColumnLen(), m.LineLen(), m.TabInColumn(), m.TabInLine(), m.PositiveLength(), m.NegativeLength()};
+}
+
+// got and want agree within tol, element by element.
+inline ::testing::AssertionResult Near(const Doubles& got, const Doubles& want, double tol) {
+    if (got.size() != want.size()) return ::testing::AssertionFailure() << "sizes differ";
+    for (std::size_t i = 0; i < got.size(); ++i)
+        if (!(std::fabs(got[i] - want[i]) <= tol))
+            return ::testing::AssertionFailure() << "at " << i << ": " << got[i] << " against " << want[i];
+    return ::testing::AssertionSuccess();
 }
 
 // The number of objects holding a's block.
