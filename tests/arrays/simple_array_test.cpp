@@ -90,6 +90,7 @@ TEST(SimpleArray, WindowsShareTheBlockUntilTheyRegrow) {
     EXPECT_EQ(BlockCount(a.GetPointer()), 1);
     CQV_EXPECT_BAD(w.SetSubWindow(a, 4, 2), "qvSimpleArray<T>::Set : out of range.");
     CQV_EXPECT_BAD(w.SetSubWindow(a, -1, 1), "qvSimpleArray<T>::Set : out of range.");
+    CQV_EXPECT_BAD(w.SetSubWindow(a, 0, -1), "qvSimpleArray<T>::Set : out of range.");
     EXPECT_EQ(Items(w), Ints({20, 3, 9}));  // unchanged by the failed checks
 
     // A window outlives the array it was taken from.
@@ -153,6 +154,7 @@ TEST(SimpleArray, AppendingInsertingAndConcatenating) {
     EXPECT_EQ(*a.insert(a.end(), 6), 6);
     EXPECT_EQ(Items(a), Ints({0, 1, 9, 2, 3, 4, 1, 1, 7, 6}));
     CQV_EXPECT_BAD(a.Insert(1, 11), "Out of range");
+    CQV_EXPECT_BAD(a.Insert(1, -1), "Out of range");
     EXPECT_EQ(a.Len(), 10);
     qvSimpleArray<int> e;
     e.push_back(5);
@@ -176,7 +178,9 @@ TEST(SimpleArray, RemovingAndResizing) {
     EXPECT_EQ(next, a.GetPointer() + 1);
     EXPECT_EQ(Items(a), Ints({1, 3}));
     CQV_EXPECT_BAD(a.erase(a.begin() - 1), "Out of range");
+    CQV_EXPECT_BAD(a.erase(a.end()), "Out of range");
     CQV_EXPECT_BAD(a.Remove(2), "Out of range");
+    CQV_EXPECT_BAD(a.Remove(-1), "Out of range");
     EXPECT_EQ(Items(a), Ints({1, 3}));
     a.Remove(0);
     EXPECT_EQ(a.erase(a.begin()), nullptr);
@@ -218,6 +222,7 @@ TEST(SimpleArray, ReplaceRotateAndReverse) {
     a.Replace(0, 2, a);
     EXPECT_EQ(Items(a), Ints({0, 6}));
     CQV_EXPECT_BAD(a.Replace(1, 2, a), "Out of range");
+    CQV_EXPECT_BAD(a.Replace(-1, 0, a), "Out of range");
     a.Replace(0, 2, qvSimpleArray<int>());
     EXPECT_TRUE(a.empty());
 
@@ -258,8 +263,12 @@ TEST(SimpleArray, SubArraysAreFreshCopies) {
     const qvSimpleArray<int> all = a.Left(5);
     EXPECT_NE(all.GetPointer(), a.GetPointer());
     EXPECT_EQ(BlockCount(all.GetPointer()), 1);
+    // Each side of every bound.
     CQV_EXPECT_BAD(a.Left(0), "qvSimpleArray<T>::Left: Out of Range");
+    CQV_EXPECT_BAD(a.Left(6), "qvSimpleArray<T>::Left: Out of Range");
+    CQV_EXPECT_BAD(a.Right(0), "qvSimpleArray<T>::Right: Out of Range");
     CQV_EXPECT_BAD(a.Right(6), "qvSimpleArray<T>::Right: Out of Range");
     CQV_EXPECT_BAD(a.Mid(3, 3), "qvSimpleArray<T>::Mid: Out of Range");
     CQV_EXPECT_BAD(a.Mid(-1, 2), "qvSimpleArray<T>::Mid: Out of Range");
+    CQV_EXPECT_BAD(a.Mid(0, 0), "qvSimpleArray<T>::Mid: Out of Range");
 }
