@@ -58,6 +58,12 @@ inline std::vector<int> Shape(const M& m) {
     return {m.ColumnLen(), m.LineLen(), m.TabInColumn(), m.TabInLine(), m.PositiveLength(), m.NegativeLength()};
 }
 
+// Length, stride, positive and negative lengths, and the number of holders
+// of the block (0 without one).
+inline std::vector<int> Shape(const qvVector<double>& v) {
+    return {v.Len(), v.Tab(), v.PositiveLength(), v.NegativeLength(), v.GetMem() ? v.GetNumOfRef() + 1 : 0};
+}
+
 // got and want agree within tol, element by element.
 inline ::testing::AssertionResult Near(const Doubles& got, const Doubles& want, double tol) {
     if (got.size() != want.size()) return ::testing::AssertionFailure() << "sizes differ";
