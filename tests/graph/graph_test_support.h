@@ -35,6 +35,11 @@ struct TBranch : qvSimpleGraphBranchHead {
 
 inline int Id(qvSimpleGraphNodeHead* n) { return static_cast<TNode*>(n)->id; }
 
+// The ids of a branch's ends (0 for none) and its orientation.
+inline std::vector<int> Ends(qvSimpleGraphBranchHead* b) {
+    return {b->GetNode1() ? Id(b->GetNode1()) : 0, b->GetNode2() ? Id(b->GetNode2()) : 0, b->IsOrient()};
+}
+
 // The ids of the nodes of a path list written by GetMaxPath, in list order.
 inline std::vector<int> PathIds(qvList2kHead& path) {
     std::vector<int> ids;
