@@ -307,10 +307,12 @@ TEST(VectorProducts, WithMatrices) {
     EXPECT_EQ(Elements(outer), (Doubles{3, 4, 5, 6, 8, 10}));
     EXPECT_EQ((Col() * MakeLine({1})).LineLen(), 0);
 
-    // Row times matrix, with the matrix seen through a transposed window.
+    // Row times matrix, with the matrix contiguous and seen through a
+    // transposed window.
     Doubles store;
     const M m = TransposedCopy(Make(2, 3, {1, 2, 3, 4, 5, 6}), store);
     EXPECT_EQ(Values(MakeLine({1, 10}) * m), (Doubles{41, 52, 63}));
+    EXPECT_EQ(Values(MakeLine({1, 10}) * Make(2, 3, {1, 2, 3, 4, 5, 6})), (Doubles{41, 52, 63}));
     CQV_EXPECT_BAD(MakeLine({1, 2, 3}) * m, qvMsg::DifferentLength);
     CQV_EXPECT_BAD(Line() * M(), qvMsg::NewWithRefNonPositive);
 
