@@ -14,7 +14,7 @@ using namespace arraytest;
 
 template <class T>
 class ArrayAllTypes : public ::testing::Test {};
-TYPED_TEST_SUITE(ArrayAllTypes, ElementTypes);
+TYPED_TEST_SUITE(ArrayAllTypes, ElementTypes, ElementTypeNames);
 
 TYPED_TEST(ArrayAllTypes, ElementWiseOperators) {
     using T = TypeParam;

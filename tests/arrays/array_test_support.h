@@ -5,14 +5,23 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 #include <cqv/cqv.h>
 
 namespace arraytest {
 
-// The nine element types of the arithmetic array.
+// The nine element types of the arithmetic array, and their names in test
+// names (in the same order).
 using ElementTypes = ::testing::Types<char, unsigned char, short, unsigned short, int, float, double, qvComplex, qvVec2>;
+struct ElementTypeNames {
+    template <class T>
+    static std::string GetName(int i) {
+        static const char* const names[] = {"char", "uchar", "short", "ushort", "int", "float", "double", "qvComplex", "qvVec2"};
+        return names[i];
+    }
+};
 
 // The element that stands for the small non-negative number i: the number
 // itself, i + 0i, or the vector (i, i). For such elements every element type
