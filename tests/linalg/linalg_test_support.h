@@ -2,9 +2,9 @@
 #ifndef CQV_TESTS_LINALG_LINALG_TEST_SUPPORT_H
 #define CQV_TESTS_LINALG_LINALG_TEST_SUPPORT_H
 
+#include "cqv_near.h"
 #include "cqv_test.h"
 
-#include <cmath>
 #include <initializer_list>
 #include <vector>
 
@@ -64,14 +64,7 @@ inline std::vector<int> Shape(const qvVector<double>& v) {
     return {v.Len(), v.Tab(), v.PositiveLength(), v.NegativeLength(), v.GetMem() ? v.GetNumOfRef() + 1 : 0};
 }
 
-// got and want agree within tol, element by element.
-inline ::testing::AssertionResult Near(const Doubles& got, const Doubles& want, double tol) {
-    if (got.size() != want.size()) return ::testing::AssertionFailure() << "sizes differ";
-    for (std::size_t i = 0; i < got.size(); ++i)
-        if (!(std::fabs(got[i] - want[i]) <= tol))
-            return ::testing::AssertionFailure() << "at " << i << ": " << got[i] << " against " << want[i];
-    return ::testing::AssertionSuccess();
-}
+using cqvtest::Near;
 
 // The number of objects holding a's block.
 inline int Holders(const qvPArray& a) { return a.GetNumOfRef() + 1; }

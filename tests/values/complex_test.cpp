@@ -1,6 +1,7 @@
 // The complex number: arithmetic, ordering by modulus, and its record.
 #include "values_test_support.h"
 
+#include <cmath>
 #include <cstring>
 #include <limits>
 #include <type_traits>

@@ -2,6 +2,7 @@
 // members that take or give them.
 #include "values_test_support.h"
 
+#include <cmath>
 #include <cstring>
 
 using namespace valuestest;

@@ -3,9 +3,9 @@
 #ifndef CQV_TESTS_VALUES_VALUES_TEST_SUPPORT_H
 #define CQV_TESTS_VALUES_VALUES_TEST_SUPPORT_H
 
+#include "cqv_near.h"
 #include "cqv_test.h"
 
-#include <cmath>
 #include <initializer_list>
 #include <vector>
 
@@ -50,14 +50,7 @@ inline qvMatrix2x2 Make2(double a, double b, double c, double d) {
     return m;
 }
 
-// got and want agree within tol, element by element.
-inline ::testing::AssertionResult Near(const Doubles& got, const Doubles& want, double tol) {
-    if (got.size() != want.size()) return ::testing::AssertionFailure() << "sizes differ";
-    for (std::size_t i = 0; i < got.size(); ++i)
-        if (!(std::fabs(got[i] - want[i]) <= tol))
-            return ::testing::AssertionFailure() << "at " << i << ": " << got[i] << " against " << want[i];
-    return ::testing::AssertionSuccess();
-}
+using cqvtest::Near;
 
 }  // namespace valuestest
 

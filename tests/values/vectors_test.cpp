@@ -2,6 +2,7 @@
 // and the plane vector's record.
 #include "values_test_support.h"
 
+#include <cmath>
 #include <cstring>
 #include <limits>
 #include <type_traits>
