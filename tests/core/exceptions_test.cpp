@@ -1,72 +1,99 @@
-// The exception classes and the shared message buffer.
+// The exception classes, the client error classes and the shared message
+// buffer.
 #include "cqv_test.h"
 
 #include <string>
+#include <type_traits>
 
-TEST(Exceptions, BadParametersPrefixesTheText) {
-    BadParameters e("qvSimpleArray<T>::Left: Out of Range");
-    EXPECT_STREQ(e.GetMessageText(), "Invalid parameters : qvSimpleArray<T>::Left: Out of Range");
-    EXPECT_EQ(qvExceptionWithMessageGetMessage(), qvExceptionWithMessage::message);
-    BadParameters d;
-    EXPECT_STREQ(d.GetMessageText(), "Invalid parameters.");
-}
+namespace {
 
-TEST(Exceptions, EmptyBufferReportsThatThereIsNoMessage) {
-    qvExceptionWithMessage e;
+std::string Text() { return qvExceptionWithMessageGetMessage(); }
+std::string Str(const qvString& s) { return std::string(s.begin(), s.end()); }
+
+}  // namespace
+
+TEST(Exceptions, BufferTextsPrefixesAndSizes) {
+    static_assert(std::is_base_of<qvExceptionWithMessage, BadParameters>::value &&
+                      std::is_base_of<qvExceptionWithMessage, qvErrNoMemory>::value,
+                  "caught through the base class");
+    qvExceptionWithMessage none;
     EXPECT_EQ(qvExceptionWithMessage::message[0], '\0');
-    EXPECT_STREQ(e.GetMessageText(), "There is not message.");
+    EXPECT_STREQ(none.GetMessageText(), "There is not message.");  // written into the buffer itself
     EXPECT_STREQ(qvExceptionWithMessage::message, "There is not message.");
-}
 
-TEST(Exceptions, TheBufferHoldsTheMostRecentTextAndCopiesLeaveItAlone) {
-    BadParameters first("first");
-    qvErrNoMemory second(7);
-    EXPECT_STREQ(first.GetMessageText(), "be not sufficient 7 byte");
-    BadParameters copy(first);
-    EXPECT_STREQ(copy.GetMessageText(), "be not sufficient 7 byte");
-    qvErrNoMemory m2(second);
-    EXPECT_EQ(m2.GetSize(), 7u);
-    qvErrNoMemory m3;
-    EXPECT_EQ(m3.GetSize(), 0u);
-    m3 = second;
-    EXPECT_EQ(m3.GetSize(), 7u);
-}
+    BadParameters e("qvSimpleArray<T>::Left: Out of Range");
+    EXPECT_EQ(qvExceptionWithMessageGetMessage(), qvExceptionWithMessage::message);
+    EXPECT_STREQ(e.GetMessageText(), "Invalid parameters : qvSimpleArray<T>::Left: Out of Range");
+    EXPECT_STREQ(BadParameters().GetMessageText(), "Invalid parameters.");
 
-TEST(Exceptions, NoMemoryCarriesTheSize) {
-    qvErrNoMemory e(100);
-    EXPECT_EQ(e.GetSize(), 100u);
-    EXPECT_STREQ(e.GetMessageText(), "be not sufficient 100 byte");
-    qvErrNoMemory big(4294967295u);
-    EXPECT_STREQ(big.GetMessageText(), "be not sufficient 4294967295 byte");
+    // The buffer holds the latest text; copies and assignments leave it alone.
+    const qvErrNoMemory big(4294967295u);
+    EXPECT_STREQ(e.GetMessageText(), "be not sufficient 4294967295 byte");
+    qvErrNoMemory m;
+    EXPECT_EQ(m.GetSize(), 0u);
+    m = big;
+    const qvErrNoMemory m2(big);
+    const BadParameters copy(e);
+    EXPECT_EQ(m.GetSize(), 4294967295u);
+    EXPECT_EQ(m2.GetSize(), 4294967295u);
+    EXPECT_STREQ(copy.GetMessageText(), "be not sufficient 0 byte");
 }
 
 TEST(Exceptions, LongTextsAreCutTo511Characters) {
     const std::string longText(600, 'x');
     qvExceptionWithMessage e(longText.c_str());
-    EXPECT_EQ(std::string(e.GetMessageText()), std::string(511, 'x'));
-
+    EXPECT_EQ(Text(), std::string(511, 'x'));
     BadParameters b(longText.c_str());
-    const std::string got = b.GetMessageText();
-    EXPECT_EQ(got.size(), 511u);
-    EXPECT_EQ(got, "Invalid parameters : " + std::string(490, 'x'));
-
-    // Exactly 511 characters fit; a null text leaves an empty buffer.
-    const std::string fits(511, 'y');
+    EXPECT_EQ(Text(), "Invalid parameters : " + std::string(490, 'x'));
+    const std::string fits(511, 'y');  // exactly 511 fit
     e.Set(fits.c_str());
-    EXPECT_EQ(std::string(qvExceptionWithMessage::message), fits);
+    EXPECT_EQ(Text(), fits);
     e.Set(nullptr);
-    EXPECT_STREQ(e.GetMessageText(), "There is not message.");
+    EXPECT_EQ(Text(), "There is not message.");
 }
 
-TEST(Exceptions, CatchableThroughTheBaseClass) {
-    try {
-        throw BadParameters("x");
-    } catch (const qvExceptionWithMessage& e) {
-        EXPECT_STREQ(e.GetMessageText(), "Invalid parameters : x");
-    }
-    try {
-        throw qvErrNoMemory(3);
-    } catch (qvExceptionWithMessage& e) {
-        EXPECT_STREQ(e.GetMessageText(), "be not sufficient 3 byte");
-    }
+TEST(ClientErrors, ErrorKeepsItsCodeAndWritesTheText) {
+    EXPECT_EQ(qvError("e").GetCode(), -1);
+    EXPECT_EQ(qvError(5, "five").GetCode(), 5);
+    EXPECT_EQ(Text(), "five");
+    const qvString text = qvString("from a string");
+    EXPECT_EQ(qvError(text).GetCode(), -1);
+    EXPECT_EQ(Text(), "from a string");
+    EXPECT_EQ(text.GetMem(), nullptr);  // the caller's string is left alone
+    EXPECT_EQ(qvError(3, text.Left(4)).GetCode(), 3);
+    EXPECT_EQ(Text(), "from");
+}
+
+TEST(ClientErrors, TrovErrorHoldsTwoCodesAndAPrivateName) {
+    char name[] = "solver";
+    const qvTrovError e(7, qvString(name), qvString("it failed"));
+    EXPECT_EQ(e.GetFirstCode(), -1);
+    EXPECT_EQ(e.GetSecondCode(), 7);
+    EXPECT_EQ(Text(), "it failed");
+    EXPECT_EQ(cqvtest::BlockSizeWord(e.GetName().GetPointer()), -6);
+    name[0] = 'S';
+    EXPECT_EQ(Str(e.GetName()), "solver");
+
+    qvTrovError f(1, 2, qvString(""), qvString("other"));
+    EXPECT_EQ(f.GetFirstCode(), 1);
+    EXPECT_TRUE(qvTrovError(f).GetName().empty());
+    f = e;
+    EXPECT_EQ(f.GetFirstCode(), -1);
+    EXPECT_EQ(f.GetSecondCode(), 7);
+    const qvTrovError h(f);
+    EXPECT_NE(h.GetName().GetPointer(), f.GetName().GetPointer());
+    EXPECT_EQ(Str(h.GetName()), "solver");
+    EXPECT_EQ(h.GetSecondCode(), 7);
+    EXPECT_EQ(Text(), "other");  // copies and assignments leave the text alone
+}
+
+TEST(ClientErrors, NoImplementedNamesTheFunction) {
+    const qvErr_NoImplemented e(qvString("Solve"));
+    EXPECT_EQ(std::string(e.GetMessageText()), "Function Solve don't implemented");
+    qvErr_NoImplemented other(qvString("Fit"));
+    other = e;
+    const qvErr_NoImplemented copy(other);
+    EXPECT_EQ(Str(copy.GetName()), "Solve");
+    EXPECT_NE(copy.GetName().GetPointer(), other.GetName().GetPointer());
+    EXPECT_EQ(Text(), "Function Fit don't implemented");
 }

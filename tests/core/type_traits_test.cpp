@@ -3,52 +3,30 @@
 
 #include <cstdint>
 
-TEST(TypeTraits, IntegerTypes) {
-    EXPECT_STREQ(qvType<unsigned char>::GetValueTypeName(), "UInt8");
-    EXPECT_EQ(qvType<unsigned char>::GetTypeCode(), 1);
-    EXPECT_EQ(qvType<unsigned char>::GetUHightBit(), 0x80);
-    EXPECT_FALSE(qvType<unsigned char>::IsSigned());
+namespace {
 
-    EXPECT_STREQ(qvType<char>::GetValueTypeName(), "Int8");
-    EXPECT_EQ(qvType<char>::GetTypeCode(), 2);
-    EXPECT_EQ(qvType<char>::GetUHightBit(), 0x40);
-    EXPECT_TRUE(qvType<char>::IsSigned());
-
-    EXPECT_STREQ(qvType<unsigned short>::GetValueTypeName(), "UInt16");
-    EXPECT_EQ(qvType<unsigned short>::GetTypeCode(), 3);
-    EXPECT_EQ(qvType<unsigned short>::GetUHightBit(), 0x8000);
-    EXPECT_FALSE(qvType<unsigned short>::IsSigned());
-
-    EXPECT_STREQ(qvType<short>::GetValueTypeName(), "Int16");
-    EXPECT_EQ(qvType<short>::GetTypeCode(), 4);
-    EXPECT_EQ(qvType<short>::GetUHightBit(), 0x4000);
-    EXPECT_TRUE(qvType<short>::IsSigned());
-
-    EXPECT_STREQ(qvType<unsigned int>::GetValueTypeName(), "UInt32");
-    EXPECT_EQ(qvType<unsigned int>::GetTypeCode(), 5);
-    EXPECT_EQ(qvType<unsigned int>::GetUHightBit(), 0x80000000u);
-    EXPECT_FALSE(qvType<unsigned int>::IsSigned());
-
-    EXPECT_STREQ(qvType<int>::GetValueTypeName(), "Int32");
-    EXPECT_EQ(qvType<int>::GetTypeCode(), 6);
-    EXPECT_EQ(qvType<int>::GetUHightBit(), 0x40000000);
-    EXPECT_TRUE(qvType<int>::IsSigned());
-
-    EXPECT_STREQ(qvType<std::int64_t>::GetValueTypeName(), "Int64");
-    EXPECT_EQ(qvType<std::int64_t>::GetTypeCode(), 7);
-    EXPECT_EQ(qvType<std::int64_t>::GetUHightBit(), 0);
-    EXPECT_TRUE(qvType<std::int64_t>::IsSigned());
+template <class T>
+void ExpectInteger(const char* name, int code, T highBit, bool isSigned) {
+    EXPECT_STREQ(qvType<T>::GetValueTypeName(), name);
+    EXPECT_EQ(qvType<T>::GetValueTypeName(), qvType<T>::GetValueTypeName()) << "one static text";
+    EXPECT_EQ(qvType<T>::GetTypeCode(), code) << name;
+    EXPECT_EQ(qvType<T>::GetUHightBit(), highBit) << name;
+    EXPECT_EQ(qvType<T>::IsSigned(), isSigned) << name;
 }
 
-TEST(TypeTraits, RealAndComplexTypes) {
+}  // namespace
+
+TEST(TypeTraits, EveryInstance) {
+    ExpectInteger<unsigned char>("UInt8", 1, 0x80, false);
+    ExpectInteger<char>("Int8", 2, 0x40, true);
+    ExpectInteger<unsigned short>("UInt16", 3, 0x8000, false);
+    ExpectInteger<short>("Int16", 4, 0x4000, true);
+    ExpectInteger<unsigned int>("UInt32", 5, 0x80000000u, false);
+    ExpectInteger<int>("Int32", 6, 0x40000000, true);
+    ExpectInteger<std::int64_t>("Int64", 7, 0, true);
     EXPECT_STREQ(qvType<float>::GetValueTypeName(), "Real32");
     EXPECT_EQ(qvType<float>::GetTypeCode(), 11);
     EXPECT_STREQ(qvType<double>::GetValueTypeName(), "Real64");
     EXPECT_EQ(qvType<double>::GetTypeCode(), 12);
     EXPECT_STREQ(qvType<qvComplex>::GetValueTypeName(), "Complex");
-}
-
-TEST(TypeTraits, NamesAreOneStaticText) {
-    EXPECT_EQ(qvType<double>::GetValueTypeName(), qvType<double>::GetValueTypeName());
-    EXPECT_EQ(qvType<char>::GetValueTypeName(), qvType<char>::GetValueTypeName());
 }

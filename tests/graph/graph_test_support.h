@@ -35,12 +35,29 @@ struct TBranch : qvSimpleGraphBranchHead {
 
 inline int Id(qvSimpleGraphNodeHead* n) { return static_cast<TNode*>(n)->id; }
 
+// The ids of a branch's ends (0 for none) and its orientation.
+inline std::vector<int> Ends(qvSimpleGraphBranchHead* b) {
+    return {b->GetNode1() ? Id(b->GetNode1()) : 0, b->GetNode2() ? Id(b->GetNode2()) : 0, b->IsOrient()};
+}
+
 // The ids of the nodes of a path list written by GetMaxPath, in list order.
 inline std::vector<int> PathIds(qvList2kHead& path) {
     std::vector<int> ids;
     for (qvList2kHead* p = path.Next(); p != &path; p = p->Next())
         ids.push_back(Id(static_cast<qvSimpleGraphNodeHead*>(static_cast<qvInternalList2k*>(p)->GetSelf())));
     return ids;
+}
+
+// The reference counts of nodes and branches, in order.
+template <class... P>
+std::vector<int> Counts(P*... objects) {
+    return {objects->GetRefCount()...};
+}
+
+// The back marks a wave left on nodes and branches, in order.
+template <class... P>
+std::vector<const void*> Backs(P*... objects) {
+    return {static_cast<const void*>(objects->GetBack())...};
 }
 
 class GraphTest : public ::testing::Test {

@@ -2,14 +2,15 @@
 // assignment to linked nodes, and the ownership rule of the destructors.
 #include "cqv_test.h"
 
+#include <type_traits>
 #include <vector>
 
 #include "cqv/graph/list_queue_internal.h"
 
 namespace {
 
-// A heap list element that counts the live ones; Keep makes it refuse
-// deletion by its neighbours.
+// A list element that counts the live ones; keep makes it refuse deletion
+// by its neighbours.
 template <class Head>
 struct Elem : Head {
     static int alive;
@@ -25,65 +26,49 @@ int Elem<Head>::alive = 0;
 using E1 = Elem<qvList1kHead>;
 using E2 = Elem<qvList2Head>;
 using E2k = Elem<qvList2kHead>;
+using Ints = std::vector<int>;
 
-// The ids of a ring read from x onwards.
+// The ids of the ring through x read from x on, or of the chain through x
+// read from its first element on; a link that the next element does not
+// return is written as -1 and ends the reading.
 template <class Head>
-std::vector<int> Ids(Head* x) {
-    std::vector<int> ids;
+Ints Ids(Head* x) {
+    Ints ids;
     Head* p = x;
+    if constexpr (std::is_same<Head, qvList2Head>::value)
+        while (p->Prev() != nullptr && ids.size() < 100) p = p->Prev();
+    const Head* first = p;
     do {
         ids.push_back(static_cast<Elem<Head>*>(p)->id);
-        p = p->Next();
-    } while (p != x && ids.size() < 100);
+        Head* n = p->Next();
+        if constexpr (!std::is_same<Head, qvList1kHead>::value) {
+            if (n != nullptr && n->Prev() != p) return ids.push_back(-1), ids;
+        }
+        p = n;
+    } while (p != first && p != nullptr && ids.size() < 100);
     return ids;
-}
-
-// A 2k ring from x: next and prev agree everywhere and the walk closes.
-::testing::AssertionResult RingOk(const qvList2kHead* x) {
-    const qvList2kHead* p = x;
-    for (int steps = 0; steps < 1000; ++steps) {
-        if (p->Next()->Prev() != p) return ::testing::AssertionFailure() << "next->prev broken at step " << steps;
-        p = p->Next();
-        if (p == x) return ::testing::AssertionSuccess();
-    }
-    return ::testing::AssertionFailure() << "ring does not close";
-}
-
-// A 2 chain through x: links agree and both ends are null.
-::testing::AssertionResult ChainOk(const qvList2Head* x) {
-    const qvList2Head* first = x;
-    int steps = 0;
-    while (first->Prev() != nullptr && ++steps < 1000) first = first->Prev();
-    for (const qvList2Head* p = first; p != nullptr; p = p->Next()) {
-        if (p->Next() != nullptr && p->Next()->Prev() != p) return ::testing::AssertionFailure() << "next->prev broken";
-        if (++steps > 2000) return ::testing::AssertionFailure() << "chain does not end";
-    }
-    return ::testing::AssertionSuccess();
 }
 
 }  // namespace
 
 TEST(List1k, AddRemoveLenEqualityAndAssignment) {
-    qvList1kHead a, b, c;
+    E1 a(1), b(2), c(3);
     EXPECT_EQ(a.Len(), 1);
     EXPECT_EQ(a.Remove(), &a);  // lone stays lone
     EXPECT_EQ(a.Next(), &a);
     a.Add(&b);
-    EXPECT_EQ(a.Add(&c), &c);  // directly after a: a c b
-    EXPECT_EQ(c.Next(), &b);
-    EXPECT_EQ(b.Next(), &a);
+    EXPECT_EQ(a.Add(&c), &c);  // directly after a
+    EXPECT_EQ(Ids<qvList1kHead>(&a), (Ints{1, 3, 2}));
     EXPECT_EQ(b.Len(), 3);
     EXPECT_TRUE(c != a);  // next pointers differ
 
-    qvList1kHead src;
-    c = src;  // c leaves; a and b stay a ring
+    static_cast<qvList1kHead&>(c) = qvList1kHead();  // c leaves; a and b stay a ring
     EXPECT_EQ(c.Next(), &c);
-    EXPECT_EQ(a.Next(), &b);
-    const qvList1kHead& alias = b;
-    b = alias;  // self-assignment changes nothing
+    EXPECT_EQ(Ids<qvList1kHead>(&a), (Ints{1, 2}));
+    qvList1kHead& alias = b;
+    alias = b;  // self-assignment changes nothing
     EXPECT_EQ(b.Next(), &a);
-    qvList1kHead copy(a);  // a copy is lone
-    EXPECT_EQ(copy.Len(), 1);
+    EXPECT_EQ(qvList1kHead(a).Len(), 1);  // a copy is lone
     EXPECT_EQ(a.Remove(), &b);
     EXPECT_EQ(b.Len(), 1);
 }
@@ -103,12 +88,10 @@ TEST(List2, ChainEditing) {
     b.AddAfter(&b);       // adding a node next to itself changes nothing
     EXPECT_EQ(b.Prev(), &a);
     EXPECT_EQ(b.Next(), &c);
-
     x.AddBefore(&a);  // a moves into another chain, closing its gap
     EXPECT_EQ(b.Prev(), nullptr);
     EXPECT_EQ(a.Next(), &x);
-    EXPECT_TRUE(ChainOk(&x));
-    EXPECT_TRUE(ChainOk(&c));
+    EXPECT_EQ(x.Prev(), &a);
     b = x;  // assignment takes b out of its chain
     EXPECT_EQ(c.Prev(), nullptr);
     a.Remove();
@@ -121,12 +104,12 @@ TEST(List2, DestructorDeletesBothSides) {
     auto* kept = new E2(3, 1);
     mid->AddBefore(a);
     mid->AddAfter(new E2(4));
-    a->AddBefore(kept);  // kept a mid 4
+    a->AddBefore(kept);
+    EXPECT_EQ(Ids<qvList2Head>(mid), (Ints{3, 1, 2, 4}));
     delete mid;
     EXPECT_EQ(E2::alive, 1);
     EXPECT_EQ(kept->Next(), nullptr);
     delete kept;
-    EXPECT_EQ(E2::alive, 0);
 }
 
 TEST(List2k, RingEditingAndMovesBetweenRings) {
@@ -134,29 +117,22 @@ TEST(List2k, RingEditingAndMovesBetweenRings) {
     EXPECT_TRUE(a != b);  // lone nodes link to themselves
     a.AddAfter(&c);
     a.AddAfter(&b);
-    EXPECT_EQ(Ids<qvList2kHead>(&a), (std::vector<int>{1, 2, 3}));
-    EXPECT_EQ(a.Prev(), &c);
-    EXPECT_TRUE(RingOk(&a));
-
+    EXPECT_EQ(Ids<qvList2kHead>(&a), (Ints{1, 2, 3}));
     x.AddBefore(&y);
     x.AddAfter(&b);  // b leaves a's ring for x's
-    EXPECT_EQ(Ids<qvList2kHead>(&a), (std::vector<int>{1, 3}));
-    EXPECT_EQ(Ids<qvList2kHead>(&x), (std::vector<int>{7, 2, 8}));
-    EXPECT_TRUE(RingOk(&a));
-    EXPECT_TRUE(RingOk(&x));
-
+    EXPECT_EQ(Ids<qvList2kHead>(&a), (Ints{1, 3}));
+    EXPECT_EQ(Ids<qvList2kHead>(&x), (Ints{7, 2, 8}));
     b.AddBefore(&b);  // no change
-    EXPECT_TRUE(RingOk(&x));
+    EXPECT_EQ(Ids<qvList2kHead>(&x), (Ints{7, 2, 8}));
     EXPECT_EQ(b.Remove(), &b);
     EXPECT_EQ(b.Next(), &b);
     EXPECT_EQ(b.Prev(), &b);
-
     c = b;  // assignment takes c out of a's ring
-    EXPECT_EQ(a.Next(), &a);
+    EXPECT_EQ(Ids<qvList2kHead>(&a), (Ints{1}));
     EXPECT_EQ(c.Next(), &c);
     E2k copy(x);  // links are never copied
     EXPECT_EQ(copy.Next(), &copy);
-    EXPECT_EQ(Ids<qvList2kHead>(&x), (std::vector<int>{7, 8}));
+    EXPECT_EQ(Ids<qvList2kHead>(&x), (Ints{7, 8}));
     x.Remove();
 }
 
@@ -169,12 +145,10 @@ void RingDestructorKeepsOnlyTheRefuser(Link link) {
     auto* kept = new E(9, 1);
     link(head, kept);
     for (int i = 1; i <= 3; ++i) link(head, new E(i));
-    EXPECT_EQ(E::alive, 5);
     delete head;
     EXPECT_EQ(E::alive, 1);
     EXPECT_EQ(kept->Next(), kept);
     delete kept;
-    EXPECT_EQ(E::alive, 0);
 }
 
 TEST(ListDestruction, RingsDeleteDeletableMembersAndUnlinkTheRest) {
@@ -182,43 +156,19 @@ TEST(ListDestruction, RingsDeleteDeletableMembersAndUnlinkTheRest) {
     RingDestructorKeepsOnlyTheRefuser<E2k>([](E2k* h, E2k* n) { h->AddBefore(n); });
 }
 
-TEST(InternalList2k, OwnerTravelsWithCopiesButLinksDoNot) {
-    int owner1 = 0, owner2 = 0;
-    qvInternalList2k none;
-    EXPECT_EQ(none.GetSelf(), nullptr);
-    qvInternalList2k a(&owner1), b(&owner2);
-    a.AddAfter(&b);
-    EXPECT_EQ(a.Next(), &b);
-    EXPECT_EQ(b.Prev(), &a);
-    EXPECT_EQ(static_cast<int*>(a.Next()->GetSelf()), &owner2);
-
-    qvInternalList2k c(a);
-    EXPECT_EQ(c.GetSelf(), &owner1);
-    EXPECT_EQ(c.Next(), &c);
-
-    EXPECT_EQ(&(b = none), &b);  // b leaves a's ring and takes none's owner
-    EXPECT_EQ(b.GetSelf(), nullptr);
-    EXPECT_EQ(a.Next(), &a);
-    b.SetSelf(&owner1);
-    EXPECT_EQ(b.GetSelf(), &owner1);
-}
-
 TEST(ListDestruction, MillionNodeListsGoWithoutRecursion) {
     const int n = 1000000;
     E2k::alive = 0;
     auto* ring = new E2k(0);
     for (int i = 1; i < n; ++i) ring->AddBefore(new E2k(i));
-    EXPECT_EQ(E2k::alive, n);
     delete ring->Next()->Next();  // any member takes the whole ring
     EXPECT_EQ(E2k::alive, 0);
-
     E1::alive = 0;
     auto* single = new E1(0);
     for (int i = 1; i < n; ++i) single->Add(new E1(i));
     EXPECT_EQ(single->Len(), n);
     delete single;
     EXPECT_EQ(E1::alive, 0);
-
     E2::alive = 0;
     auto* chain = new E2(0);
     qvList2Head* end = chain;
@@ -227,10 +177,25 @@ TEST(ListDestruction, MillionNodeListsGoWithoutRecursion) {
     EXPECT_EQ(E2::alive, 0);
 }
 
+TEST(InternalList2k, OwnerTravelsWithCopiesButLinksDoNot) {
+    int owner1 = 0, owner2 = 0;
+    qvInternalList2k none;
+    EXPECT_EQ(none.GetSelf(), nullptr);
+    qvInternalList2k a(&owner1), b(&owner2);
+    a.AddAfter(&b);
+    EXPECT_EQ(b.Prev(), &a);
+    EXPECT_EQ(static_cast<int*>(a.Next()->GetSelf()), &owner2);
+    qvInternalList2k c(a);
+    EXPECT_EQ(c.GetSelf(), &owner1);
+    EXPECT_EQ(c.Next(), &c);
+    EXPECT_EQ(&(b = none), &b);  // b leaves a's ring and takes none's owner
+    EXPECT_EQ(b.GetSelf(), nullptr);
+    EXPECT_EQ(a.Next(), &a);
+}
+
 TEST(ListQueue, FirstInFirstOutAcrossManyChunks) {
     qvListQueue<int> q;
     EXPECT_TRUE(q.IsEmpty());
-    CQV_EXPECT_BAD(q.Get(), "qvListQueue<T>::Get : Que is empty");
     // Interleaved puts and gets, with the queue growing past several chunks
     // and shrinking again, keep the order.
     int next = 0, expect = 0;

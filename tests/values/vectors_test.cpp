@@ -1,88 +1,57 @@
 // Plane and space vectors: arithmetic, the component-wise order, products
 // and the plane vector's record.
-#include "cqv_test.h"
+#include "values_test_support.h"
 
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <type_traits>
 
-using V3 = qvTVec3<double>;
-
-namespace {
-
-void Expect2(const qvVec2& v, double x, double y) {
-    EXPECT_DOUBLE_EQ(v.X(), x);
-    EXPECT_DOUBLE_EQ(v.Y(), y);
-}
-
-void Expect3(const V3& v, double x, double y, double z) {
-    EXPECT_DOUBLE_EQ(v.X(), x);
-    EXPECT_DOUBLE_EQ(v.Y(), y);
-    EXPECT_DOUBLE_EQ(v.Z(), z);
-}
-
-}  // namespace
+using valuestest::Coords;
+using valuestest::Doubles;
+using valuestest::V3;
 
 TEST(Vec2, AccessAndArithmetic) {
-    qvVec2 a(1, 2);
-    EXPECT_EQ(a[0], 1);
-    EXPECT_EQ(a.GetVec()[1], 2);
-    a[1] = 5;
-    EXPECT_EQ(a.Y(), 5);
     static_assert(sizeof(qvVec2) == 16 && std::is_trivially_copyable<qvVec2>::value, "two packed doubles");
+    qvVec2 a(1, 2);
+    a[1] = 5;
+    EXPECT_EQ(Doubles({a[0], a.GetVec()[1], a.Y()}), Doubles({1, 5, 5}));
 
     const qvVec2 p(6, 8), q(2, 4);
-    Expect2(p + q, 8, 12);
-    Expect2(p - q, 4, 4);
-    Expect2(p * q, 12, 32);
-    Expect2(p / q, 3, 2);
-    Expect2(-p, -6, -8);
-    Expect2(p * 0.5, 3, 4);
-    Expect2(p / 2, 3, 4);
-    Expect2(p + 1, 7, 9);
-    Expect2(p - 1, 5, 7);
-
+    EXPECT_EQ(Coords({p + q, p - q, p * q, p / q, -p, p * 0.5, p / 2, p + 1, p - 1}),
+              (Doubles{8, 12, 4, 4, 12, 32, 3, 2, -6, -8, 3, 4, 3, 4, 7, 9, 5, 7}));
     qvVec2 c = p;
     c += q;
-    Expect2(c, 8, 12);
-    c -= q;
     c *= q;
-    Expect2(c, 12, 32);
+    c -= p;
     c /= q;
-    Expect2(c, 6, 8);
     c *= 2.0;
     c /= 4.0;
-    Expect2(c, 3, 4);
+    EXPECT_EQ(Coords({c}), (Doubles{2.5, 5}));
     c.Fill(7);
-    Expect2(c, 7, 7);
+    EXPECT_EQ(Coords({c}), (Doubles{7, 7}));
 }
 
-TEST(Vec2, ComponentWiseOrder) {
-    const qvVec2 a(1, 5), b(2, 3);
-    EXPECT_FALSE(a < b);
-    EXPECT_FALSE(a > b);
-    EXPECT_FALSE(a <= b);
-    EXPECT_FALSE(a >= b);
-    EXPECT_TRUE(a != b);
-    EXPECT_TRUE(qvVec2(1, 2) <= qvVec2(1, 3));
-    EXPECT_FALSE(qvVec2(1, 2) < qvVec2(1, 3));
-    EXPECT_TRUE(qvVec2(0, 0) < qvVec2(1, 3));
-    EXPECT_TRUE(qvVec2(2, 4) >= qvVec2(2, 3));
-    EXPECT_TRUE(qvVec2(2, 4) == qvVec2(2, 4));
-    EXPECT_FALSE(qvVec2(2, 4) != qvVec2(2, 4));
-}
+TEST(Vec2, ComponentWiseOrderMeasuresAndExtremes) {
+    const struct {
+        qvVec2 a, b;
+        std::vector<int> want;  // <, >, <=, >=, ==, !=
+    } pairs[] = {{qvVec2(1, 5), qvVec2(2, 3), {0, 0, 0, 0, 0, 1}}, {qvVec2(1, 2), qvVec2(1, 3), {0, 0, 1, 0, 0, 1}},
+                 {qvVec2(0, 0), qvVec2(1, 3), {1, 0, 1, 0, 0, 1}}, {qvVec2(2, 4), qvVec2(2, 3), {0, 0, 0, 1, 0, 1}},
+                 {qvVec2(3, 4), qvVec2(2, 3), {0, 1, 0, 1, 0, 1}}, {qvVec2(2, 4), qvVec2(2, 4), {0, 0, 1, 1, 1, 0}}};
+    for (const auto& p : pairs) {
+        const qvVec2 &a = p.a, &b = p.b;
+        EXPECT_EQ(std::vector<int>({a < b, a > b, a <= b, a >= b, a == b, a != b}), p.want) << a.X() << " " << a.Y();
+    }
 
-TEST(Vec2, MeasuresAndExtremes) {
-    EXPECT_DOUBLE_EQ(qvVec2(3, 4).Norm(), 5);
-    EXPECT_DOUBLE_EQ(qvVec2(3, 4).ScalarMul(), 25);
-    EXPECT_DOUBLE_EQ(qvVec2(1, 2).ScalarMul(qvVec2(3, -4)), -5);
-    Expect2(qvVec2(1, 5).Max(qvVec2(2, 3)), 2, 5);
-    Expect2(qvVec2(1, 5).Min(qvVec2(2, 3)), 1, 3);
+    EXPECT_EQ(qvVec2(3, 4).Norm(), 5);
+    EXPECT_EQ(qvVec2(3, 4).ScalarMul(), 25);
+    EXPECT_EQ(qvVec2(1, 2).ScalarMul(qvVec2(3, -4)), -5);
+    EXPECT_EQ(Coords({qvVec2(1, 5).Max(qvVec2(2, 3)), qvVec2(1, 5).Min(qvVec2(2, 3))}), (Doubles{2, 5, 1, 3}));
     // On a tie the other vector's coordinate is taken: visible with signed zeros.
     EXPECT_TRUE(std::signbit(qvVec2(0.0, 1).Min(qvVec2(-0.0, 1)).X()));
     EXPECT_TRUE(std::signbit(qvVec2(0.0, 1).Max(qvVec2(-0.0, 1)).X()));
-    Expect2(qvSgn(qvVec2(-0.5, 0)), -1, 0);
-    Expect2(qvSgn(qvVec2(3, -2)), 1, -1);
+    EXPECT_EQ(Coords({qvSgn(qvVec2(-0.5, 0)), qvSgn(qvVec2(3, -2))}), (Doubles{-1, 0, 1, -1}));
 }
 
 TEST(Vec2, RecordRoundTripsBitForBit) {
@@ -93,42 +62,33 @@ TEST(Vec2, RecordRoundTripsBitForBit) {
     qvVec2 back(0, 0);
     EXPECT_EQ(qvFromMem(buf, back), 16);
     EXPECT_EQ(std::memcmp(&back, &v, 16), 0);
-    unsigned char one[16];
-    qvToMem(one, qvVec2(1.0, 2.0));
+    qvToMem(buf, qvVec2(1.0, 2.0));
     const unsigned char expected[16] = {0, 0, 0, 0, 0, 0, 0xf0, 0x3f, 0, 0, 0, 0, 0, 0, 0, 0x40};
-    EXPECT_EQ(std::memcmp(one, expected, 16), 0);
+    EXPECT_EQ(std::memcmp(buf, expected, 16), 0);
 }
 
 TEST(Vec3, AccessAndArithmetic) {
+    static_assert(sizeof(V3) == 24, "three packed doubles");
     const V3 a(1, 2, 3);
     a[2] = 4;  // a modifiable coordinate even through a const vector
-    EXPECT_EQ(a.Z(), 4);
-    a.GetVec()[2] = 3;
-    static_assert(sizeof(V3) == 24, "three packed doubles");
+    a.GetVec()[0] = 0;
+    EXPECT_EQ(Coords({a}), (Doubles{0, 2, 4}));
 
     const V3 p(2, 4, 6), q(1, 2, 3);
-    Expect3(p + q, 3, 6, 9);
-    Expect3(p - q, 1, 2, 3);
-    Expect3(p * q, 2, 8, 18);
-    Expect3(p / q, 2, 2, 2);
-    Expect3(-p, -2, -4, -6);
-    Expect3(p * 2.0, 4, 8, 12);
-    Expect3(p / 2.0, 1, 2, 3);
-    Expect3(p + 1.0, 3, 5, 7);
-    Expect3(p - 1.0, 1, 3, 5);
+    EXPECT_EQ(Coords({p + q, p - q, p * q, p / q, -p, p * 2.0, p / 2.0, p + 1.0, p - 1.0}),
+              (Doubles{3, 6, 9, 1, 2, 3, 2, 8, 18, 2, 2, 2, -2, -4, -6, 4, 8, 12, 1, 2, 3, 3, 5, 7, 1, 3, 5}));
     V3 c = p;
     c += q;
-    c -= 1.0;
-    c += 2.0;
-    Expect3(c, 4, 7, 10);
-    c -= q;
     c *= q;
-    c /= 2.0;
-    c *= 2.0;
+    c -= p;
     c /= q;
-    Expect3(c, 3, 5, 7);
+    c += 2.0;
+    c *= 2.0;
+    c -= 1.0;
+    c /= 4.0;
+    EXPECT_EQ(Coords({c}), (Doubles{1.25, 2.75, 4.25}));
     c.Fill(-1);
-    Expect3(c, -1, -1, -1);
+    EXPECT_EQ(Coords({c}), (Doubles{-1, -1, -1}));
 }
 
 TEST(Vec3, OrderProductsAndMeasures) {
@@ -140,16 +100,13 @@ TEST(Vec3, OrderProductsAndMeasures) {
     EXPECT_TRUE(V3(1, 2, 3) != V3(1, 2, 4));
     EXPECT_TRUE(V3(1, 2, 3) == V3(1, 2, 3));
 
-    Expect3(V3(1, 0, 0).VectorMul(V3(0, 1, 0)), 0, 0, 1);
-    Expect3(V3(0, 1, 0).VectorMul(V3(1, 0, 0)), 0, 0, -1);
-    Expect3(V3(2, 3, 4).VectorMul(V3(5, 6, 7)), -3, 6, -3);
-    EXPECT_DOUBLE_EQ(V3(1, 2, 2).Norm(), 3);
-    EXPECT_DOUBLE_EQ(V3(1, 2, 2).ScalarMul(), 9);
-    EXPECT_DOUBLE_EQ(V3(1, 2, 3).ScalarMul(V3(4, 5, 6)), 32);
+    EXPECT_EQ(Coords({V3(1, 0, 0).VectorMul(V3(0, 1, 0)), V3(2, 3, 4).VectorMul(V3(5, 6, 7))}),
+              (Doubles{0, 0, 1, -3, 6, -3}));
+    EXPECT_EQ(V3(1, 2, 2).Norm(), 3);
+    EXPECT_EQ(V3(1, 2, 2).ScalarMul(), 9);
+    EXPECT_EQ(V3(1, 2, 3).ScalarMul(V3(4, 5, 6)), 32);
     EXPECT_EQ(V3(3, -1, 2).Min(), -1);
     EXPECT_EQ(V3(3, -1, 2).Max(), 3);
-    EXPECT_EQ(V3(1, 2, 3).Sum(), 6);
-    EXPECT_EQ(V3(1, 2, 3).E(), 6 * 0.3333333333333333);
     EXPECT_EQ(V3(1, 2, 3).E(), 2);
     // E multiplies by the double nearest 1/3 rather than dividing by 3.
     // For a sum of 5 the two differ in the last bit.

@@ -1,0 +1,57 @@
+// Readers shared by the value type tests: the coordinates or entries of
+// value objects in one vector, so that a line compares them all.
+#ifndef CQV_TESTS_VALUES_VALUES_TEST_SUPPORT_H
+#define CQV_TESTS_VALUES_VALUES_TEST_SUPPORT_H
+
+#include "cqv_near.h"
+#include "cqv_test.h"
+
+#include <initializer_list>
+#include <vector>
+
+namespace valuestest {
+
+using V3 = qvTVec3<double>;
+using M3 = qvTMatrix3x3<double>;
+using Doubles = std::vector<double>;
+
+inline Doubles Coords(std::initializer_list<qvVec2> vs) {
+    Doubles out;
+    for (const qvVec2& v : vs) out.insert(out.end(), {v.X(), v.Y()});
+    return out;
+}
+
+inline Doubles Coords(std::initializer_list<V3> vs) {
+    Doubles out;
+    for (const V3& v : vs) out.insert(out.end(), {v.X(), v.Y(), v.Z()});
+    return out;
+}
+
+inline Doubles Coords(std::initializer_list<qvComplex> cs) {
+    Doubles out;
+    for (const qvComplex& c : cs) out.insert(out.end(), {c.re, c.im});
+    return out;
+}
+
+// Row-major entries.
+inline Doubles Entries(const qvMatrix2x2& m) { return {m(0, 0), m(0, 1), m(1, 0), m(1, 1)}; }
+inline Doubles Entries(const M3& m) {
+    Doubles out;
+    for (int i = 0; i < 9; ++i) out.push_back(m(i / 3, i % 3));
+    return out;
+}
+
+inline qvMatrix2x2 Make2(double a, double b, double c, double d) {
+    qvMatrix2x2 m;
+    m(0, 0) = a;
+    m(0, 1) = b;
+    m(1, 0) = c;
+    m(1, 1) = d;
+    return m;
+}
+
+using cqvtest::Near;
+
+}  // namespace valuestest
+
+#endif  // CQV_TESTS_VALUES_VALUES_TEST_SUPPORT_H
