@@ -60,6 +60,13 @@ std::vector<const void*> Backs(P*... objects) {
     return {static_cast<const void*>(objects->GetBack())...};
 }
 
+// Pointers of any kinds (null among them), for comparing several links in
+// one line.
+template <class... P>
+std::vector<const void*> Ptrs(const P&... pointers) {
+    return {static_cast<const void*>(pointers)...};
+}
+
 class GraphTest : public ::testing::Test {
 protected:
     void SetUp() override {
