@@ -141,7 +141,8 @@ TEST(SimpleArray, AppendingInsertingAndConcatenating) {
     a.push_front(0);
     EXPECT_EQ(Items(a), Ints({0, 1, 2, 3, 4, 1, 1}));
     EXPECT_EQ(Block(a.GetPointer()), Ints({1, -7}));
-    EXPECT_EQ(a.insert(a.begin() + 2, 9), a.GetPointer() + 2);
+    int* at = a.insert(a.begin() + 2, 9);
+    EXPECT_EQ(at, a.GetPointer() + 2);
     EXPECT_EQ(a.Insert(7, 8), 8);
     EXPECT_EQ(*a.insert(a.end(), 6), 6);
     EXPECT_EQ(Items(a), Ints({0, 1, 9, 2, 3, 4, 1, 1, 7, 6}));
@@ -166,7 +167,8 @@ TEST(SimpleArray, AppendingInsertingAndConcatenating) {
 
 TEST(SimpleArray, RemovingAndResizing) {
     qvSimpleArray<int> a = Make({1, 2, 3});
-    EXPECT_EQ(a.erase(a.begin() + 1), a.GetPointer() + 1);
+    int* next = a.erase(a.begin() + 1);
+    EXPECT_EQ(next, a.GetPointer() + 1);
     EXPECT_EQ(Items(a), Ints({1, 3}));
     CQV_EXPECT_BAD(a.erase(a.begin() - 1), "Out of range");
     CQV_EXPECT_BAD(a.erase(a.end()), "Out of range");
