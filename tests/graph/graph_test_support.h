@@ -83,12 +83,6 @@ protected:
         g.Add(n);
         return n;
     }
-    // n new nodes with ids 1 to n, added to g in that order.
-    static std::vector<TNode*> Nodes(qvSimpleGraph& g, int n) {
-        std::vector<TNode*> v;
-        for (int i = 1; i <= n; ++i) v.push_back(Node(g, i));
-        return v;
-    }
     // A new branch from a to b added to g.
     static TBranch* Branch(qvSimpleGraph& g, qvSimpleGraphNodeHead* a, qvSimpleGraphNodeHead* b, int orient = 0) {
         auto* br = new TBranch(a, b, orient);
