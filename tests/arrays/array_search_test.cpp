@@ -158,6 +158,8 @@ TEST(ArraySearch, InsertIfNotExistKeepsTheOrder) {
     EXPECT_EQ(d.InsertIfNotExistB(5, found, 0), 1);
     EXPECT_EQ(Items(d), Vs<double>({8, 5, 3, 1}));
     qvArray<qvComplex> e;
+    found = -7;
     EXPECT_EQ(e.InsertIfNotExistB(qvComplex(1, 1), found, 1), 0);
+    EXPECT_EQ(found, 0);
     EXPECT_EQ(Items(e), Items(Complexes({{1, 1}})));
 }
