@@ -60,6 +60,13 @@ std::vector<const void*> Backs(P*... objects) {
     return {static_cast<const void*>(objects->GetBack())...};
 }
 
+// Pointers of any kinds (null among them), for comparing several links in
+// one line.
+template <class... P>
+std::vector<const void*> Ptrs(const P&... pointers) {
+    return {static_cast<const void*>(pointers)...};
+}
+
 class GraphTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -75,12 +82,6 @@ protected:
         auto* n = new TNode(id);
         g.Add(n);
         return n;
-    }
-    // n new nodes with ids 1 to n, added to g in that order.
-    static std::vector<TNode*> Nodes(qvSimpleGraph& g, int n) {
-        std::vector<TNode*> v;
-        for (int i = 1; i <= n; ++i) v.push_back(Node(g, i));
-        return v;
     }
     // A new branch from a to b added to g.
     static TBranch* Branch(qvSimpleGraph& g, qvSimpleGraphNodeHead* a, qvSimpleGraphNodeHead* b, int orient = 0) {

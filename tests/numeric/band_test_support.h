@@ -11,11 +11,12 @@ namespace bandtest {
 using Col = qvColumnVector<double>;
 using M = qvMatrix<double>;
 using Tri = qvMatrix3Diag<double>;
+using V = std::vector<double>;
 using cqvtest::Elements;
 using cqvtest::MatrixOf;
 
 // A column vector of the values (empty for none).
-inline Col MakeCol(const std::vector<double>& xs) {
+inline Col MakeCol(const V& xs) {
     if (xs.empty()) return Col();
     Col v(static_cast<int>(xs.size()));
     for (int i = 0; i < v.Len(); ++i) v[i] = xs[static_cast<std::size_t>(i)];
@@ -23,13 +24,18 @@ inline Col MakeCol(const std::vector<double>& xs) {
 }
 
 // A tridiagonal matrix in fresh storage with the given diagonals.
-inline Tri MakeTri(const std::vector<double>& up, const std::vector<double>& diag, const std::vector<double>& down) {
-    return Tri(MakeCol(up), MakeCol(diag), MakeCol(down));
+inline Tri MakeTri(const V& up, const V& diag, const V& down) { return Tri(MakeCol(up), MakeCol(diag), MakeCol(down)); }
+
+inline V Values(const qvVector<double>& v) {
+    V out;
+    for (int i = 0; i < v.Len(); ++i) out.push_back(v[i]);
+    return out;
 }
 
-inline std::vector<double> Values(const qvVector<double>& v) {
-    std::vector<double> out;
-    for (int i = 0; i < v.Len(); ++i) out.push_back(v[i]);
+// The stored elements of a tridiagonal matrix: Up, then Diag, then Down.
+inline V Band(const Tri& a) {
+    V out = Values(a.Up());
+    for (const V& d : {Values(a.Diag()), Values(a.Down())}) out.insert(out.end(), d.begin(), d.end());
     return out;
 }
 
@@ -45,23 +51,23 @@ struct Numbers {
     }
     double Real(double lo, double hi) { return lo + (hi - lo) * static_cast<double>(Bits()) / 9007199254740992.0; }
     double Int(int k) { return static_cast<double>(static_cast<long long>(Bits() % (2 * k + 1)) - k); }
-    std::vector<double> Reals(int n, double lo, double hi) {
-        std::vector<double> v(static_cast<std::size_t>(n));
+    V Reals(int n, double lo, double hi) {
+        V v(static_cast<std::size_t>(n));
         for (double& x : v) x = Real(lo, hi);
         return v;
     }
-    std::vector<double> Ints(int n, int k) {
-        std::vector<double> v(static_cast<std::size_t>(n));
+    V Ints(int n, int k) {
+        V v(static_cast<std::size_t>(n));
         for (double& x : v) x = Int(k);
         return v;
     }
 };
 
 // A diagonally dominant tridiagonal matrix of order n: off-diagonals in
-// [-1, 1), diagonal magnitudes in [3, 4) with random signs.
-inline Tri Dominant(int n, unsigned long long seed) {
+// [-1, 1), diagonal magnitudes in [lo, lo + 1) with random signs.
+inline Tri Dominant(int n, unsigned long long seed, double lo = 3) {
     Numbers g(seed);
-    std::vector<double> d = g.Reals(n, 3, 4);
+    V d = g.Reals(n, lo, lo + 1);
     for (double& x : d)
         if (g.Bits() % 2) x = -x;
     return MakeTri(g.Reals(n - 1, -1, 1), d, g.Reals(n - 1, -1, 1));

@@ -11,8 +11,6 @@ using namespace bandtest;
 
 namespace {
 
-using V = std::vector<double>;
-
 // The sweep as documented, on plain arrays.
 V ReferenceSweep(const Tri& a, const V& f) {
     const int n = a.LineLen();
@@ -47,61 +45,80 @@ void ExpectSolves(const M& m, const qvVector<double>& x, const V& f) {
     }
 }
 
-bool AllFinite(const qvVector<double>& v) {
-    for (int i = 0; i < v.Len(); ++i)
-        if (!std::isfinite(v[i])) return false;
-    return true;
-}
-
-// Diagonally dominant pentadiagonal data of order n (the band, e and g) and
-// six corners for the cyclic form.
+// Diagonally dominant pentadiagonal data of order n and six corners for the
+// cyclic form. e and g are strided columns of a matrix, longer than the
+// n - 2 elements the solvers read: the rest holds 1e300.
 struct Penta {
     Tri a;
-    V e, g;
+    M outer;
+    Col e, g;
     double c[6];
-    Penta(int n, unsigned long long seed) {
-        Numbers r(seed);
-        V d = r.Reals(n, 5, 6);
-        for (double& x : d)
-            if (r.Bits() % 2) x = -x;
-        a = MakeTri(r.Reals(n - 1, -1, 1), d, r.Reals(n - 1, -1, 1));
-        e = r.Reals(n - 2, -1, 1);
-        g = r.Reals(n - 2, -1, 1);
+    Penta(int n, unsigned long long seed) : a(Dominant(n, seed, 5)), outer(n, 2) {
+        Numbers r(seed + 1);
+        outer.GetColumn(e, 0);
+        outer.GetColumn(g, 1);
+        for (int i = 0; i < n; ++i) {
+            e[i] = i < n - 2 ? r.Real(-1, 1) : 1e300;
+            g[i] = i < n - 2 ? r.Real(-1, 1) : 1e300;
+        }
         for (double& x : c) x = r.Real(-1, 1);
     }
     M Dense(bool cyclic) const {
         M m = a.GetMatrix();
         const int n = a.LineLen();
         for (int i = 0; i + 2 < n; ++i) {
-            m(i, i + 2) = e[static_cast<std::size_t>(i)];
-            m(i + 2, i) = g[static_cast<std::size_t>(i)];
+            m(i, i + 2) = e[i];
+            m(i + 2, i) = g[i];
         }
-        if (cyclic) {
-            m(0, n - 1) = c[0];
-            m(n - 1, 0) = c[1];
-            m(0, n - 2) = c[2];
-            m(1, n - 1) = c[3];
-            m(n - 2, 0) = c[4];
-            m(n - 1, 1) = c[5];
-        }
+        const int corners[6][2] = {{0, n - 1}, {n - 1, 0}, {0, n - 2}, {1, n - 1}, {n - 2, 0}, {n - 1, 1}};
+        for (int k = 0; cyclic && k < 6; ++k) m(corners[k][0], corners[k][1]) = c[k];
         return m;
     }
-    void Solve(Col& x, const Col& f) const { a.SolveEquationFactorizeMethod(MakeCol(e), MakeCol(g), x, f); }
+    void Solve(Col& x, const Col& f) const { a.SolveEquationFactorizeMethod(e, g, x, f); }
     void SolveCyclic(Col& x, const Col& f) const {
-        a.SolveEquationCycleFactorizeMethod(MakeCol(e), MakeCol(g), c[0], c[1], c[2], c[3], c[4], c[5], x, f);
+        a.SolveEquationCycleFactorizeMethod(e, g, c[0], c[1], c[2], c[3], c[4], c[5], x, f);
     }
 };
 
 }  // namespace
 
-TEST(Matrix3DiagSweep, FollowsItsRecurrenceBitForBit) {
+TEST(Matrix3DiagSweep, FollowsItsRecurrenceBitForBitThroughAnyStrides) {
     for (int n : {2, 3, 4, 17, 300}) {
         const Tri a = Dominant(n, 100 + n);
         const V f = Numbers(200 + n).Reals(n, -1, 1);
+        const V want = ReferenceSweep(a, f);
         Col x(1);  // of the wrong length: it gets a fresh block
         a.SolveEquationChaserMethod(x, MakeCol(f));
-        EXPECT_EQ(Values(x), ReferenceSweep(a, f)) << n;
+        EXPECT_EQ(Values(x), want) << n;
         ExpectSolves(a.GetMatrix(), x, f);
+
+        // The matrix as a window onto a dense one; f as column 1 of an
+        // n × 2 window whose column 0 is zero; x running backwards through
+        // a caller's buffer.
+        const M dense = a.GetMatrix();
+        const Tri w(dense);
+        M store(n, 3), rhs;
+        rhs.Set(store, 0, 0, n, 2);
+        Col zero, fColumn;
+        rhs.GetColumn(zero, 0);
+        rhs.GetColumn(fColumn, 1);
+        zero.Fill(0);
+        fColumn = MakeCol(f);
+        V buffer(n);
+        Col backwards;
+        backwards.SetDirectly(buffer.data() + n - 1, n, -1);
+        w.SolveEquationChaserMethod(backwards, fColumn);
+        EXPECT_EQ(Values(backwards), want) << n;
+
+        // Both columns at once, into a matrix of another shape and strides,
+        // then over the right-hand sides themselves.
+        V both;
+        for (double v : want) both.insert(both.end(), {0, v});
+        M X(1, 1);
+        w.SolveEquationChaserMethod(X, rhs);
+        EXPECT_EQ(Elements(X), both) << n;
+        w.SolveEquationChaserMethod(rhs, rhs);
+        EXPECT_EQ(Elements(rhs), both) << n;
     }
     // A diagonal system divides.
     Col x;
@@ -109,99 +126,25 @@ TEST(Matrix3DiagSweep, FollowsItsRecurrenceBitForBit) {
     EXPECT_EQ(Values(x), V({0.5, -0.5, 0.375, 8}));
 }
 
-TEST(Matrix3DiagSweep, StridedAndAliasedOperandsGiveTheSameBits) {
-    const int n = 9;
-    const Tri a = Dominant(n, 7);
-    const V f = Numbers(8).Reals(n, -1, 1);
-    const V want = ReferenceSweep(a, f);
-
-    // The matrix as a window onto a dense one, f as a matrix column, x
-    // running backwards through a caller's buffer.
-    const M dense = a.GetMatrix();
-    const Tri w(dense);
-    M rhs(n, 3);
-    Col fColumn;
-    rhs.GetColumn(fColumn, 1);
-    fColumn = MakeCol(f);
-    V buffer(n, 0.0);
-    Col backwards;
-    backwards.SetDirectly(buffer.data() + n - 1, n, -1);
-    w.SolveEquationChaserMethod(backwards, fColumn);
-    EXPECT_EQ(Values(backwards), want);
-    EXPECT_EQ(buffer[0], want[n - 1]);
-
-    // x may be f itself.
-    a.SolveEquationChaserMethod(fColumn, fColumn);
-    EXPECT_EQ(rhs(n - 1, 1), want[n - 1]);
-
-    // The transpose solves Aᵀ·x = f.
-    Col xt;
-    a.T().SolveEquationChaserMethod(xt, MakeCol(f));
-    ExpectSolves(a.T().GetMatrix(), xt, f);
-}
-
-TEST(Matrix3DiagSweep, ManyRightHandSides) {
-    const int n = 7;
-    const Tri a = Dominant(n, 5);
-    Numbers g(6);
-    M f(n, 4);
-    for (int i = 0; i < n; ++i)
-        for (int j = 0; j < 4; ++j) f(i, j) = g.Real(-1, 1);
-    M x(1, 1);
-    a.SolveEquationChaserMethod(x, f);
-    ASSERT_EQ(x.ColumnLen(), n);
-    ASSERT_EQ(x.LineLen(), 4);
-    for (int j = 0; j < 4; ++j) {
-        Col fj, xj, single;
-        f.GetColumn(fj, j);
-        x.GetColumn(xj, j);
-        a.SolveEquationChaserMethod(single, fj);
-        EXPECT_EQ(Values(xj), Values(single)) << j;
-    }
-
-    // F read through other strides, and X written over F itself.
-    M fs;
-    fs.SetDirectly(f.GetPointer(), n, 4, 1, n);
-    M fromStrides, copy(n, 4);
-    a.SolveEquationChaserMethod(fromStrides, fs);
-    copy = fs;
-    a.SolveEquationChaserMethod(copy, copy);
-    EXPECT_EQ(Elements(fromStrides), Elements(copy));
-
-    // No columns: X becomes empty.
-    a.SolveEquationChaserMethod(x, M());
-    EXPECT_EQ(x.GetPointer(), nullptr);
-}
-
-TEST(Matrix3DiagPentadiagonal, SolvesTheDenseSystem) {
-    for (int n : {3, 4, 5, 12, 60}) {
+TEST(Matrix3DiagPentadiagonalAndCyclic, SolveTheDenseSystems) {
+    // The pentadiagonal solvers, plain and cyclic (order 5: the corners and
+    // the band fill the whole matrix); the same bits when x is f.
+    for (int n : {3, 4, 5, 6, 7, 12, 60}) {
         const Penta p(n, 300 + n);
         const V f = Numbers(400 + n).Reals(n, -1, 1);
         Col x;
         p.Solve(x, MakeCol(f));
         ExpectSolves(p.Dense(false), x, f);
+        if (n < 5) continue;
+        p.SolveCyclic(x, MakeCol(f));
+        ExpectSolves(p.Dense(true), x, f);
+        Col y = MakeCol(f);
+        p.SolveCyclic(y, y);
+        EXPECT_EQ(Values(y), Values(x));
     }
 
-    // e and g as strided windows of a matrix, longer than needed; x is f.
-    const int n = 8;
-    const Penta p(n, 77);
-    const V f = Numbers(78).Reals(n, -1, 1);
-    Col x;
-    p.Solve(x, MakeCol(f));
-    M outer(n, 2);
-    Col e, g;
-    outer.GetColumn(e, 0);
-    outer.GetColumn(g, 1);
-    for (int i = 0; i < n; ++i) {
-        e[i] = i < n - 2 ? p.e[static_cast<std::size_t>(i)] : 1e300;
-        g[i] = i < n - 2 ? p.g[static_cast<std::size_t>(i)] : 1e300;
-    }
-    Col y = MakeCol(f);
-    p.a.SolveEquationFactorizeMethod(e, g, y, y);
-    EXPECT_EQ(Values(y), Values(x));
-}
-
-TEST(Matrix3DiagCyclicSweep, SolvesTheDenseSystem) {
+    // The cyclic sweep; the same bits when x is f and a corner is read
+    // from x.
     for (int n : {3, 4, 9, 80}) {
         const Tri a = Dominant(n, 500 + n);
         Numbers r(600 + n);
@@ -214,7 +157,6 @@ TEST(Matrix3DiagCyclicSweep, SolvesTheDenseSystem) {
         dense(n - 1, 0) = q;
         ExpectSolves(dense, x, f);
 
-        // The same bits when x is f and a corner is read from x.
         Col y = MakeCol(f);
         y[0] = p;
         Col want;
@@ -222,23 +164,6 @@ TEST(Matrix3DiagCyclicSweep, SolvesTheDenseSystem) {
         a.SolveEquationCycleChaserMethod(y, y, y[0], q);
         EXPECT_EQ(Values(y), Values(want));
     }
-}
-
-TEST(Matrix3DiagCyclicPentadiagonal, SolvesTheDenseSystem) {
-    for (int n : {5, 6, 7, 30}) {
-        const Penta p(n, 700 + n);
-        const V f = Numbers(800 + n).Reals(n, -1, 1);
-        Col x;
-        p.SolveCyclic(x, MakeCol(f));
-        ExpectSolves(p.Dense(true), x, f);
-        Col y = MakeCol(f);
-        p.SolveCyclic(y, y);
-        EXPECT_EQ(Values(y), Values(x));
-    }
-    // Order 5: the corners and the band fill the whole matrix.
-    const M full = Penta(5, 1).Dense(true);
-    for (int i = 0; i < 5; ++i)
-        for (int j = 0; j < 5; ++j) EXPECT_NE(full(i, j), 0.0) << i << ", " << j;
 }
 
 TEST(Matrix3DiagSolvers, OrdersAndRightHandSidesAreCheckedFirst) {
@@ -267,34 +192,28 @@ TEST(Matrix3DiagSolvers, OrdersAndRightHandSidesAreCheckedFirst) {
     CQV_EXPECT_BAD(a.SolveEquationChaserMethod(X, M(3, 2)), qvMsg::DifferentSize);
     CQV_EXPECT_BAD(one.SolveEquationChaserMethod(X, MatrixOf(1, 1, {1})), qvMsg::NewWithRefNonPositive);
     EXPECT_EQ(Elements(X), V({9}));
+    a.SolveEquationChaserMethod(X, M());  // no columns: X becomes empty
+    EXPECT_EQ(X.GetPointer(), nullptr);
 }
 
-TEST(Matrix3DiagSolvers, ZeroPivotsGiveInfinitiesAndNaNsNotErrors) {
-    // Diag[0] = 0: the solution (0, 1) exists, but the sweep cannot reach it.
-    Col x;
-    MakeTri({1}, {0, 1}, {1}).SolveEquationChaserMethod(x, MakeCol({1, 1}));
-    EXPECT_TRUE(std::isnan(x[0]));
-    EXPECT_TRUE(std::isnan(x[1]));
-
-    // A pivot that cancels to zero inside the sweep.
-    MakeTri({1, 1}, {1, 1, 1}, {1, 1}).SolveEquationChaserMethod(x, MakeCol({1, 2, 3}));
-    EXPECT_FALSE(AllFinite(x));
-
-    Penta p(5, 2);
-    p.a.Diag()[0] = 0;
-    p.Solve(x, MakeCol({1, 1, 1, 1, 1}));
-    EXPECT_EQ(x.Len(), 5);
-    EXPECT_FALSE(AllFinite(x));
-
+TEST(Matrix3DiagSolvers, ZeroPivotsGiveNaNsNotErrors) {
+    // Diag[0] = 0 in each solver, and in the sweep also a pivot that cancels
+    // to zero inside it (1 - 1·1).
     Tri a = Dominant(5, 3);
     a.Diag()[0] = 0;
-    a.Up()[0] = 0;  // row 0 holds only the corner: the leading block is singular
-    a.SolveEquationCycleChaserMethod(x, MakeCol({1, 1, 1, 1, 1}), 1.0, 1.0);
-    EXPECT_FALSE(AllFinite(x));
+    Penta p(5, 2);
+    p.a.Diag()[0] = 0;
+    const Col f = MakeCol({1, 1, 1, 1, 1});
+    Col x1, x2, x3, x4;
+    a.SolveEquationChaserMethod(x1, f);
+    MakeTri({1, 1}, {1, 1, 1}, {1, 1}).SolveEquationChaserMethod(x2, MakeCol({1, 2, 3}));
+    p.Solve(x3, f);
+    a.SolveEquationCycleChaserMethod(x4, f, 1.0, 1.0);
+    for (const Col* x : {&x1, &x2, &x3, &x4}) EXPECT_TRUE(std::isnan((*x)[0]));
 
     // In the cyclic pentadiagonal solver the NaNs reach the closing 2 × 2
     // system, whose dense solver reports them.
     Penta q(6, 9);
     q.a.Diag()[0] = 0;
-    CQV_EXPECT_BAD(q.SolveCyclic(x, MakeCol({1, 1, 1, 1, 1, 1})), qvMsg::SystemNotUnique);
+    CQV_EXPECT_BAD(q.SolveCyclic(x1, MakeCol({1, 1, 1, 1, 1, 1})), qvMsg::SystemNotUnique);
 }
