@@ -36,12 +36,24 @@ function(cqv_ensure_package name)
     if(ARG_COMPONENTS)
         list(APPEND find_args COMPONENTS ${ARG_COMPONENTS})
     endif()
-    find_package(${find_args} QUIET)
-    if(${name}_FOUND)
+    _cqv_probe_package(found ${find_args})
+    if(found)
         return()
     endif()
     cqv_apt_install(${name} ${ARG_DEBIAN})
     find_package(${find_args} REQUIRED)
+endfunction()
+
+# _cqv_probe_package(<result> <find_package arguments>...)
+#
+# A quiet find_package in a scope of its own: a failed search leaves defaults
+# behind in the scope it ran in (FindBoost sets Boost_USE_DEBUG_RUNTIME, which
+# then makes Boost's own package files reject the release libraries), and
+# those must not reach the search that follows an installation. The imported
+# targets of a successful search belong to the directory and stay visible.
+function(_cqv_probe_package result name)
+    find_package(${name} ${ARGN} QUIET)
+    set(${result} ${${name}_FOUND} PARENT_SCOPE)
 endfunction()
 
 # cqv_apt_install(<what is missing> <Debian package>...)
