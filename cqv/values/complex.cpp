@@ -10,7 +10,8 @@ qvComplex qvComplex::operator/(const qvComplex& b) const {
     // The divisor's squared modulus, obtained through its modulus.
     const double m = qvAbs(b);
     const double d = m * m;
-    return qvComplex((re * b.re + im * b.im) / d, (im * b.re - re * b.im) / d);
+    using qvDetail::Rounded;
+    return qvComplex((Rounded(re * b.re) + Rounded(im * b.im)) / d, (Rounded(im * b.re) - Rounded(re * b.im)) / d);
 }
 
 int qvComplex::operator<(const qvComplex& b) const { return qvAbs(*this) < qvAbs(b); }

@@ -8,6 +8,7 @@
 #define CQV_VALUES_COMPLEX_H
 
 #include "cqv/core/export.h"
+#include "cqv/core/rounding.h"
 
 class CQV_API qvComplex {
 public:
@@ -37,8 +38,10 @@ public:
     qvComplex operator-() const { return qvComplex(-re, -im); }
     qvComplex operator+(const qvComplex& b) const { return qvComplex(re + b.re, im + b.im); }
     qvComplex operator-(const qvComplex& b) const { return qvComplex(re - b.re, im - b.im); }
+    // (re·b.re − im·b.im) + (re·b.im + im·b.re)i, each product rounded.
     qvComplex operator*(const qvComplex& b) const {
-        return qvComplex(re * b.re - im * b.im, re * b.im + im * b.re);
+        using qvDetail::Rounded;
+        return qvComplex(Rounded(re * b.re) - Rounded(im * b.im), Rounded(re * b.im) + Rounded(im * b.re));
     }
     // Divides by b through its squared modulus, without scaling and without
     // testing b for zero: a zero divisor yields IEEE infinities or NaN.

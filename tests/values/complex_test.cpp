@@ -30,6 +30,27 @@ TEST(Complex, ConstructionAndArithmetic) {
     EXPECT_TRUE(std::isnan((qvComplex(0, 0) / qvComplex(0, 0)).re));
 }
 
+// (1 + 2^-30 + i)(1 - 2^-30 + i): the product of the real parts, 1 - 2^-60,
+// rounds to 1, so the real part is exactly 0; a fused multiply-subtract would
+// keep the -2^-60. The quotient has the same trap in its real part. Checked
+// in the inline operators and in library code compiled with its own flags.
+TEST(Complex, ProductsAreRoundedBeforeTheyAreAdded) {
+    const double e = std::ldexp(1.0, -30);
+    const qvComplex a(1 + e, 1), b(1 - e, 1), c(1 + e, -1);
+    EXPECT_EQ(Coords({a * b, c / b}), (Doubles{0, 2, 0, -2 / (qvAbs(b) * qvAbs(b))}));
+    qvComplex p = a;
+    p *= b;
+    EXPECT_EQ(p.re, 0.0);
+
+    qvArray<qvComplex> x(3, a), y(3, b);
+    const qvArray<qvComplex> xy = x * y;
+    qvMatrix<qvComplex> m(1, 1), n(1, 1);
+    m(0, 0) = a;
+    n(0, 0) = b;
+    const qvMatrix<qvComplex> mn = m * n;
+    EXPECT_EQ(Coords({xy[0], xy[2], mn(0, 0), x.ScalarMul(y)}), (Doubles{0, 2, 0, 2, 0, 2, 0, 6}));
+}
+
 TEST(Complex, OrderingComparesModuliEqualityComparesParts) {
     EXPECT_DOUBLE_EQ(qvAbs(qvComplex(3, 4)), 5);
     const struct {
