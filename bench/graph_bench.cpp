@@ -6,7 +6,8 @@
 // time it is reached, recording its distance; Boost runs one BFS recording
 // distances. BM_MaxPath is the longest shortest path: the library's
 // GetMaxPath (a wave from the entry to find the farthest node, then a wave
-// from that node), against two Boost searches doing the same.
+// from that node), against two Boost searches doing the same. BM_Destroy
+// is the destruction of the whole graph.
 #include <cqv/cqv.h>
 
 #include <boost/graph/adjacency_list.hpp>
@@ -131,6 +132,43 @@ void MaxPathBoost(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
+// Destruction, timed alone: each run builds a fresh graph off the clock and
+// destroys it on the clock. The library's graph removes node after node,
+// each with its branches, and frees every object on its own; Boost frees a
+// vector per vertex and a list node per edge. Both walk memory that grows
+// from cache-sized to far beyond, so the time per node rises with n on both
+// sides; a ratio that does not grow with n says that the library's
+// destruction is linear like Boost's.
+void DestroyCqv(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    const auto edges = Edges(n);
+    std::vector<Stop*> stops(static_cast<std::size_t>(n));
+    for (auto _ : state) {
+        state.PauseTiming();
+        qvSimpleGraph* g = new qvSimpleGraph;
+        for (Stop*& s : stops) {
+            s = new Stop;
+            g->Add(s);
+        }
+        for (const auto& e : edges) g->Add(new qvSimpleGraphBranchHead(stops[e.first], stops[e.second], 0));
+        state.ResumeTiming();
+        delete g;
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+void DestroyBoost(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    const auto edges = Edges(n);
+    for (auto _ : state) {
+        state.PauseTiming();
+        BoostGraph* g = new BoostGraph(edges.begin(), edges.end(), n);
+        state.ResumeTiming();
+        delete g;
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
 void GraphSizes(benchmark::internal::Benchmark* b) {
     for (std::int64_t n : {10000, 100000, 1000000}) b->Arg(n);
     b->Unit(benchmark::kMillisecond);
@@ -142,3 +180,5 @@ BENCHMARK(WaveCqv)->Name("BM_Wave/cqv")->Apply(GraphSizes);
 BENCHMARK(WaveBoost)->Name("BM_Wave/boost")->Apply(GraphSizes);
 BENCHMARK(MaxPathCqv)->Name("BM_MaxPath/cqv")->Apply(GraphSizes);
 BENCHMARK(MaxPathBoost)->Name("BM_MaxPath/boost")->Apply(GraphSizes);
+BENCHMARK(DestroyCqv)->Name("BM_Destroy/cqv")->Apply(GraphSizes);
+BENCHMARK(DestroyBoost)->Name("BM_Destroy/boost")->Apply(GraphSizes);
