@@ -270,6 +270,13 @@ template <class T>
 void qvSimpleArray<T>::Replace(int pos, int count, const qvSimpleArray& a) {
     if (pos < 0 || count < 0 || static_cast<std::int64_t>(pos) + count > len)
         throw BadParameters(qvMsg::OutOfRange);
+    if (a.len == count) {
+        // The length stays, so nothing regrows: a's elements are written
+        // over the replaced ones in the present storage, through a window
+        // or into a shared block, as an assignment of equal length does.
+        qvDetail::AssignElements(data + pos, a.data, count);
+        return;
+    }
     Splice(pos, a.len, count, a.data);
 }
 

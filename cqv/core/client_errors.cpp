@@ -2,13 +2,15 @@
 
 #include "cqv/core/messages.h"
 
-qvError::qvError(int c, const char* s) : qvExceptionWithMessage(s), code(c) {}
+// Each constructor empties the buffer before it copies s in, so a text that
+// is the buffer itself leaves it empty.
+qvError::qvError(int c, const char* s) : qvExceptionWithMessage(), code(c) { Set(s); }
 
-qvError::qvError(const char* s) : qvExceptionWithMessage(s), code(-1) {}
+qvError::qvError(const char* s) : qvError(-1, s) {}
 
-qvError::qvError(int c, qvString s) : qvExceptionWithMessage(s.GetCString()), code(c) {}
+qvError::qvError(int c, qvString s) : qvExceptionWithMessage(), code(c) { Set(s.GetCString()); }
 
-qvError::qvError(qvString s) : qvExceptionWithMessage(s.GetCString()), code(-1) {}
+qvError::qvError(qvString s) : qvError(-1, s) {}
 
 qvTrovError::qvTrovError(int c, qvString n, qvString text)
     : qvExceptionWithMessage(text.GetCString()), code1(-1), code2(c), name(n) {}

@@ -160,6 +160,8 @@ template <class E>
 void qvMatrix<E>::SetWindow(void* block, E* first, int rows, int cols, int tabColumn, int tabLine) {
     SetMem(block);
     data = first;
+    // A window with no rows or no columns has neither.
+    if (rows == 0 || cols == 0) rows = cols = 0;
     columnLen = rows;
     lineLen = cols;
     tabInColumn = tabColumn;
@@ -210,6 +212,7 @@ template <class E>
 void qvMatrix<E>::SetDirectly(E* p, int rows, int cols, int tabColumn, int tabLine) {
     Free();
     data = p;
+    if (rows == 0 || cols == 0) rows = cols = 0;
     columnLen = rows;
     lineLen = cols;
     tabInColumn = tabColumn;

@@ -216,6 +216,16 @@ TEST(SimpleArray, ReplaceRotateAndReverse) {
     EXPECT_EQ(Items(a), Ints({0, 6}));
     CQV_EXPECT_BAD(a.Replace(1, 2, a), "Out of range");
     CQV_EXPECT_BAD(a.Replace(-1, 0, a), "Out of range");
+    // Equal lengths regrow nothing: a window writes through to the array it
+    // views and keeps sharing its block, also when the replacement overlaps
+    // the replaced range in the same storage.
+    qvSimpleArray<int> whole = Make({1, 2, 3, 4, 5}), w, src;
+    w.SetSubWindow(whole, 1, 3);
+    w.Replace(0, 2, Make({9, 8}));
+    src.SetSubWindow(whole, 0, 3);
+    w.Replace(0, 3, src);
+    EXPECT_EQ(Items(whole), Ints({1, 1, 9, 8, 5}));
+    EXPECT_EQ(BlockCount(whole.GetPointer()), 3);
 
     // Rotations of 1..7 by k (to the right for positive right); negative k
     // and whole turns change nothing. Then both reversals.

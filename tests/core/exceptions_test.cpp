@@ -62,6 +62,10 @@ TEST(ClientErrors, ErrorKeepsItsCodeAndWritesTheText) {
     EXPECT_EQ(text.GetMem(), nullptr);  // the caller's string is left alone
     EXPECT_EQ(qvError(3, text.Left(4)).GetCode(), 3);
     EXPECT_EQ(Text(), "from");
+    // The buffer is emptied before the text is copied in: the buffer itself
+    // as the text leaves nothing.
+    qvError(4, qvExceptionWithMessage::message);
+    EXPECT_EQ(Text(), "There is not message.");
 }
 
 TEST(ClientErrors, TrovErrorHoldsTwoCodesAndAPrivateName) {

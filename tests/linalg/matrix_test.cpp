@@ -49,6 +49,11 @@ TEST(MatrixStorage, SizesStridesAndStates) {
     r.SetDirectly(raw + 5, 2, 3, -3, -1);
     EXPECT_EQ(Elements(r), (Doubles{5, 4, 3, 2, 1, 0}));
     EXPECT_EQ(Shape(r), (std::vector<int>{2, 3, -3, -1, 1, -5}));
+    // A view with no rows or no columns has neither.
+    r.SetDirectly(raw, 0, 3, 3, 1);
+    M w;
+    w.Set(m, 1, 0, 2, 0);
+    EXPECT_EQ((std::vector<int>{r.ColumnLen(), r.LineLen(), w.ColumnLen(), w.LineLen()}), (std::vector<int>(4, 0)));
 }
 
 TEST(MatrixStorage, WindowsRowsAndColumnsShareTheBlock) {
