@@ -40,7 +40,7 @@ public:
     };
 
     // An empty string.
-    qvString() {}
+    CQV_INLINE qvString() {}
     // A fresh private block of n uninitialised characters; 0 gives an empty
     // string, a negative n throws.
     explicit qvString(int n);
@@ -60,39 +60,39 @@ public:
 
     // Equal lengths and equal characters.
     int operator==(const qvString& s) const;
-    int operator!=(const qvString& s) const { return !(*this == s); }
+    CQV_INLINE int operator!=(const qvString& s) const { return !(*this == s); }
     // 1 when the C text s has exactly Len() characters, all equal to this
     // string's. A null s equals the empty string.
     int operator==(const char* s) const;
-    int operator!=(const char* s) const { return !(*this == s); }
+    CQV_INLINE int operator!=(const char* s) const { return !(*this == s); }
     // Lexicographic order of the characters taken as signed 8-bit values; a
     // proper prefix is less than the longer string.
-    int operator<(const qvString& s) const { return Compare(s) < 0; }
-    int operator>(const qvString& s) const { return Compare(s) > 0; }
-    int operator<=(const qvString& s) const { return Compare(s) <= 0; }
-    int operator>=(const qvString& s) const { return Compare(s) >= 0; }
+    CQV_INLINE int operator<(const qvString& s) const { return Compare(s) < 0; }
+    CQV_INLINE int operator>(const qvString& s) const { return Compare(s) > 0; }
+    CQV_INLINE int operator<=(const qvString& s) const { return Compare(s) <= 0; }
+    CQV_INLINE int operator>=(const qvString& s) const { return Compare(s) >= 0; }
 
     // A new private string of this string's characters followed by b's.
     qvString GetUnion(const qvString& b) const;
-    qvString operator+(const qvString& b) const { return GetUnion(b); }
+    CQV_INLINE qvString operator+(const qvString& b) const { return GetUnion(b); }
     // Appends b's characters in a fresh private block; an empty b changes
     // nothing. b may be this string.
     qvString& operator+=(const qvString& b);
 
     // Index of the first c at or after index k, or -1. k below 0 throws.
     int Find(char c, int k) const;
-    int Find(char c) const { return Find(c, 0); }
+    CQV_INLINE int Find(char c) const { return Find(c, 0); }
     // First index at or after k where all of t matches, or -1; an empty t
     // matches at k when k is at most Len(). k below 0 throws.
     int Find(const qvString& t, int k) const;
-    int Find(const qvString& t) const { return Find(t, 0); }
+    CQV_INLINE int Find(const qvString& t) const { return Find(t, 0); }
 
     // The characters followed by a zero byte. The zero lies inside the
     // block, after the last character, and is not counted by Len(); a string
     // without such a zero (a view, a window, a fresh string) is first copied
     // into a private block one character longer.
     char* GetCString();
-    operator char*() { return GetCString(); }
+    CQV_INLINE operator char*() { return GetCString(); }
 
     // Number of line feeds (code 10) in the string.
     int GetNumberOfString() const;

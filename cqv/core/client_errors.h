@@ -20,14 +20,14 @@ public:
     // The same with the C text of s.
     qvError(int code, qvString s);
     explicit qvError(qvString s);
-    qvError(const qvError& e) : qvExceptionWithMessage(e), code(e.code) {}
-    qvError& operator=(const qvError& e) {
+    CQV_INLINE qvError(const qvError& e) : qvExceptionWithMessage(e), code(e.code) {}
+    CQV_INLINE qvError& operator=(const qvError& e) {
         code = e.code;
         return *this;
     }
 
     // The error's code.
-    int GetCode() const { return code; }
+    CQV_INLINE int GetCode() const { return code; }
 
 private:
     int code;
@@ -49,10 +49,10 @@ public:
     // Releases the name.
     ~qvTrovError();
 
-    int GetFirstCode() const { return code1; }
-    int GetSecondCode() const { return code2; }
+    CQV_INLINE int GetFirstCode() const { return code1; }
+    CQV_INLINE int GetSecondCode() const { return code2; }
     // The name given at construction.
-    const qvString& GetName() const { return name; }
+    CQV_INLINE const qvString& GetName() const { return name; }
 
 private:
     int code1;
@@ -73,7 +73,7 @@ public:
     ~qvErr_NoImplemented();
 
     // The function's name.
-    const qvString& GetName() const { return name; }
+    CQV_INLINE const qvString& GetName() const { return name; }
 
 private:
     qvString name;

@@ -25,8 +25,8 @@ public:
     // Stores s in the message buffer (see Set).
     explicit qvExceptionWithMessage(const char* s);
     // Copies nothing: the text stays in the shared buffer.
-    qvExceptionWithMessage(const qvExceptionWithMessage&) {}
-    qvExceptionWithMessage& operator=(const qvExceptionWithMessage&) { return *this; }
+    CQV_INLINE qvExceptionWithMessage(const qvExceptionWithMessage&) {}
+    CQV_INLINE qvExceptionWithMessage& operator=(const qvExceptionWithMessage&) { return *this; }
 
     // Copies s into the buffer, cut to 511 characters; a null s empties it.
     void Set(const char* s);
@@ -47,8 +47,8 @@ public:
     BadParameters();
     // Message "Invalid parameters : " followed by s, cut to 511 characters.
     explicit BadParameters(const char* s);
-    BadParameters(const BadParameters& e) : qvExceptionWithMessage(e) {}
-    BadParameters& operator=(const BadParameters&) { return *this; }
+    CQV_INLINE BadParameters(const BadParameters& e) : qvExceptionWithMessage(e) {}
+    CQV_INLINE BadParameters& operator=(const BadParameters&) { return *this; }
 };
 
 // Thrown when the heap cannot satisfy a request; carries the requested size.
@@ -58,14 +58,14 @@ public:
     qvErrNoMemory();
     // Stores size and writes "be not sufficient <size> byte" to the buffer.
     explicit qvErrNoMemory(unsigned int size);
-    qvErrNoMemory(const qvErrNoMemory& e) : qvExceptionWithMessage(e), size(e.size) {}
-    qvErrNoMemory& operator=(const qvErrNoMemory& e) {
+    CQV_INLINE qvErrNoMemory(const qvErrNoMemory& e) : qvExceptionWithMessage(e), size(e.size) {}
+    CQV_INLINE qvErrNoMemory& operator=(const qvErrNoMemory& e) {
         size = e.size;
         return *this;
     }
 
     // The byte count whose allocation failed.
-    unsigned int GetSize() const { return size; }
+    CQV_INLINE unsigned int GetSize() const { return size; }
 
 private:
     unsigned int size;

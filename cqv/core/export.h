@@ -20,6 +20,19 @@
 #  define CQV_API
 #endif
 
+// CQV_INLINE marks a member function defined inside its class. Clients
+// compile it inline as usual; the library also emits an out-of-line copy
+// and exports it, so that the interface carries every member by name. MSVC
+// and MinGW export the inline members of an exported class by themselves;
+// on ELF targets the `used` attribute makes the library's own compilation
+// emit them, where they take the class's default visibility.
+#if defined(CQV_BUILDING_LIBRARY) && !defined(_WIN32) && !defined(__CYGWIN__) && \
+    (defined(__GNUC__) || defined(__clang__))
+#  define CQV_INLINE __attribute__((used))
+#else
+#  define CQV_INLINE
+#endif
+
 // Explicit template instances are declared `extern template` in the headers
 // with CQV_EXTERN_TEMPLATE and defined inside the library with
 // CQV_INSTANTIATE, so that every client uses the library's own instances.

@@ -13,11 +13,11 @@
 
 class CQV_API qvPArray : public qvRefCount {
 public:
-    qvPArray() : mem(nullptr) {}
+    CQV_INLINE qvPArray() : mem(nullptr) {}
     // Copies the block pointer without taking a reference; the deriving
     // class decides what its copy holds.
-    qvPArray(const qvPArray& a) : qvRefCount(a), mem(a.mem) {}
-    qvPArray& operator=(const qvPArray& a) {
+    CQV_INLINE qvPArray(const qvPArray& a) : qvRefCount(a), mem(a.mem) {}
+    CQV_INLINE qvPArray& operator=(const qvPArray& a) {
         qvRefCount::operator=(a);
         mem = a.mem;
         return *this;
@@ -69,9 +69,9 @@ public:
 
 protected:
     // Stores p as the held block without touching any count.
-    void InitMem(void* const p) { mem = p; }
+    CQV_INLINE void InitMem(void* const p) { mem = p; }
     // Forgets the held block without touching any count.
-    void FreeMem() { mem = nullptr; }
+    CQV_INLINE void FreeMem() { mem = nullptr; }
 
     void* mem;
 };

@@ -13,10 +13,10 @@
 
 class CQV_API qvUsingNew {
 public:
-    qvUsingNew() = default;
+    CQV_INLINE qvUsingNew() {}
     // Copying copies nothing: the root class has no state.
-    qvUsingNew(const qvUsingNew&) {}
-    qvUsingNew& operator=(const qvUsingNew&) { return *this; }
+    CQV_INLINE qvUsingNew(const qvUsingNew&) {}
+    CQV_INLINE qvUsingNew& operator=(const qvUsingNew&) { return *this; }
 
     virtual ~qvUsingNew();
 
@@ -43,8 +43,8 @@ public:
     static void operator delete(void* p) noexcept;
     static void operator delete[](void* p) noexcept;
     // Construction in place, for storage the caller provides.
-    static void* operator new(std::size_t, void* where) noexcept { return where; }
-    static void operator delete(void*, void*) noexcept {}
+    CQV_INLINE static void* operator new(std::size_t, void* where) noexcept { return where; }
+    CQV_INLINE static void operator delete(void*, void*) noexcept {}
 
 private:
     // Source of the class tag reported by GetType; returns 0.
@@ -53,11 +53,11 @@ private:
 
 class CQV_API qvRefCount : public qvUsingNew {
 public:
-    qvRefCount() : count(0) {}
+    CQV_INLINE qvRefCount() : count(0) {}
     // A copy is a new object: nobody holds it yet.
-    qvRefCount(const qvRefCount&) : qvUsingNew(), count(0) {}
+    CQV_INLINE qvRefCount(const qvRefCount&) : qvUsingNew(), count(0) {}
     // Assignment takes over the source's count.
-    qvRefCount& operator=(const qvRefCount& r) {
+    CQV_INLINE qvRefCount& operator=(const qvRefCount& r) {
         count = r.count;
         return *this;
     }

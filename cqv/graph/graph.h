@@ -54,16 +54,16 @@ public:
     int IsAllowDelete() const final { return count < 1 ? 1 : 0; }
 
     // Neighbours in the graph's node ring.
-    qvSimpleGraphNodeHead* Next() const { return static_cast<qvSimpleGraphNodeHead*>(next); }
-    qvSimpleGraphNodeHead* Prev() const { return static_cast<qvSimpleGraphNodeHead*>(prev); }
+    CQV_INLINE qvSimpleGraphNodeHead* Next() const { return static_cast<qvSimpleGraphNodeHead*>(next); }
+    CQV_INLINE qvSimpleGraphNodeHead* Prev() const { return static_cast<qvSimpleGraphNodeHead*>(prev); }
     // The ring of the links (qvInternalList2k, owner = branch) of the
     // branches that touch this node, in the order they were attached.
-    qvList2kHead* GetBranchList() { return &branches; }
+    CQV_INLINE qvList2kHead* GetBranchList() { return &branches; }
     // The first attached branch whose node1 or node2 is m; null if none.
     qvSimpleGraphBranchHead* GetBranch(qvSimpleGraphNodeHead* m) const;
     // The branch by which the last wave reached this node; null for its
     // start and for nodes it did not reach.
-    qvSimpleGraphBranchHead* GetBack() const { return back; }
+    CQV_INLINE qvSimpleGraphBranchHead* GetBack() const { return back; }
 
 protected:
     mutable int count;
@@ -101,21 +101,23 @@ public:
     int IsAllowDelete() const final { return count < 1 ? 1 : 0; }
 
     // The end nodes; an oriented branch runs from node1 to node2.
-    qvSimpleGraphNodeHead* GetNode1() const { return node1; }
-    qvSimpleGraphNodeHead* GetNode2() const { return node2; }
+    CQV_INLINE qvSimpleGraphNodeHead* GetNode1() const { return node1; }
+    CQV_INLINE qvSimpleGraphNodeHead* GetNode2() const { return node2; }
     // Non-zero for an oriented branch.
-    int IsOrient() const { return orient; }
+    CQV_INLINE int IsOrient() const { return orient; }
     // The node from which the last wave crossed this branch, or null.
-    qvSimpleGraphNodeHead* GetBack() const { return back; }
+    CQV_INLINE qvSimpleGraphNodeHead* GetBack() const { return back; }
     // node1 unless n is node1, else node2.
-    qvSimpleGraphNodeHead* GetAnotherNode(qvSimpleGraphNodeHead* n) const { return n != node1 ? node1 : node2; }
+    CQV_INLINE qvSimpleGraphNodeHead* GetAnotherNode(qvSimpleGraphNodeHead* n) const {
+        return n != node1 ? node1 : node2;
+    }
     // 1 when the branch may be left from n: unoriented, or n is node1.
-    int IsOut(qvSimpleGraphNodeHead* n) const { return orient == 0 || n == node1 ? 1 : 0; }
+    CQV_INLINE int IsOut(qvSimpleGraphNodeHead* n) const { return orient == 0 || n == node1 ? 1 : 0; }
     // 1 when the branch may be entered at n: unoriented, or n is node2.
-    int IsIn(qvSimpleGraphNodeHead* n) const { return orient == 0 || n == node2 ? 1 : 0; }
+    CQV_INLINE int IsIn(qvSimpleGraphNodeHead* n) const { return orient == 0 || n == node2 ? 1 : 0; }
     // Neighbours in the graph's branch ring.
-    qvSimpleGraphBranchHead* Next() const { return static_cast<qvSimpleGraphBranchHead*>(next); }
-    qvSimpleGraphBranchHead* Prev() const { return static_cast<qvSimpleGraphBranchHead*>(prev); }
+    CQV_INLINE qvSimpleGraphBranchHead* Next() const { return static_cast<qvSimpleGraphBranchHead*>(next); }
+    CQV_INLINE qvSimpleGraphBranchHead* Prev() const { return static_cast<qvSimpleGraphBranchHead*>(prev); }
 
     // Takes the branch out of both nodes' branch lists (one count less for
     // each link that was in a list) and out of the branch ring; returns
@@ -124,8 +126,8 @@ public:
 
 protected:
     // The branch's entries in node1's and node2's branch lists.
-    qvInternalList2k* GetNodeLink1() { return &link1; }
-    qvInternalList2k* GetNodeLink2() { return &link2; }
+    CQV_INLINE qvInternalList2k* GetNodeLink1() { return &link1; }
+    CQV_INLINE qvInternalList2k* GetNodeLink2() { return &link2; }
 
     // What a walk over a node's branch list reads lies together: each link
     // next to the ends, the orientation and the count.
@@ -167,14 +169,14 @@ public:
     ~qvNodeBranchIter();
 
     // 1 once the walk has run past the last branch.
-    int IsEnd() const { return link == nullptr ? 1 : 0; }
+    CQV_INLINE int IsEnd() const { return link == nullptr ? 1 : 0; }
     // The branch stood on; past the end throws.
     qvSimpleGraphBranchHead& operator*() const;
     qvSimpleGraphBranchHead* operator->() const;
     // Steps to the next branch (nothing happens past the end).
     qvNodeBranchIter& operator++();
     // The node whose branches are walked.
-    qvSimpleGraphNodeHead* GetNode() const { return node; }
+    CQV_INLINE qvSimpleGraphNodeHead* GetNode() const { return node; }
 
 protected:
     // As the public constructor; outOfRange is the text thrown when the
@@ -216,8 +218,8 @@ public:
     ~qvSimpleGraph() override;
 
     // The entry node and the entry branch; null when there are none.
-    qvSimpleGraphNodeHead* GetNodeList() const { return nodes.GetPointer(); }
-    qvSimpleGraphBranchHead* GetBranchList() const { return branches.GetPointer(); }
+    CQV_INLINE qvSimpleGraphNodeHead* GetNodeList() const { return nodes.GetPointer(); }
+    CQV_INLINE qvSimpleGraphBranchHead* GetBranchList() const { return branches.GetPointer(); }
 
     // Adds n: the first node becomes the entry, later nodes go to the end of
     // the ring. n gains a reference for membership (one more as entry). A

@@ -29,9 +29,9 @@
 class CQV_API qvList1kHead : public virtual qvUsingNew {
 public:
     // A lone node.
-    qvList1kHead() : next(this) {}
+    CQV_INLINE qvList1kHead() : next(this) {}
     // A lone node: the copy does not take over the other node's links.
-    qvList1kHead(const qvList1kHead&) : qvUsingNew(), next(this) {}
+    CQV_INLINE qvList1kHead(const qvList1kHead&) : qvUsingNew(), next(this) {}
     // Makes this node lone, taking it out of its ring first (which walks the
     // ring to find the node before it); links are not copied.
     void operator=(const qvList1kHead& o);
@@ -40,25 +40,25 @@ public:
     ~qvList1kHead() override;
 
     // Compares the next pointers of the two nodes.
-    int operator==(const qvList1kHead& o) const { return next == o.next ? 1 : 0; }
-    int operator!=(const qvList1kHead& o) const { return next != o.next ? 1 : 0; }
+    CQV_INLINE int operator==(const qvList1kHead& o) const { return next == o.next ? 1 : 0; }
+    CQV_INLINE int operator!=(const qvList1kHead& o) const { return next != o.next ? 1 : 0; }
 
     // Inserts the lone node n directly after this one; returns n.
-    qvList1kHead* Add(qvList1kHead* n) {
+    CQV_INLINE qvList1kHead* Add(qvList1kHead* n) {
         n->next = next;
         next = n;
         return n;
     }
     // Takes out the node after this one and returns it, lone. A lone node
     // returns itself and stays lone.
-    qvList1kHead* Remove() {
+    CQV_INLINE qvList1kHead* Remove() {
         qvList1kHead* r = next;
         next = r->next;
         r->next = r;
         return r;
     }
     // The next node of the ring.
-    qvList1kHead* Next() const { return next; }
+    CQV_INLINE qvList1kHead* Next() const { return next; }
     // Number of nodes in the ring, this one included.
     int Len() const;
 
@@ -69,11 +69,11 @@ protected:
 class CQV_API qvList2Head : public virtual qvUsingNew {
 public:
     // A node with null links.
-    qvList2Head() : next(nullptr), prev(nullptr) {}
+    CQV_INLINE qvList2Head() : next(nullptr), prev(nullptr) {}
     // A node with null links; links are not copied.
-    qvList2Head(const qvList2Head&) : qvUsingNew(), next(nullptr), prev(nullptr) {}
+    CQV_INLINE qvList2Head(const qvList2Head&) : qvUsingNew(), next(nullptr), prev(nullptr) {}
     // Takes this node out of its chain, leaving it with null links.
-    void operator=(const qvList2Head& o) {
+    CQV_INLINE void operator=(const qvList2Head& o) {
         if (&o != this) Remove();
     }
     // Dismantles the chain: first every node after this one, then every node
@@ -81,14 +81,14 @@ public:
     ~qvList2Head() override;
 
     // Equal when both links are equal.
-    int operator==(const qvList2Head& o) const { return next == o.next && prev == o.prev ? 1 : 0; }
-    int operator!=(const qvList2Head& o) const { return operator==(o) ? 0 : 1; }
+    CQV_INLINE int operator==(const qvList2Head& o) const { return next == o.next && prev == o.prev ? 1 : 0; }
+    CQV_INLINE int operator!=(const qvList2Head& o) const { return operator==(o) ? 0 : 1; }
 
     // A chain member may be deleted by its neighbours' destructors.
     int IsAllowDelete() const override;
 
     // Unlinks this node, joining its neighbours; returns this.
-    qvList2Head* Remove() {
+    CQV_INLINE qvList2Head* Remove() {
         if (prev != nullptr) prev->next = next;
         if (next != nullptr) next->prev = prev;
         next = prev = nullptr;
@@ -96,7 +96,7 @@ public:
     }
     // Takes n out of wherever it is and inserts it directly after this node;
     // returns n. Adding a node after itself changes nothing.
-    qvList2Head* AddAfter(qvList2Head* n) {
+    CQV_INLINE qvList2Head* AddAfter(qvList2Head* n) {
         if (n == this) return n;
         n->Remove();
         n->prev = this;
@@ -107,7 +107,7 @@ public:
     }
     // Takes n out of wherever it is and inserts it directly before this node;
     // returns n. Adding a node before itself changes nothing.
-    qvList2Head* AddBefore(qvList2Head* n) {
+    CQV_INLINE qvList2Head* AddBefore(qvList2Head* n) {
         if (n == this) return n;
         n->Remove();
         n->next = this;
@@ -117,8 +117,8 @@ public:
         return n;
     }
     // The links; null at the ends of the chain.
-    qvList2Head* Next() const { return next; }
-    qvList2Head* Prev() const { return prev; }
+    CQV_INLINE qvList2Head* Next() const { return next; }
+    CQV_INLINE qvList2Head* Prev() const { return prev; }
 
 protected:
     qvList2Head* next;
@@ -128,11 +128,11 @@ protected:
 class CQV_API qvList2kHead : public virtual qvUsingNew {
 public:
     // A lone node.
-    qvList2kHead() : next(this), prev(this) {}
+    CQV_INLINE qvList2kHead() : next(this), prev(this) {}
     // A lone node; links are not copied.
-    qvList2kHead(const qvList2kHead&) : qvUsingNew(), next(this), prev(this) {}
+    CQV_INLINE qvList2kHead(const qvList2kHead&) : qvUsingNew(), next(this), prev(this) {}
     // Takes this node out of its ring, leaving it lone.
-    void operator=(const qvList2kHead& o) {
+    CQV_INLINE void operator=(const qvList2kHead& o) {
         if (&o != this) Remove();
     }
     // Dismantles the ring: every other node is taken out with its Remove and
@@ -141,11 +141,11 @@ public:
 
     // Equal when both links are equal (two lone nodes are not: each links to
     // itself).
-    int operator==(const qvList2kHead& o) const { return next == o.next && prev == o.prev ? 1 : 0; }
-    int operator!=(const qvList2kHead& o) const { return operator==(o) ? 0 : 1; }
+    CQV_INLINE int operator==(const qvList2kHead& o) const { return next == o.next && prev == o.prev ? 1 : 0; }
+    CQV_INLINE int operator!=(const qvList2kHead& o) const { return operator==(o) ? 0 : 1; }
 
     // Takes this node out of its ring, joining its neighbours; returns this.
-    qvList2kHead* Remove() {
+    CQV_INLINE qvList2kHead* Remove() {
         prev->next = next;
         next->prev = prev;
         next = prev = this;
@@ -153,7 +153,7 @@ public:
     }
     // Takes n out of its ring and inserts it directly after this node;
     // returns n. Adding a node after itself changes nothing.
-    qvList2kHead* AddAfter(qvList2kHead* n) {
+    CQV_INLINE qvList2kHead* AddAfter(qvList2kHead* n) {
         if (n == this) return n;
         n->Remove();
         n->prev = this;
@@ -164,7 +164,7 @@ public:
     }
     // Takes n out of its ring and inserts it directly before this node;
     // returns n. Adding a node before itself changes nothing.
-    qvList2kHead* AddBefore(qvList2kHead* n) {
+    CQV_INLINE qvList2kHead* AddBefore(qvList2kHead* n) {
         if (n == this) return n;
         n->Remove();
         n->next = this;
@@ -174,8 +174,8 @@ public:
         return n;
     }
     // The neighbours in the ring (this node itself when lone).
-    qvList2kHead* Next() const { return next; }
-    qvList2kHead* Prev() const { return prev; }
+    CQV_INLINE qvList2kHead* Next() const { return next; }
+    CQV_INLINE qvList2kHead* Prev() const { return prev; }
 
 protected:
     qvList2kHead* next;
@@ -185,13 +185,13 @@ protected:
 class CQV_API qvInternalList2k : public qvList2kHead {
 public:
     // A lone node owned by nobody.
-    qvInternalList2k() : self(nullptr) {}
+    CQV_INLINE qvInternalList2k() : self(nullptr) {}
     // A lone node owned by s.
-    explicit qvInternalList2k(void* s) : self(s) {}
+    CQV_INLINE explicit qvInternalList2k(void* s) : self(s) {}
     // A lone node with o's owner.
-    qvInternalList2k(const qvInternalList2k& o) : qvUsingNew(), qvList2kHead(), self(o.self) {}
+    CQV_INLINE qvInternalList2k(const qvInternalList2k& o) : qvUsingNew(), qvList2kHead(), self(o.self) {}
     // Takes this node out of its ring and takes over o's owner.
-    qvInternalList2k& operator=(const qvInternalList2k& o) {
+    CQV_INLINE qvInternalList2k& operator=(const qvInternalList2k& o) {
         if (&o != this) {
             Remove();
             self = o.self;
@@ -201,11 +201,11 @@ public:
     ~qvInternalList2k() override;
 
     // The owner of this node.
-    void SetSelf(void* s) { self = s; }
-    void* GetSelf() const { return self; }
+    CQV_INLINE void SetSelf(void* s) { self = s; }
+    CQV_INLINE void* GetSelf() const { return self; }
     // The neighbours, for rings made of qvInternalList2k nodes only.
-    qvInternalList2k* Next() const { return static_cast<qvInternalList2k*>(next); }
-    qvInternalList2k* Prev() const { return static_cast<qvInternalList2k*>(prev); }
+    CQV_INLINE qvInternalList2k* Next() const { return static_cast<qvInternalList2k*>(next); }
+    CQV_INLINE qvInternalList2k* Prev() const { return static_cast<qvInternalList2k*>(prev); }
 
 protected:
     void* self;

@@ -51,10 +51,10 @@ class CQV_API qvFCTTC : public qvFCTT {
 public:
     explicit qvFCTTC(int m);
 
-    void FCT(double* x) { qvFCTT::FCT(x, m, n); }
-    void IFCT(double* x) { qvFCTT::IFCT(x, n); }
-    void FCT2D(double* a) { qvFCTT::FCT2D(a, m, n); }
-    void IFCT2D(double* a) { qvFCTT::IFCT2D(a, n); }
+    CQV_INLINE void FCT(double* x) { qvFCTT::FCT(x, m, n); }
+    CQV_INLINE void IFCT(double* x) { qvFCTT::IFCT(x, n); }
+    CQV_INLINE void FCT2D(double* a) { qvFCTT::FCT2D(a, m, n); }
+    CQV_INLINE void IFCT2D(double* a) { qvFCTT::IFCT2D(a, n); }
 
 private:
     int n;  // 2^m

@@ -16,30 +16,30 @@ public:
     double im;  // imaginary part
 
     // Leaves both parts uninitialised.
-    qvComplex() {}
+    CQV_INLINE qvComplex() {}
     // r + 0i.
-    qvComplex(double r) : re(r), im(0.0) {}
+    CQV_INLINE qvComplex(double r) : re(r), im(0.0) {}
     // r + i·i.
-    qvComplex(double r, double i) : re(r), im(i) {}
+    CQV_INLINE qvComplex(double r, double i) : re(r), im(i) {}
     qvComplex(const qvComplex&) = default;
     qvComplex& operator=(const qvComplex&) = default;
 
-    void operator+=(const qvComplex& b) {
+    CQV_INLINE void operator+=(const qvComplex& b) {
         re += b.re;
         im += b.im;
     }
-    void operator-=(const qvComplex& b) {
+    CQV_INLINE void operator-=(const qvComplex& b) {
         re -= b.re;
         im -= b.im;
     }
-    void operator*=(const qvComplex& b) { *this = *this * b; }
-    void operator/=(const qvComplex& b) { *this = *this / b; }
+    CQV_INLINE void operator*=(const qvComplex& b) { *this = *this * b; }
+    CQV_INLINE void operator/=(const qvComplex& b) { *this = *this / b; }
 
-    qvComplex operator-() const { return qvComplex(-re, -im); }
-    qvComplex operator+(const qvComplex& b) const { return qvComplex(re + b.re, im + b.im); }
-    qvComplex operator-(const qvComplex& b) const { return qvComplex(re - b.re, im - b.im); }
+    CQV_INLINE qvComplex operator-() const { return qvComplex(-re, -im); }
+    CQV_INLINE qvComplex operator+(const qvComplex& b) const { return qvComplex(re + b.re, im + b.im); }
+    CQV_INLINE qvComplex operator-(const qvComplex& b) const { return qvComplex(re - b.re, im - b.im); }
     // (re·b.re − im·b.im) + (re·b.im + im·b.re)i, each product rounded.
-    qvComplex operator*(const qvComplex& b) const {
+    CQV_INLINE qvComplex operator*(const qvComplex& b) const {
         using qvDetail::Rounded;
         return qvComplex(Rounded(re * b.re) - Rounded(im * b.im), Rounded(re * b.im) + Rounded(im * b.re));
     }
@@ -48,8 +48,8 @@ public:
     qvComplex operator/(const qvComplex& b) const;
 
     // Exact equality of both parts.
-    int operator==(const qvComplex& b) const { return re == b.re && im == b.im; }
-    int operator!=(const qvComplex& b) const { return re != b.re || im != b.im; }
+    CQV_INLINE int operator==(const qvComplex& b) const { return re == b.re && im == b.im; }
+    CQV_INLINE int operator!=(const qvComplex& b) const { return re != b.re || im != b.im; }
     // Comparisons of the moduli.
     int operator<(const qvComplex& b) const;
     int operator>(const qvComplex& b) const;

@@ -15,7 +15,7 @@ class qvMatrix;
 class CQV_API qvMatrix2x2 {
 public:
     // Leaves the elements uninitialised.
-    qvMatrix2x2() {}
+    CQV_INLINE qvMatrix2x2() {}
     // The elements of a 2 × 2 general matrix; any other size throws.
     qvMatrix2x2(const qvMatrix<double>& m);
     qvMatrix2x2(const qvMatrix2x2&) = default;
@@ -24,7 +24,7 @@ public:
     operator qvMatrix<double>() const;
 
     // Element (i, j), unchecked; modifiable even on a const matrix.
-    double& operator()(int i, int j) const { return const_cast<double&>(m[2 * i + j]); }
+    CQV_INLINE double& operator()(int i, int j) const { return const_cast<double&>(m[2 * i + j]); }
 
     // Element-wise sums and differences.
     void operator+=(const qvMatrix2x2& b);

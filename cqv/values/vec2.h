@@ -16,66 +16,66 @@ class qvColumnVector;
 class CQV_API qvVec2 {
 public:
     // Leaves both coordinates uninitialised.
-    qvVec2() {}
-    qvVec2(double x, double y) : v{x, y} {}
+    CQV_INLINE qvVec2() {}
+    CQV_INLINE qvVec2(double x, double y) : v{x, y} {}
     // The two elements of a column vector; any other length throws.
     qvVec2(const qvColumnVector<double>& c);
     qvVec2(const qvVec2&) = default;
     qvVec2& operator=(const qvVec2&) = default;
 
     // Coordinate access; operator[] takes 0 for x and 1 for y, unchecked.
-    double& X() { return v[0]; }
-    const double& X() const { return v[0]; }
-    double& Y() { return v[1]; }
-    const double& Y() const { return v[1]; }
-    double& operator[](int i) { return v[i]; }
-    const double& operator[](int i) const { return v[i]; }
+    CQV_INLINE double& X() { return v[0]; }
+    CQV_INLINE const double& X() const { return v[0]; }
+    CQV_INLINE double& Y() { return v[1]; }
+    CQV_INLINE const double& Y() const { return v[1]; }
+    CQV_INLINE double& operator[](int i) { return v[i]; }
+    CQV_INLINE const double& operator[](int i) const { return v[i]; }
     // The two coordinates as an array of two doubles.
-    double* GetVec() { return v; }
-    const double* GetVec() const { return v; }
+    CQV_INLINE double* GetVec() { return v; }
+    CQV_INLINE const double* GetVec() const { return v; }
 
     // Sets both coordinates to d.
-    void Fill(double d) { v[0] = v[1] = d; }
+    CQV_INLINE void Fill(double d) { v[0] = v[1] = d; }
 
     // Component-wise arithmetic with a vector.
-    void operator+=(const qvVec2& b) { v[0] += b.v[0], v[1] += b.v[1]; }
-    void operator-=(const qvVec2& b) { v[0] -= b.v[0], v[1] -= b.v[1]; }
-    void operator*=(const qvVec2& b) { v[0] *= b.v[0], v[1] *= b.v[1]; }
-    void operator/=(const qvVec2& b) { v[0] /= b.v[0], v[1] /= b.v[1]; }
-    qvVec2 operator+(const qvVec2& b) const { return qvVec2(v[0] + b.v[0], v[1] + b.v[1]); }
-    qvVec2 operator-(const qvVec2& b) const { return qvVec2(v[0] - b.v[0], v[1] - b.v[1]); }
-    qvVec2 operator*(const qvVec2& b) const { return qvVec2(v[0] * b.v[0], v[1] * b.v[1]); }
-    qvVec2 operator/(const qvVec2& b) const { return qvVec2(v[0] / b.v[0], v[1] / b.v[1]); }
-    qvVec2 operator-() const { return qvVec2(-v[0], -v[1]); }
+    CQV_INLINE void operator+=(const qvVec2& b) { v[0] += b.v[0], v[1] += b.v[1]; }
+    CQV_INLINE void operator-=(const qvVec2& b) { v[0] -= b.v[0], v[1] -= b.v[1]; }
+    CQV_INLINE void operator*=(const qvVec2& b) { v[0] *= b.v[0], v[1] *= b.v[1]; }
+    CQV_INLINE void operator/=(const qvVec2& b) { v[0] /= b.v[0], v[1] /= b.v[1]; }
+    CQV_INLINE qvVec2 operator+(const qvVec2& b) const { return qvVec2(v[0] + b.v[0], v[1] + b.v[1]); }
+    CQV_INLINE qvVec2 operator-(const qvVec2& b) const { return qvVec2(v[0] - b.v[0], v[1] - b.v[1]); }
+    CQV_INLINE qvVec2 operator*(const qvVec2& b) const { return qvVec2(v[0] * b.v[0], v[1] * b.v[1]); }
+    CQV_INLINE qvVec2 operator/(const qvVec2& b) const { return qvVec2(v[0] / b.v[0], v[1] / b.v[1]); }
+    CQV_INLINE qvVec2 operator-() const { return qvVec2(-v[0], -v[1]); }
 
     // Arithmetic with a scalar applied to each coordinate.
-    void operator*=(double s) { v[0] *= s, v[1] *= s; }
-    void operator/=(double s) { v[0] /= s, v[1] /= s; }
-    qvVec2 operator*(double s) const { return qvVec2(v[0] * s, v[1] * s); }
-    qvVec2 operator/(double s) const { return qvVec2(v[0] / s, v[1] / s); }
-    qvVec2 operator+(double s) const { return qvVec2(v[0] + s, v[1] + s); }
-    qvVec2 operator-(double s) const { return qvVec2(v[0] - s, v[1] - s); }
+    CQV_INLINE void operator*=(double s) { v[0] *= s, v[1] *= s; }
+    CQV_INLINE void operator/=(double s) { v[0] /= s, v[1] /= s; }
+    CQV_INLINE qvVec2 operator*(double s) const { return qvVec2(v[0] * s, v[1] * s); }
+    CQV_INLINE qvVec2 operator/(double s) const { return qvVec2(v[0] / s, v[1] / s); }
+    CQV_INLINE qvVec2 operator+(double s) const { return qvVec2(v[0] + s, v[1] + s); }
+    CQV_INLINE qvVec2 operator-(double s) const { return qvVec2(v[0] - s, v[1] - s); }
 
     // Component-wise comparisons: true when true for both coordinates
     // (!= when some coordinate differs).
-    int operator==(const qvVec2& b) const { return v[0] == b.v[0] && v[1] == b.v[1]; }
-    int operator!=(const qvVec2& b) const { return v[0] != b.v[0] || v[1] != b.v[1]; }
-    int operator<(const qvVec2& b) const { return v[0] < b.v[0] && v[1] < b.v[1]; }
-    int operator>(const qvVec2& b) const { return v[0] > b.v[0] && v[1] > b.v[1]; }
-    int operator<=(const qvVec2& b) const { return v[0] <= b.v[0] && v[1] <= b.v[1]; }
-    int operator>=(const qvVec2& b) const { return v[0] >= b.v[0] && v[1] >= b.v[1]; }
+    CQV_INLINE int operator==(const qvVec2& b) const { return v[0] == b.v[0] && v[1] == b.v[1]; }
+    CQV_INLINE int operator!=(const qvVec2& b) const { return v[0] != b.v[0] || v[1] != b.v[1]; }
+    CQV_INLINE int operator<(const qvVec2& b) const { return v[0] < b.v[0] && v[1] < b.v[1]; }
+    CQV_INLINE int operator>(const qvVec2& b) const { return v[0] > b.v[0] && v[1] > b.v[1]; }
+    CQV_INLINE int operator<=(const qvVec2& b) const { return v[0] <= b.v[0] && v[1] <= b.v[1]; }
+    CQV_INLINE int operator>=(const qvVec2& b) const { return v[0] >= b.v[0] && v[1] >= b.v[1]; }
 
     // Euclidean length, without scaling.
     double Norm() const;
     // The squared length.
-    double ScalarMul() const { return v[0] * v[0] + v[1] * v[1]; }
+    CQV_INLINE double ScalarMul() const { return v[0] * v[0] + v[1] * v[1]; }
     // The dot product.
-    double ScalarMul(const qvVec2& b) const { return v[0] * b.v[0] + v[1] * b.v[1]; }
+    CQV_INLINE double ScalarMul(const qvVec2& b) const { return v[0] * b.v[0] + v[1] * b.v[1]; }
     // Component-wise maximum and minimum; a tie takes b's coordinate.
-    qvVec2 Max(const qvVec2& b) const {
+    CQV_INLINE qvVec2 Max(const qvVec2& b) const {
         return qvVec2(v[0] > b.v[0] ? v[0] : b.v[0], v[1] > b.v[1] ? v[1] : b.v[1]);
     }
-    qvVec2 Min(const qvVec2& b) const {
+    CQV_INLINE qvVec2 Min(const qvVec2& b) const {
         return qvVec2(v[0] < b.v[0] ? v[0] : b.v[0], v[1] < b.v[1] ? v[1] : b.v[1]);
     }
 
