@@ -40,19 +40,20 @@ std::vector<std::pair<int, int>> Edges(int n) {
     return edges;
 }
 
+// Fills g with the nodes, in stops, and the branches of the given edges.
+void Build(qvSimpleGraph& g, std::vector<Stop*>& stops, const std::vector<std::pair<int, int>>& edges) {
+    for (Stop*& s : stops) {
+        s = new Stop;
+        g.Add(s);
+    }
+    for (const auto& e : edges) g.Add(new qvSimpleGraphBranchHead(stops[e.first], stops[e.second], 0));
+}
+
 // One library graph per size, built once and kept for the whole run.
 struct CqvGraph {
     qvSimpleGraph graph;
     std::vector<Stop*> stops;
-    explicit CqvGraph(int n) {
-        stops.reserve(n);
-        for (int i = 0; i < n; ++i) {
-            Stop* s = new Stop;
-            graph.Add(s);
-            stops.push_back(s);
-        }
-        for (const auto& e : Edges(n)) graph.Add(new qvSimpleGraphBranchHead(stops[e.first], stops[e.second], 0));
-    }
+    explicit CqvGraph(int n) : stops(static_cast<std::size_t>(n)) { Build(graph, stops, Edges(n)); }
 };
 
 using BoostGraph = boost::adjacency_list<boost::vecS, boost::vecS, boost::undirectedS>;
@@ -146,11 +147,7 @@ void DestroyCqv(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         qvSimpleGraph* g = new qvSimpleGraph;
-        for (Stop*& s : stops) {
-            s = new Stop;
-            g->Add(s);
-        }
-        for (const auto& e : edges) g->Add(new qvSimpleGraphBranchHead(stops[e.first], stops[e.second], 0));
+        Build(*g, stops, edges);
         state.ResumeTiming();
         delete g;
     }

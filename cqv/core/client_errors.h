@@ -60,7 +60,8 @@ private:
     qvString name;
 };
 
-// The error of a function that is not implemented.
+// The error a client throws for a function its build lacks, carrying the
+// function's name.
 class CQV_API qvErr_NoImplemented : public qvExceptionWithMessage {
 public:
     // Message "Function <f> don't implemented" and a private copy of f.

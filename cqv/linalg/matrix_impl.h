@@ -210,13 +210,7 @@ void qvMatrix<E>::Init(int rows, int cols) {
 
 template <class E>
 void qvMatrix<E>::SetDirectly(E* p, int rows, int cols, int tabColumn, int tabLine) {
-    Free();
-    data = p;
-    if (rows == 0 || cols == 0) rows = cols = 0;
-    columnLen = rows;
-    lineLen = cols;
-    tabInColumn = tabColumn;
-    tabInLine = tabLine;
+    SetWindow(nullptr, p, rows, cols, tabColumn, tabLine);  // releases the block
 }
 
 template <class E>
