@@ -11,25 +11,27 @@
 
 using cqvtest::BlockCount;
 using namespace arraytest;
+using Ints = std::vector<int>;
 
 template <class T>
 class ArrayAllTypes : public ::testing::Test {};
 TYPED_TEST_SUITE(ArrayAllTypes, ElementTypes, ElementTypeNames);
 
+// Several element lists, compared in one line.
+template <class T>
+using Rows = std::vector<std::vector<T>>;
+
 TYPED_TEST(ArrayAllTypes, ElementWiseOperators) {
     using T = TypeParam;
     qvArray<T> a = A<T>({6, 8, 12});
     const qvArray<T> b = A<T>({3, 2, 4});
-    EXPECT_EQ(Items(a + b), Vs<T>({9, 10, 16}));
-    EXPECT_EQ(Items(a - b), Vs<T>({3, 6, 8}));
-    EXPECT_EQ(Items(a * b), Vs<T>({18, 16, 48}));
-    EXPECT_EQ(Items(a / b), Vs<T>({2, 4, 3}));
-    EXPECT_EQ(Items(a + V<T>(2)), Vs<T>({8, 10, 14}));
-    EXPECT_EQ(Items(a - V<T>(2)), Vs<T>({4, 6, 10}));
-    EXPECT_EQ(Items(a * V<T>(2)), Vs<T>({12, 16, 24}));
-    EXPECT_EQ(Items(a / V<T>(2)), Vs<T>({3, 4, 6}));
+    const T two = V<T>(2);
+    EXPECT_EQ((Rows<T>{Items(a + b), Items(a - b), Items(a * b), Items(a / b)}),
+              (Rows<T>{Vs<T>({9, 10, 16}), Vs<T>({3, 6, 8}), Vs<T>({18, 16, 48}), Vs<T>({2, 4, 3})}));
+    EXPECT_EQ((Rows<T>{Items(a + two), Items(a - two), Items(a * two), Items(a / two), Items(a)}),
+              (Rows<T>{Vs<T>({8, 10, 14}), Vs<T>({4, 6, 10}), Vs<T>({12, 16, 24}), Vs<T>({3, 4, 6}),
+                       Vs<T>({6, 8, 12})}));
     EXPECT_EQ(BlockCount((a + b).GetPointer()), 1);
-    EXPECT_EQ(Items(a), Vs<T>({6, 8, 12}));
 
     qvArray<T> c(a);
     EXPECT_EQ(&(c += b), &c);
@@ -71,24 +73,24 @@ TYPED_TEST(ArrayAllTypes, ComparisonsHoldForEveryElement) {
     const struct {
         const qvArray<T>& x;
         const qvArray<T>& y;
-        std::vector<int> want;
+        Ints want;
     } arrays[] = {{a, b, {1, 0, 1, 0, 0, 1}},     {b, a, {0, 1, 0, 1, 0, 1}},     {mixed, b, {0, 0, 0, 0, 0, 1}},
                   {b, mixed, {0, 0, 0, 0, 0, 1}}, {mixed, a, {0, 0, 0, 1, 0, 1}}, {a, a, {0, 0, 1, 1, 1, 0}},
                   {e, e, {1, 1, 1, 1, 1, 0}}};
     for (const auto& r : arrays) {
         const qvArray<T>&x = r.x, &y = r.y;
-        EXPECT_EQ(std::vector<int>({x < y, x > y, x <= y, x >= y, x == y, x != y}), r.want);
+        EXPECT_EQ(Ints({x < y, x > y, x <= y, x >= y, x == y, x != y}), r.want);
     }
     const struct {
         const qvArray<T>& x;
         int v;
-        std::vector<int> want;
+        Ints want;
     } scalars[] = {{a, 4, {1, 0, 1, 0, 0, 1}}, {a, 3, {0, 0, 1, 0, 0, 1}},    {a, 1, {0, 0, 0, 1, 0, 1}},
                    {a, 0, {0, 1, 0, 1, 0, 1}}, {twos, 2, {0, 0, 1, 1, 1, 0}}, {e, 0, {1, 1, 1, 1, 1, 0}}};
     for (const auto& r : scalars) {
         const qvArray<T>& x = r.x;
         const T v = V<T>(r.v);
-        EXPECT_EQ(std::vector<int>({x < v, x > v, x <= v, x >= v, x == v, x != v}), r.want) << r.v;
+        EXPECT_EQ(Ints({x < v, x > v, x <= v, x >= v, x == v, x != v}), r.want) << r.v;
     }
     EXPECT_EQ(twos == a, 0);  // differing lengths are unequal, never an error
     EXPECT_EQ(twos != a, 1);
@@ -103,11 +105,10 @@ TYPED_TEST(ArrayAllTypes, ReductionsAndSignClipping) {
     // Ties go to the first occurrence.
     const qvArray<T> peaks = A<T>({3, 7, 7, 1});
     EXPECT_EQ((std::vector<T>{peaks.Max(), peaks.Min()}), Vs<T>({7, 1}));
-    EXPECT_EQ((std::vector<int>{peaks.MaxIndex(), peaks.MinIndex(), A<T>({2, 1, 1}).MinIndex()}), (std::vector<int>{1, 3, 1}));
+    EXPECT_EQ((Ints{peaks.MaxIndex(), peaks.MinIndex(), A<T>({2, 1, 1}).MinIndex()}), (Ints{1, 3, 1}));
 
     const qvArray<T> x = A<T>({1, 5, 3}), y = A<T>({4, 2, 3});
-    EXPECT_EQ(Items(x.Max(y)), Vs<T>({4, 5, 3}));
-    EXPECT_EQ(Items(x.Min(y)), Vs<T>({1, 2, 3}));
+    EXPECT_EQ((Rows<T>{Items(x.Max(y)), Items(x.Min(y))}), (Rows<T>{Vs<T>({4, 5, 3}), Vs<T>({1, 2, 3})}));
     CQV_EXPECT_BAD(x.Max(a), "Different range");
     CQV_EXPECT_BAD(a.ScalarMul(x), "Different range");
     const qvArray<T> e;
@@ -116,15 +117,14 @@ TYPED_TEST(ArrayAllTypes, ReductionsAndSignClipping) {
     CQV_EXPECT_BAD(e.Max(), "Array length is zero.");
 
     qvArray<T> c = A<T>({0, 2, 5});
-    EXPECT_EQ(Items(c.GetNoPositive()), Vs<T>({0, 0, 0}));
-    EXPECT_EQ(Items(c.GetNoNegative()), Vs<T>({0, 2, 5}));
-    EXPECT_EQ(Items(c), Vs<T>({0, 2, 5}));
+    EXPECT_EQ((Rows<T>{Items(c.GetNoPositive()), Items(c.GetNoNegative()), Items(c)}),
+              (Rows<T>{Vs<T>({0, 0, 0}), Vs<T>({0, 2, 5}), Vs<T>({0, 2, 5})}));
 }
 
 TEST(ArrayNumbers, SignClippingSumOrderAndWrapping) {
     qvArray<double> d = A<double>({-1, 0, 2});
-    EXPECT_EQ(Items(d.GetNoPositive()), Vs<double>({-1, 0, 0}));
-    EXPECT_EQ(Items(d.GetNoNegative()), Vs<double>({0, 0, 2}));
+    EXPECT_EQ((Rows<double>{Items(d.GetNoPositive()), Items(d.GetNoNegative())}),
+              (Rows<double>{Vs<double>({-1, 0, 0}), Vs<double>({0, 0, 2})}));
 
     // Any regrouping of these additions loses the 1 that index order keeps.
     const qvArray<double> a = From<double>({1, 1e16, -1e16, 1});
@@ -135,20 +135,19 @@ TEST(ArrayNumbers, SignClippingSumOrderAndWrapping) {
     // Integer arithmetic wraps in the element type, also where promotion to
     // int would overflow (65535 * 65535).
     const qvArray<unsigned char> uc = A<unsigned char>({200, 100});
-    EXPECT_EQ((std::vector<int>{uc.Sum(), uc.Mul()}), (std::vector<int>{44, 32}));  // 300 and 20000 modulo 256
+    EXPECT_EQ((Ints{uc.Sum(), uc.Mul()}), (Ints{44, 32}));  // 300 and 20000 modulo 256
     qvArray<short> s = A<short>({SHRT_MAX, SHRT_MIN});
-    EXPECT_EQ(Items(s + short(1)), Vs<short>({SHRT_MIN, SHRT_MIN + 1}));
-    EXPECT_EQ(Items(s / short(-1)), Vs<short>({-SHRT_MAX, SHRT_MIN}));
+    EXPECT_EQ((Rows<short>{Items(s + short(1)), Items(s / short(-1))}),
+              (Rows<short>{Vs<short>({SHRT_MIN, SHRT_MIN + 1}), Vs<short>({-SHRT_MAX, SHRT_MIN})}));
     EXPECT_EQ(A<short>({200, 200}).Mul(), -25536);  // 40000 - 65536
     qvArray<unsigned short> us = A<unsigned short>({65535, 65535});
-    EXPECT_EQ((std::vector<int>{us.Mul(), us.ScalarMul(us)}), (std::vector<int>{1, 2}));
+    EXPECT_EQ((Ints{us.Mul(), us.ScalarMul(us)}), (Ints{1, 2}));
     us *= static_cast<unsigned short>(65535);
     EXPECT_EQ(Items(us), Vs<unsigned short>({1, 1}));
     qvArray<int> i = A<int>({INT_MAX, INT_MIN});
-    EXPECT_EQ(Items(i + 1), Vs<int>({INT_MIN, INT_MIN + 1}));
-    EXPECT_EQ(Items(i * 2), Vs<int>({-2, 0}));
-    EXPECT_EQ(A<int>({INT_MAX, 1}).Sum(), INT_MIN);
-    EXPECT_EQ(A<int>({65536, 3}).ScalarMul(A<int>({65536, 4})), 12);
+    EXPECT_EQ((Rows<int>{Items(i + 1), Items(i * 2)}), (Rows<int>{Vs<int>({INT_MIN, INT_MIN + 1}), Vs<int>({-2, 0})}));
+    EXPECT_EQ((Ints{A<int>({INT_MAX, 1}).Sum(), A<int>({65536, 3}).ScalarMul(A<int>({65536, 4}))}),
+              (Ints{INT_MIN, 12}));
     i /= A<int>({-1, -1});
     EXPECT_EQ(Items(i), Vs<int>({-INT_MAX, INT_MIN}));
     const char wrapped = std::numeric_limits<char>::is_signed ? static_cast<char>(CHAR_MIN) : static_cast<char>(128);
@@ -162,42 +161,39 @@ TEST(ArrayComplex, ArithmeticAndOrderByModulus) {
     const qvComplex q = (a / b)[0];
     EXPECT_NEAR(q.re, 0.44, 1e-15);
     EXPECT_NEAR(q.im, 0.08, 1e-15);
-    EXPECT_EQ(a.Mul(), qvComplex(-5, 10));
-    EXPECT_EQ(a.ScalarMul(b), qvComplex(2, 11));  // no conjugation
+    // The product of all, and the scalar product without conjugation.
+    EXPECT_EQ((std::vector<qvComplex>{a.Mul(), a.ScalarMul(b)}), (std::vector<qvComplex>{{-5, 10}, {2, 11}}));
 
     // Equal moduli, different parts: ordered as equal, yet not ==.
     const qvArray<qvComplex> c = Complexes({{3, 4}}), five = Complexes({{5, 0}}), six = Complexes({{0, 6}});
-    EXPECT_EQ((std::vector<int>{c < six, c < five, c <= five, c == five, Complexes({{3, 4}, {0, -5}}) <= qvComplex(5)}),
-              (std::vector<int>{1, 0, 1, 0, 1}));
+    EXPECT_EQ((Ints{c < six, c < five, c <= five, c == five, Complexes({{3, 4}, {0, -5}}) <= qvComplex(5)}),
+              (Ints{1, 0, 1, 0, 1}));
     // Moduli 5, 5, 6, 6: ties go to the first occurrence.
     const qvArray<qvComplex> m = Complexes({{5, 0}, {3, 4}, {0, 6}, {6, 0}});
-    EXPECT_EQ((std::vector<int>{m.MaxIndex(), m.MinIndex(), m.Find(qvComplex(3, 4)), m.Find(qvComplex(4, 3))}),
-              (std::vector<int>{2, 0, 1, -1}));
+    EXPECT_EQ((Ints{m.MaxIndex(), m.MinIndex(), m.Find(qvComplex(3, 4)), m.Find(qvComplex(4, 3))}),
+              (Ints{2, 0, 1, -1}));
     // Neither strictly greater nor strictly less: b's element is taken.
-    EXPECT_EQ(c.Max(five)[0], qvComplex(5, 0));
-    EXPECT_EQ(c.Min(five)[0], qvComplex(5, 0));
-    EXPECT_EQ(six.Max(five)[0], qvComplex(0, 6));
+    EXPECT_EQ((std::vector<qvComplex>{c.Max(five)[0], c.Min(five)[0], six.Max(five)[0]}),
+              (std::vector<qvComplex>{{5, 0}, {5, 0}, {0, 6}}));
     // Every non-zero modulus is above zero and none is below it.
     qvArray<qvComplex> s = Complexes({{1, -1}, {0, 0}, {-2, 0}});
-    EXPECT_EQ(Items(s.GetNoPositive()), Items(Complexes({{0, 0}, {0, 0}, {0, 0}})));
-    EXPECT_EQ(Items(s.GetNoNegative()), Items(s));
+    EXPECT_EQ((Rows<qvComplex>{Items(s.GetNoPositive()), Items(s.GetNoNegative())}),
+              (Rows<qvComplex>{std::vector<qvComplex>(3, qvComplex(0, 0)), Items(s)}));
 }
 
 TEST(ArrayVec2, ComponentWiseOrder) {
     const qvArray<qvVec2> a = Vec2s({{1, 5}}), b = Vec2s({{2, 3}});
     const qvArray<qvVec2> low = Vec2s({{1, 2}}), high = Vec2s({{1, 3}});
-    EXPECT_EQ(std::vector<int>({a < b, a > b, a <= b, a >= b, a != b, low <= high, low < high}),
-              std::vector<int>({0, 0, 0, 0, 1, 1, 0}));
+    EXPECT_EQ(Ints({a < b, a > b, a <= b, a >= b, a != b, low <= high, low < high}),
+              Ints({0, 0, 0, 0, 1, 1, 0}));
     // Unordered pairs give b's vector whole, not a component-wise mixture.
-    EXPECT_EQ(a.Max(b)[0], qvVec2(2, 3));
-    EXPECT_EQ(a.Min(b)[0], qvVec2(2, 3));
-    EXPECT_EQ(Vec2s({{3, 4}}).Max(b)[0], qvVec2(3, 4));
+    EXPECT_EQ((std::vector<qvVec2>{a.Max(b)[0], a.Min(b)[0], Vec2s({{3, 4}}).Max(b)[0]}),
+              (std::vector<qvVec2>{{2, 3}, {2, 3}, {3, 4}}));
     const qvArray<qvVec2> m = Vec2s({{1, 5}, {2, 3}, {3, 6}, {3, 7}});
-    EXPECT_EQ((std::vector<int>{m.MaxIndex(), m.MinIndex()}), (std::vector<int>{2, 0}));
+    EXPECT_EQ((Ints{m.MaxIndex(), m.MinIndex()}), (Ints{2, 0}));
 
     qvArray<qvVec2> s = Vec2s({{1, 2}, {1, -2}, {-1, -2}, {0, 3}});
-    EXPECT_EQ(Items(s.GetNoPositive()), Items(Vec2s({{0, 0}, {1, -2}, {-1, -2}, {0, 3}})));
-    EXPECT_EQ(Items(s.GetNoNegative()), Items(Vec2s({{1, 2}, {1, -2}, {0, 0}, {0, 3}})));
-    qvArray<qvVec2> v = Vec2s({{1, 2}, {3, 4}});
-    EXPECT_EQ(v.ScalarMul(Vec2s({{2, 1}, {1, 2}})), qvVec2(5, 10));
+    EXPECT_EQ((Rows<qvVec2>{Items(s.GetNoPositive()), Items(s.GetNoNegative())}),
+              (Rows<qvVec2>{{{0, 0}, {1, -2}, {-1, -2}, {0, 3}}, {{1, 2}, {1, -2}, {0, 0}, {0, 3}}}));
+    EXPECT_EQ(Vec2s({{1, 2}, {3, 4}}).ScalarMul(Vec2s({{2, 1}, {1, 2}})), qvVec2(5, 10));
 }

@@ -14,11 +14,13 @@ namespace arraytest {
 
 // The nine element types of the arithmetic array, and their names in test
 // names (in the same order).
-using ElementTypes = ::testing::Types<char, unsigned char, short, unsigned short, int, float, double, qvComplex, qvVec2>;
+using ElementTypes =
+    ::testing::Types<char, unsigned char, short, unsigned short, int, float, double, qvComplex, qvVec2>;
 struct ElementTypeNames {
     template <class T>
     static std::string GetName(int i) {
-        static const char* const names[] = {"char", "uchar", "short", "ushort", "int", "float", "double", "qvComplex", "qvVec2"};
+        static const char* const names[] = {"char",  "uchar",  "short",     "ushort", "int",
+                                            "float", "double", "qvComplex", "qvVec2"};
         return names[i];
     }
 };
@@ -57,17 +59,12 @@ qvArray<T> From(const std::vector<T>& values) {
 }
 
 template <class T>
-qvArray<T> From(std::initializer_list<T> values) {
-    return From(std::vector<T>(values));
-}
-
-template <class T>
 qvArray<T> A(std::initializer_list<int> values) {
     return From(Vs<T>(values));
 }
 
-inline qvArray<qvComplex> Complexes(std::initializer_list<qvComplex> values) { return From(values); }
-inline qvArray<qvVec2> Vec2s(std::initializer_list<qvVec2> values) { return From(values); }
+inline qvArray<qvComplex> Complexes(std::initializer_list<qvComplex> values) { return From<qvComplex>(values); }
+inline qvArray<qvVec2> Vec2s(std::initializer_list<qvVec2> values) { return From<qvVec2>(values); }
 
 template <class T>
 qvSimpleArray<T> Make(std::initializer_list<T> values) {

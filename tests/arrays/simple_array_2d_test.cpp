@@ -25,17 +25,14 @@ std::vector<int> Extents(const qvSimpleArray2D<double>& g) { return {g.GetLenY()
 TEST(SimpleArray2D, ExtentsAndRowMajorAddressing) {
     const qvSimpleArray2D<double> g = Numbered(2, 3);
     EXPECT_EQ(Extents(g), (std::vector<int>{2, 3, 6}));
-    EXPECT_EQ(g.Len(), 6);
-    EXPECT_EQ(g[3], 10);  // element (1, 0)
-    EXPECT_EQ(&g(1, 2), g.GetPointer() + 5);
+    EXPECT_EQ(&g(1, 2), g.GetPointer() + 5);  // row by row
     EXPECT_EQ(Extents(qvSimpleArray2D<double>()), (std::vector<int>{0, 0, 0}));
 
     const qvSimpleArray2D<double> v(3, 2, 1.5);
     EXPECT_EQ(BlockSizeWord(v.GetPointer()), -6);
     EXPECT_EQ(std::vector<double>(v.begin(), v.end()), std::vector<double>(6, 1.5));
     CQV_EXPECT_BAD(qvSimpleArray2D<double>(0, 3), "qvNewWithRef : n <= 0 ");
-    CQV_EXPECT_BAD(qvSimpleArray2D<double>(2, 0, 1.0), "qvNewWithRef : n <= 0 ");
-    CQV_EXPECT_BAD(qvSimpleArray2D<double>(-2, -3), "qvNewWithRef : n <= 0 ");
+    CQV_EXPECT_BAD(qvSimpleArray2D<double>(-2, 3, 1.0), "qvNewWithRef : n <= 0 ");
 
     // A row is a window on the grid until it regrows; rows out of range are
     // refused before anything changes.
@@ -43,8 +40,7 @@ TEST(SimpleArray2D, ExtentsAndRowMajorAddressing) {
     qvSimpleArray<double> line;
     h.GetLine(line, 1);
     line[0] = 5;
-    EXPECT_EQ(std::vector<double>(line.begin(), line.end()), (std::vector<double>{5, 11, 12}));
-    EXPECT_EQ(h(1, 0), 5);
+    EXPECT_EQ((std::vector<double>{line[1], h(1, 0)}), (std::vector<double>{11, 5}));
     EXPECT_EQ(BlockCount(h.GetPointer()), 2);
     CQV_EXPECT_BAD(h.GetLine(line, 2), "qvSimpleArray2D<T>::GetLine : out of range ");
     CQV_EXPECT_BAD(h.GetLine(line, -1), "qvSimpleArray2D<T>::GetLine : out of range ");
@@ -56,17 +52,16 @@ TEST(SimpleArray2D, ExtentsAndRowMajorAddressing) {
 TEST(SimpleArray2D, InitAndAssignmentKeepTheBlockForTheSameCountSetReallocates) {
     qvSimpleArray2D<double> g = Numbered(2, 3);
     const double* block = g.GetPointer();
-    g.Init(2, 3);
+    g.Init(3, 2);  // the same count: the same block and elements, new extents
     EXPECT_EQ(g.GetPointer(), block);
-    EXPECT_EQ(g(1, 2), 12);
+    EXPECT_EQ(Extents(g), (std::vector<int>{3, 2, 6}));
+    EXPECT_EQ(g(2, 1), 12);
     qvSimpleArray<double> row;
     g.GetLine(row, 0);
     g.Set(2, 3);  // the row window keeps the old block alive
     EXPECT_NE(g.GetPointer(), row.GetPointer());
     EXPECT_EQ(BlockCount(row.GetPointer()), 1);
 
-    g.Init(3, 2);
-    EXPECT_EQ(Extents(g), (std::vector<int>{3, 2, 6}));
     g.Set(4, 1, 2.0);
     EXPECT_EQ(Extents(g), (std::vector<int>{4, 1, 4}));
     EXPECT_EQ(g(3, 0), 2.0);
@@ -77,13 +72,12 @@ TEST(SimpleArray2D, InitAndAssignmentKeepTheBlockForTheSameCountSetReallocates) 
     CQV_EXPECT_BAD(g.Set(2, 0, 1.0), "qvNewWithRef : n <= 0 ");
     CQV_EXPECT_BAD(g.Init(-1, 2), "qvNewWithRef : n <= 0 ");
     EXPECT_EQ(Extents(g), (std::vector<int>{2, 2, 4}));
-    EXPECT_EQ(g(1, 1), 11);
 
     // A copy is private; assignment takes the extents, and at an equal
     // element count the elements go into the present block.
     const qvSimpleArray2D<double> copy(g);
     EXPECT_NE(copy.GetPointer(), g.GetPointer());
-    EXPECT_EQ(copy(1, 0), 10);
+    EXPECT_EQ(copy(1, 1), 11);
     g = Numbered(1, 4);
     block = g.GetPointer();
     g = Numbered(4, 1);

@@ -75,10 +75,8 @@ TEST_F(ObjectArray, GrowingAPrivateArrayMovesTheElementsWithoutCopies) {
     a.Insert(WithValue(9), 2);
     EXPECT_EQ(Values(a), V({0, 1, 9, 2, 3, 4}));
     EXPECT_EQ(a[1].cell, firstCell);  // the element itself moved over
-    EXPECT_EQ(Tracked::copies, 0);
-    EXPECT_EQ(Tracked::alive, 6);
+    EXPECT_EQ(V({Tracked::alive, Tracked::copies}), V({6, 0}));
     a.resize(2);
-    EXPECT_EQ(Values(a), V({0, 1}));
     EXPECT_EQ(Tracked::alive, 2);
     a.push_back(a[0]);  // an element of the array itself
     a.Concat(a);
@@ -98,7 +96,6 @@ TEST_F(ObjectArray, RemovingDestroysExactlyTheRemovedElement) {
     a.pop_back();
     EXPECT_EQ(Tracked::alive, 0);
     a.Replace(0, 0, Numbered(2));
-    EXPECT_EQ(Values(a), V({1, 2}));
     EXPECT_EQ(Tracked::alive, 2);
 }
 
@@ -106,13 +103,10 @@ TEST_F(ObjectArray, WindowsAndSharedBlocksAreCopiedNotStolen) {
     qvSimpleArray<Tracked> a = Numbered(4);
     qvSimpleArray<Tracked> w;
     w.SetSubWindow(a, 1, 2);
-    EXPECT_EQ(Tracked::alive, 4);
     w.push_back(WithValue(8));
-    EXPECT_EQ(Values(w), V({2, 3, 8}));
+    *w[0].cell = 20;  // a private copy, not a shared element
+    EXPECT_EQ(Values(w), V({20, 3, 8}));
     EXPECT_EQ(Values(a), V({1, 2, 3, 4}));
-    EXPECT_NE(w[0].cell, a[1].cell);  // a private copy, not a shared element
-    *w[0].cell = 20;
-    EXPECT_EQ(a[1].value(), 2);
     EXPECT_EQ(Tracked::alive, 7);
 
     // A window whose source died alone holds the block: its growth moves
@@ -130,20 +124,16 @@ TEST_F(ObjectArray, WindowsAndSharedBlocksAreCopiedNotStolen) {
 
 TEST_F(ObjectArray, BlocksBuildEveryElementAndCopiesAreDeep) {
     qvSimpleArray<Tracked> a = Numbered(3);
-    EXPECT_EQ(Tracked::alive, 3);
     const qvSimpleArray<Tracked> filled(2, WithValue(7));
-    EXPECT_EQ(Values(filled), V({7, 7}));
-    qvSimpleArray<Tracked> b(a);
-    EXPECT_NE(b[0].cell, a[0].cell);
-    EXPECT_EQ(Values(b), V({1, 2, 3}));
-    qvSimpleArray<Tracked> c(3);
+    qvSimpleArray<Tracked> b(a), c(3);
     const int* cCell = c[0].cell;
     c = a;  // equal length: element assignment into the present elements
     EXPECT_EQ(c[0].cell, cCell);
-    EXPECT_EQ(Values(c), V({1, 2, 3}));
+    *b[0].cell = 10;
+    EXPECT_EQ((std::vector<V>{Values(a), Values(b), Values(c), Values(filled), Values(a.Mid(1, 2))}),
+              (std::vector<V>{{1, 2, 3}, {10, 2, 3}, {1, 2, 3}, {7, 7}, {2, 3}}));
     c = Numbered(2);
     EXPECT_EQ(Values(c), V({1, 2}));
-    EXPECT_EQ(Values(a.Mid(1, 2)), V({2, 3}));
     a.Copy();  // private: nothing happens
     EXPECT_EQ(Tracked::alive, 10);
 }
@@ -159,6 +149,5 @@ TEST_F(ObjectArray, ReorderingNeitherBuildsNorDestroys) {
     qvSimpleArray<Tracked> b = Numbered(1);
     a.swap(b);
     EXPECT_EQ(Values(a), V({1}));
-    EXPECT_EQ(Tracked::copies, 0);
-    EXPECT_EQ(Tracked::alive, 6);
+    EXPECT_EQ(V({Tracked::alive, Tracked::copies}), V({6, 0}));
 }

@@ -45,8 +45,6 @@ TEST(SimpleArray, ConstructionCopyAndAssignment) {
     w = Make({7.0, 8.0, 9.0});  // another length: the window detaches
     EXPECT_EQ(Items(a), Doubles({1, 20, 30, 4, 5}));
     EXPECT_EQ(BlockCount(a.GetPointer()), 1);
-    w = qvSimpleArray<double>();
-    EXPECT_EQ(w.GetMem(), nullptr);
     // A window of a assigned to a itself, at another length; then self-assignment.
     qvSimpleArray<double> part;
     part.SetSubWindow(a, 3, 2);
@@ -82,20 +80,10 @@ TEST(SimpleArray, WindowsShareTheBlockUntilTheyRegrow) {
     w.push_back(9);
     EXPECT_EQ(Items(w), Ints({20, 3, 9}));
     EXPECT_EQ(Items(a), Ints({1, 20, 3, 4, 5}));
-    EXPECT_EQ(BlockCount(a.GetPointer()), 1);
     CQV_EXPECT_BAD(w.SetSubWindow(a, 4, 2), "qvSimpleArray<T>::Set : out of range.");
     CQV_EXPECT_BAD(w.SetSubWindow(a, -1, 1), "qvSimpleArray<T>::Set : out of range.");
     CQV_EXPECT_BAD(w.SetSubWindow(a, 0, -1), "qvSimpleArray<T>::Set : out of range.");
     EXPECT_EQ(Items(w), Ints({20, 3, 9}));  // unchanged by the failed checks
-
-    // A window outlives the array it was taken from.
-    qvSimpleArray<int> survivor;
-    {
-        qvSimpleArray<int> source = Make({7, 8, 9});
-        survivor.SetSubWindow(source, 1, 2);
-    }
-    EXPECT_EQ(Items(survivor), Ints({8, 9}));
-    EXPECT_EQ(survivor.IsShared(), 0);
 
     // External memory: never freed, written through, also by a window on
     // it; Copy makes it private.
@@ -117,8 +105,7 @@ TEST(SimpleArray, WindowsShareTheBlockUntilTheyRegrow) {
     EXPECT_EQ(a.GetPointer(), own);
     w.SetSubWindow(a, 0, 2);
     w.Copy();
-    EXPECT_NE(w.GetPointer(), own);
-    EXPECT_EQ(BlockCount(own), 1);
+    EXPECT_EQ((Ints{w.GetPointer() != own, BlockCount(own)}), (Ints{1, 1}));
 
     // Move and swap exchange storage without copying.
     qvSimpleArray<int> b = Make({3, 4, 5});
@@ -141,7 +128,7 @@ TEST(SimpleArray, AppendingInsertingAndConcatenating) {
     a.push_front(0);
     EXPECT_EQ(Items(a), Ints({0, 1, 2, 3, 4, 1, 1}));
     EXPECT_EQ(Block(a.GetPointer()), Ints({1, -7}));
-    int* at = a.insert(a.begin() + 2, 9);
+    int* at = a.insert(a.begin() + 2, 9);  // the new storage's element
     EXPECT_EQ(at, a.GetPointer() + 2);
     EXPECT_EQ(a.Insert(7, 8), 8);
     EXPECT_EQ(*a.insert(a.end(), 6), 6);
@@ -150,7 +137,7 @@ TEST(SimpleArray, AppendingInsertingAndConcatenating) {
     CQV_EXPECT_BAD(a.Insert(1, -1), "Out of range");
     EXPECT_EQ(a.Len(), 10);
     qvSimpleArray<int> e;
-    e.push_back(5);
+    e.push_back(5);  // onto no storage at all
     EXPECT_EQ(Items(e), Ints({5}));
 
     qvSimpleArray<int> c = Make({1, 2});
@@ -193,7 +180,7 @@ TEST(SimpleArray, RemovingAndResizing) {
 
     // Resizing keeps the prefix.
     c.resize(6);
-    EXPECT_EQ(c[3], 4);
+    EXPECT_EQ(Items(c.Left(4)), Ints({1, 2, 3, 4}));
     c.ReSet(2);
     int* same = c.GetPointer();
     c.resize(2);
@@ -245,24 +232,20 @@ TEST(SimpleArray, ReplaceRotateAndReverse) {
         }
         EXPECT_EQ(Items(b), r.want) << r.right << " " << r.k;
     }
-    qvSimpleArray<int> e;
-    e.CycleRightShift(3);
-    EXPECT_TRUE(e.empty());
-    qvSimpleArray<int> even = Make({1, 2, 3, 4}), odd = Make({1, 2, 3});
+    qvSimpleArray<int> e, even = Make({1, 2, 3, 4}), odd = Make({1, 2, 3});
+    e.CycleRightShift(3);  // nothing to turn
     even.InverseOrder();
     odd.InverseOrder();
-    EXPECT_EQ(Items(even), Ints({4, 3, 2, 1}));
-    EXPECT_EQ(Items(odd), Ints({3, 2, 1}));
+    EXPECT_EQ((std::vector<Ints>{Items(e), Items(even), Items(odd)}),
+              (std::vector<Ints>{{}, {4, 3, 2, 1}, {3, 2, 1}}));
 }
 
 TEST(SimpleArray, SubArraysAreFreshCopies) {
     const qvSimpleArray<int> a = Make({1, 2, 3, 4, 5});
-    EXPECT_EQ(Items(a.Left(2)), Ints({1, 2}));
-    EXPECT_EQ(Items(a.Right(2)), Ints({4, 5}));
-    EXPECT_EQ(Items(a.Mid(1, 3)), Ints({2, 3, 4}));
+    EXPECT_EQ((std::vector<Ints>{Items(a.Left(2)), Items(a.Right(2)), Items(a.Mid(1, 3))}),
+              (std::vector<Ints>{{1, 2}, {4, 5}, {2, 3, 4}}));
     const qvSimpleArray<int> all = a.Left(5);
-    EXPECT_NE(all.GetPointer(), a.GetPointer());
-    EXPECT_EQ(BlockCount(all.GetPointer()), 1);
+    EXPECT_EQ((Ints{all.GetPointer() != a.GetPointer(), BlockCount(all.GetPointer())}), (Ints{1, 1}));
     // Each side of every bound.
     CQV_EXPECT_BAD(a.Left(0), "qvSimpleArray<T>::Left: Out of Range");
     CQV_EXPECT_BAD(a.Left(6), "qvSimpleArray<T>::Left: Out of Range");

@@ -2,42 +2,46 @@
 // checks and the persistence protocol's default refusal.
 #include "cqv_test.h"
 
+#include <vector>
+
+namespace {
+
+using Ints = std::vector<int>;
+
+// IsShared and IsExternShared of a.
+Ints Sharing(const qvPArray& a) { return {a.IsShared(), a.IsExternShared()}; }
+
+}  // namespace
+
 TEST(PArray, SharingStatesAndByteLengths) {
-    qvSimpleArray<double> empty;
-    EXPECT_EQ(empty.IsShared(), 1);
-    EXPECT_EQ(empty.IsExternShared(), 1);
+    // No block and an outside region count as shared, and as shared outside.
+    double outside[3] = {1, 2, 3};
+    qvSimpleArray<double> empty, ext;
+    ext.SetDirectly(outside, 3);
+    EXPECT_EQ(Sharing(empty), Ints({1, 1}));
+    EXPECT_EQ(Sharing(ext), Ints({1, 1}));
 
     qvSimpleArray<double> a(5, 1.0);
-    EXPECT_EQ(a.IsShared(), 0);
-    EXPECT_EQ(a.IsExternShared(), 0);
+    EXPECT_EQ(Sharing(a), Ints({0, 0}));
     EXPECT_EQ(a.GetNumOfRef(), 0);
     {
         qvSimpleArray<double> w;
         w.SetSubWindow(a, 1, 2);
-        EXPECT_EQ(a.IsShared(), 1);
-        EXPECT_EQ(w.GetNumOfRef(), 1);
+        EXPECT_EQ(Ints({a.IsShared(), w.GetNumOfRef()}), Ints({1, 1}));
     }
     EXPECT_EQ(a.IsShared(), 0);
 
-    double outside[3] = {1, 2, 3};
-    qvSimpleArray<double> ext;
-    ext.SetDirectly(outside, 3);
-    EXPECT_EQ(ext.IsShared(), 1);
-    EXPECT_EQ(ext.IsExternShared(), 1);
-
     const qvSimpleArray<short> s(6);
-    EXPECT_EQ(s.BytePositiveLength(), 12);
-    EXPECT_EQ(s.ByteNegativeLength(), 0);
-    EXPECT_EQ(qvSimpleArray<qvComplex>(2).BytePositiveLength(), 32);
+    EXPECT_EQ(Ints({s.BytePositiveLength(), s.ByteNegativeLength(), qvSimpleArray<qvComplex>(2).BytePositiveLength()}),
+              Ints({12, 0, 32}));
 }
 
 TEST(PArray, CheckPointerAgainstTheBlock) {
     qvSimpleArray<double> a(5, 0.0);
-    EXPECT_EQ(a.CheckPointer(), 1);
     qvSimpleArray<double> w;
     w.SetSubWindow(a, 1, 4);
-    EXPECT_EQ(w.CheckPointer(), 1);
-    EXPECT_EQ(w.CheckPointer(nullptr, 0), 1);  // p and size are ignored with a block
+    // p and size are ignored with a block.
+    EXPECT_EQ(Ints({a.CheckPointer(), w.CheckPointer(), w.CheckPointer(nullptr, 0)}), Ints({1, 1, 1}));
     w.CheckPointerWithThrow();
 
     // Past the block's end, below its start, and off an element boundary
@@ -48,18 +52,17 @@ TEST(PArray, CheckPointerAgainstTheBlock) {
     w.SetPointer(a.GetPointer() - 1);
     EXPECT_EQ(w.CheckPointer(), 0);
     w.SetPointer(reinterpret_cast<double*>(reinterpret_cast<char*>(a.GetPointer()) + 4));
-    EXPECT_EQ(w.CheckPointer(), 1);
-    EXPECT_EQ(w.CheckPointer(nullptr, 0), 0);
+    EXPECT_EQ(Ints({w.CheckPointer(), w.CheckPointer(nullptr, 0)}), Ints({1, 0}));
     CQV_EXPECT_BAD(w.CheckPointerWithThrow(nullptr, 0), "CheckPointer : Invalid pointer or range.");
     w.Clear();
 
     double region[8] = {};
     qvSimpleArray<double> ext;
     ext.SetDirectly(region + 2, 4);
-    EXPECT_EQ(ext.CheckPointer(), 1);                            // nothing to check against
-    EXPECT_EQ(ext.CheckPointer(region, sizeof region), 1);       // inside the region
-    EXPECT_EQ(ext.CheckPointer(region, 5 * sizeof(double)), 0);  // runs past its end
-    EXPECT_EQ(ext.CheckPointer(region + 3, 5 * sizeof(double)), 0);
+    // Nothing to check against; inside the region; running past its end.
+    EXPECT_EQ(Ints({ext.CheckPointer(), ext.CheckPointer(region, sizeof region),
+                    ext.CheckPointer(region, 5 * sizeof(double)), ext.CheckPointer(region + 3, 5 * sizeof(double))}),
+              Ints({1, 1, 0, 0}));
 }
 
 TEST(PArray, SimpleArraysHaveNoRecord) {

@@ -6,40 +6,27 @@
 
 using namespace linalgtest;
 
-namespace {
-
-Col Filled(int n, double start) {
-    Col v(n);
-    for (int i = 0; i < n; ++i) v[i] = start + i;
-    return v;
-}
-
-}  // namespace
-
 TEST(ArraysOfVectors, FreshElementsAreEmptyAndCopiesAreDeep) {
     qvSimpleArray<Col> a(2);
-    EXPECT_EQ(a[1].Len(), 0);
-    EXPECT_EQ(a[1].IsColumn(), 1);
-    a[0] = Filled(3, 1);
-    a[1] = Filled(2, 10);
+    EXPECT_EQ((std::vector<int>{a[1].Len(), a[1].IsColumn()}), (std::vector<int>{0, 1}));
+    a[0] = MakeCol({1, 2, 3});
+    a[1] = MakeCol({10, 11});
     EXPECT_EQ(Holders(a[0]), 1);
     qvSimpleArray<Col> b(a);
     EXPECT_NE(b[0].GetPointer(), a[0].GetPointer());
-    b[0][0] = 100;
-    EXPECT_EQ(a[0][0], 1);
     EXPECT_EQ(Values(b[1]), (Doubles{10, 11}));
 
     // Equal lengths: each element is assigned into its present storage.
     qvSimpleArray<Col> c(2);
-    c[0] = Filled(3, 0);
-    c[1] = Filled(5, 0);
+    c[0] = Col(3);
+    c[1] = Col(5);
     const double* keep = c[0].GetPointer();
     c = a;
     EXPECT_EQ(c[0].GetPointer(), keep);  // same length: written through
     EXPECT_EQ(Values(c[0]), (Doubles{1, 2, 3}));
-    c[1][0] = -1;
+    c[1][0] = -1;  // c's elements are private
     EXPECT_EQ(Values(a[1]), (Doubles{10, 11}));
-    const Col v = Filled(2, 7);
+    const Col v = MakeCol({7, 8});
     c.Fill(v);
     EXPECT_NE(c[0].GetPointer(), v.GetPointer());
     EXPECT_EQ(Values(c[1]), (Doubles{7, 8}));

@@ -6,6 +6,7 @@
 #include "cqv_test.h"
 
 #include <initializer_list>
+#include <type_traits>
 #include <vector>
 
 namespace linalgtest {
@@ -15,28 +16,48 @@ using Col = qvColumnVector<double>;
 using Line = qvLineVector<double>;
 using M = qvMatrix<double>;
 using Doubles = std::vector<double>;
+using Complexes = std::vector<qvComplex>;
 
-template <class V>
-V MakeVector(std::initializer_list<double> xs) {
+// Columns and rows holding xs; MakeCol<qvComplex>({{0, 1}}) for other elements.
+// (The element type sits where it is not deduced, so plain numbers build doubles.)
+template <class V, class E>
+V VectorOf(const std::vector<E>& xs) {
     V v(static_cast<int>(xs.size()));
-    int i = 0;
-    for (double x : xs) v[i++] = x;
+    for (int i = 0; i < v.Len(); ++i) v[i] = xs[static_cast<std::size_t>(i)];
     return v;
 }
-inline Col MakeCol(std::initializer_list<double> xs) { return MakeVector<Col>(xs); }
-inline Line MakeLine(std::initializer_list<double> xs) { return MakeVector<Line>(xs); }
+template <class E = double>
+qvColumnVector<E> MakeCol(const std::vector<std::common_type_t<E>>& xs) { return VectorOf<qvColumnVector<E>>(xs); }
+template <class E = double>
+qvLineVector<E> MakeLine(const std::vector<std::common_type_t<E>>& xs) { return VectorOf<qvLineVector<E>>(xs); }
 
 // A rows x cols matrix filled row by row.
-inline M Make(int rows, int cols, std::initializer_list<double> xs) { return cqvtest::MatrixOf(rows, cols, xs); }
+template <class E = double>
+qvMatrix<E> Make(int rows, int cols, std::initializer_list<std::common_type_t<E>> xs) {
+    qvMatrix<E> m(rows, cols);
+    int k = 0;
+    for (const E& x : xs) {
+        m(k / cols, k % cols) = x;
+        ++k;
+    }
+    return m;
+}
 
-inline Doubles Values(const qvVector<double>& v) {
-    Doubles out;
+template <class E>
+std::vector<E> Values(const qvVector<E>& v) {
+    std::vector<E> out;
     for (int i = 0; i < v.Len(); ++i) out.push_back(v[i]);
     return out;
 }
 
 // Row by row.
-using cqvtest::Elements;
+template <class E>
+std::vector<E> Elements(const qvMatrix<E>& m) {
+    std::vector<E> out;
+    for (int i = 0; i < m.ColumnLen(); ++i)
+        for (int j = 0; j < m.LineLen(); ++j) out.push_back(m(i, j));
+    return out;
+}
 
 // Rows, columns, then for a matrix with elements the strides down a column
 // and along a row and the positive and negative lengths.
@@ -56,25 +77,17 @@ using cqvtest::Near;
 // The number of objects holding a's block.
 inline int Holders(const qvPArray& a) { return a.GetNumOfRef() + 1; }
 
-// Deterministic values in [-1, 1), with a share of exact zeros in percent.
-struct Gen {
-    unsigned long long state;
-    explicit Gen(unsigned long long seed) : state(seed) {}
-    unsigned Bits() {
-        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
-        return static_cast<unsigned>(state >> 33);
-    }
-    double Value(int zeroPercent) {
-        if (static_cast<int>(Bits() % 100) < zeroPercent) return 0.0;
-        return static_cast<double>(static_cast<int>(Bits() % 2000001) - 1000000) / 1000000.0;
-    }
-};
-
+// Deterministic values in [-1, 1) in steps of 1e-6, with a share of exact
+// zeros in percent, filled row by row.
 inline M Random(int rows, int cols, unsigned long long seed, int zeroPercent = 0) {
+    auto bits = [&seed] {
+        seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+        return static_cast<int>(seed >> 33);
+    };
     M m(rows, cols);
-    Gen g(seed);
     for (int i = 0; i < rows; ++i)
-        for (int j = 0; j < cols; ++j) m(i, j) = g.Value(zeroPercent);
+        for (int j = 0; j < cols; ++j)
+            m(i, j) = bits() % 100 < zeroPercent ? 0.0 : (bits() % 2000001 - 1000000) / 1e6;
     return m;
 }
 

@@ -16,22 +16,25 @@ namespace {
 
 bool Zero(double x) { return x == 0.0 || std::isnan(x); }
 
+// Eliminates the rows of a square matrix with extra columns on its right (a
+// right-hand side, or a unit matrix for the inverse) that take part in every
+// row operation, as the library's right-hand side does.
 struct Reference {
     Doubles a;  // row-major copy, rows never move
-    Doubles b;
     std::vector<int> rows;  // row table: position -> row
     int n, m, steps = 0, swaps = 0;
     double det = 0;
 
-    Reference(const M& src, const Doubles& rhs) : b(rhs), n(src.ColumnLen()), m(src.LineLen()) {
-        a = Elements(src);
-        for (int i = 0; i < n; ++i) rows.push_back(i);
+    explicit Reference(const M& src, const M& right = M())
+        : n(src.ColumnLen()), m(src.LineLen() + right.LineLen()) {
+        for (int i = 0; i < n; ++i) {
+            rows.push_back(i);
+            for (int j = 0; j < m; ++j) a.push_back(j < n ? src(i, j) : right(i, j - n));
+        }
     }
     double& W(int pos, int j) { return a[static_cast<size_t>(rows[pos]) * m + j]; }
-    double& B(int pos) { return b[rows[pos]]; }
 
     void Eliminate() {
-        const bool withB = !b.empty();
         for (int k = 0; k < n; ++k) {
             double best = std::fabs(W(k, k));
             for (int i = k + 1; i < n; ++i) {
@@ -47,14 +50,12 @@ struct Reference {
             det = k == 0 ? pivot : det * pivot;
             const double r = 1.0 / pivot;
             for (int j = k + 1; j < m; ++j) W(k, j) = W(k, j) * r;
-            if (withB) B(k) = B(k) * r;
             for (int i = k + 1; i < n; ++i) {
                 const double e = W(i, k);
                 if (Zero(e)) continue;
                 det = det * e;
                 const double s = 1.0 / e;
                 for (int j = k + 1; j < m; ++j) W(i, j) = s * W(i, j) - W(k, j);
-                if (withB) B(i) = s * B(i) - B(k);
             }
             steps = k + 1;
         }
@@ -66,39 +67,32 @@ struct Reference {
         return swaps % 2 ? -det : det;
     }
 
-    // Solves; returns false where the library throws, with x as written.
+    // Eliminates and substitutes back for every extra column; x gets the
+    // solutions side by side, row by row. Returns false where the library
+    // throws, with x as written by then.
     bool Solve(Doubles& x) {
         Eliminate();
-        x.assign(n, std::numeric_limits<double>::quiet_NaN());
+        const int k = m - n;
+        x.assign(static_cast<size_t>(n) * k, std::numeric_limits<double>::quiet_NaN());
         for (int i = n - 1; i >= 0; --i) {
-            double xi = B(i);
-            for (int j = n - 1; j > i; --j) xi = xi - W(i, j) * x[j];
-            x[i] = xi;
+            for (int c = 0; c < k; ++c) {
+                double xi = W(i, n + c);
+                for (int j = n - 1; j > i; --j) xi = xi - W(i, j) * x[static_cast<size_t>(j) * k + c];
+                x[static_cast<size_t>(i) * k + c] = xi;
+            }
             if (Zero(W(i, i))) return false;
         }
         return true;
     }
-};
 
-// The reference inverse: elimination of [A | I], then the back substitution.
-bool ReferenceInverse(const M& src, Doubles& r) {
-    const int n = src.ColumnLen();
-    M aug(n, 2 * n);
-    for (int i = 0; i < n; ++i)
-        for (int j = 0; j < 2 * n; ++j) aug(i, j) = j < n ? src(i, j) : (j - n == i ? 1.0 : 0.0);
-    Reference ref(aug, {});
-    ref.n = n;
-    ref.Eliminate();
-    r.assign(static_cast<size_t>(n) * n, 0.0);
-    for (int i = n - 1; i >= 0; --i) {
-        for (int j = 0; j < n; ++j) r[static_cast<size_t>(i) * n + j] = ref.W(i, n + j);
-        for (int l = n - 1; l > i; --l)
-            for (int j = 0; j < n; ++j)
-                r[static_cast<size_t>(i) * n + j] = r[static_cast<size_t>(i) * n + j] - r[static_cast<size_t>(l) * n + j] * ref.W(i, l);
-        if (Zero(ref.W(i, i))) return false;
+    // Columns [from, to) of the work space, row by row in the original order.
+    Doubles Columns(int from, int to) const {
+        Doubles out;
+        for (int i = 0; i < n; ++i)
+            for (int j = from; j < to; ++j) out.push_back(a[static_cast<size_t>(i) * m + j]);
+        return out;
     }
-    return true;
-}
+};
 
 // Matrices for the bit-for-bit comparisons: sizes around the tiles and
 // panels, sparse ones (skipped rows), and singular ones that stop the
@@ -119,31 +113,27 @@ M CaseMatrix(const Case& c, unsigned long long seed) {
     return a;
 }
 
-}  // namespace
-
-TEST(Det, WorkedExamples) {
-    EXPECT_EQ(Make(2, 2, {1, 2, 3, 4}).Det(), -2);
-    EXPECT_EQ(Make(2, 2, {2, 1, 4, 3}).Det(), 2);
-    EXPECT_EQ(Make(3, 3, {1, 0, 2, 3, 0, 4, 5, 0, 6}).Det(), 0);
-    CQV_EXPECT_BAD(Make(2, 3, {1, 2, 3, 4, 5, 6}).Det(), qvMsg::DetNotSquare);
-    CQV_EXPECT_BAD(M().Det(), qvMsg::NewWithRefNonPositive);
-    const M a = Make(2, 2, {1, 2, 3, 4});
-    a.Det();
-    EXPECT_EQ(Elements(a), (Doubles{1, 2, 3, 4}));  // a private copy was used
+// Real and imaginary parts in turn.
+Doubles Parts(const Complexes& zs) {
+    Doubles out;
+    for (const qvComplex& z : zs) out.insert(out.end(), {z.re, z.im});
+    return out;
 }
 
-TEST(Solve, WorkedExampleOverwritesTheWorkSpace) {
-    M a = Make(2, 2, {2, 1, 1, 3});
-    Col b = MakeCol({3, 5});
-    Col x;
-    a.SolveEquationGaussMethod(x, b);
-    EXPECT_TRUE(Near(Values(x), {0.8, 1.4}, 1e-15));
-    // The pivot rows keep their pivots and hold the scaled rest; the lower
-    // row keeps its factor in the pivot column.
-    EXPECT_EQ(Elements(a), (Doubles{2, 0.5, 1, 2.5}));
-    EXPECT_EQ(Values(b), (Doubles{1.5, 3.5 * 0.4}));
+}  // namespace
 
-    // x of the right length is written through, also when it is b itself.
+TEST(Det, WorkedExampleAndChecks) {
+    // One row exchange turns the sign.
+    const M a = Make(2, 2, {1, 2, 3, 4});
+    EXPECT_EQ(a.Det(), -2);
+    EXPECT_EQ(Elements(a), (Doubles{1, 2, 3, 4}));  // a private copy was used
+    CQV_EXPECT_BAD(Make(2, 3, {1, 2, 3, 4, 5, 6}).Det(), qvMsg::DetNotSquare);
+    CQV_EXPECT_BAD(M().Det(), qvMsg::NewWithRefNonPositive);
+}
+
+TEST(Solve, WorkedExamplesAndWhereTheSolutionGoes) {
+    // 2x + y = 3, x + 3y = 5. x of the right length is written through,
+    // also when it is b itself.
     M a2 = Make(2, 2, {2, 1, 1, 3});
     M store = Make(2, 1, {3, 5});
     Col b2, x2;
@@ -186,7 +176,7 @@ TEST(Solve, FailuresAndTheirState) {
     EXPECT_EQ(static_cast<unsigned char>(qvMsg::SystemNotUnique[14]), 0xED);
 }
 
-TEST(Inverse, WorkedExamples) {
+TEST(Inverse, WorkedExampleAndChecks) {
     const M a = Make(2, 2, {4, 7, 2, 6});
     EXPECT_TRUE(Near(Elements(a.Inverse()), {0.6, -0.7, -0.2, 0.4}, 1e-15));
     EXPECT_EQ(Elements(a), (Doubles{4, 7, 2, 6}));
@@ -195,38 +185,40 @@ TEST(Inverse, WorkedExamples) {
     CQV_EXPECT_BAD(M().Inverse(), qvMsg::NewWithRefNonPositive);
 }
 
+// The work space and b after the solve, the solution or the failure with the
+// solution as far as written, the inverse and the determinant, all exactly
+// as the reference has them.
 TEST(Solvers, AgreeWithTheReferenceBitForBit) {
     unsigned long long seed = 100;
     for (const Case& c : kCases) {
         SCOPED_TRACE(::testing::Message() << "n=" << c.n << " zeros=" << c.zeros << " dep=" << c.dependent);
         const M a = CaseMatrix(c, seed++);
         const M rhs = Random(c.n, 1, seed++);
-        Doubles bv;
-        for (int i = 0; i < c.n; ++i) bv.push_back(rhs(i, 0));
         // Every solver on contiguous storage and through a transposed
         // window, which takes the element-by-element path.
         Doubles store1, store2;
-        const double d = Reference(a, {}).Det();
+        const double d = Reference(a).Det();
         for (const M& m : {a, TransposedCopy(a, store1)}) {
             const double got = m.Det();
             EXPECT_TRUE(std::isnan(d) ? std::isnan(got) : got == d) << got << " against " << d;
         }
 
+        M unit(c.n, c.n);
+        unit.SetE();
         Doubles inv;
-        if (ReferenceInverse(a, inv)) {
+        if (Reference(a, unit).Solve(inv)) {
             EXPECT_EQ(Elements(a.Inverse()), inv);
         } else {
             CQV_EXPECT_BAD(a.Inverse(), qvMsg::SystemNotUnique);
         }
 
-        Reference sol(a, bv);
+        Reference sol(a, rhs);
         Doubles want;
         const bool ok = sol.Solve(want);
         M contiguous = a;
         contiguous.Copy();
         for (M work : {contiguous, TransposedCopy(a, store2)}) {
-            Col b(c.n);
-            for (int i = 0; i < c.n; ++i) b[i] = bv[i];
+            Col b = MakeCol(Elements(rhs));
             Col x;
             if (ok) {
                 work.SolveEquationGaussMethod(x, b);
@@ -235,38 +227,25 @@ TEST(Solvers, AgreeWithTheReferenceBitForBit) {
                 CQV_EXPECT_BAD(work.SolveEquationGaussMethod(x, b), qvMsg::SystemNotUnique);
                 for (int i = 0; i < c.n; ++i) EXPECT_TRUE(std::isnan(want[i]) || x[i] == want[i]) << i;
             }
-            EXPECT_EQ(Elements(work), sol.a);
-            EXPECT_EQ(Values(b), sol.b);
+            EXPECT_EQ(Elements(work), sol.Columns(0, c.n));
+            EXPECT_EQ(Values(b), sol.Columns(c.n, c.n + 1));
         }
     }
 }
 
 TEST(Solvers, ComplexElements) {
-    qvMatrix<qvComplex> a(2, 2);
-    a(0, 0) = qvComplex(0, 1);
-    a(0, 1) = qvComplex(1, 0);
-    a(1, 0) = qvComplex(2, 0);
-    a(1, 1) = qvComplex(0, -1);
     // det = i·(-i) - 1·2 = -1
+    const qvMatrix<qvComplex> a = Make<qvComplex>(2, 2, {{0, 1}, {1, 0}, {2, 0}, {0, -1}});
     const qvComplex d = a.Det();
     EXPECT_TRUE(Near({d.re, d.im}, {-1, 0}, 1e-15));
-    const qvMatrix<qvComplex> p = a * a.Inverse();
-    EXPECT_TRUE(Near({p(0, 0).re, p(0, 0).im, p(0, 1).re, p(0, 1).im, p(1, 0).re, p(1, 0).im, p(1, 1).re, p(1, 1).im},
-                     {1, 0, 0, 0, 0, 0, 1, 0}, 1e-15));
-    qvColumnVector<qvComplex> b(2), x;
-    b[0] = qvComplex(1, 1);
-    b[1] = qvComplex(2, 0);
+    EXPECT_TRUE(Near(Parts(Elements(a * a.Inverse())), {1, 0, 0, 0, 0, 0, 1, 0}, 1e-15));
+    qvColumnVector<qvComplex> b = MakeCol<qvComplex>({{1, 1}, {2, 0}}), x;
     qvMatrix<qvComplex> w = a;
     w.Copy();
     w.SolveEquationGaussMethod(x, b);
-    const qvColumnVector<qvComplex> back = a * x;
-    EXPECT_TRUE(Near({back[0].re, back[0].im, back[1].re, back[1].im}, {1, 1, 2, 0}, 1e-15));
+    EXPECT_TRUE(Near(Parts(Values(a * x)), {1, 1, 2, 0}, 1e-15));
 
-    qvMatrix<qvComplex> singular(2, 2);
-    singular(0, 0) = qvComplex(0, 1);
-    singular(0, 1) = qvComplex(0, 2);
-    singular(1, 0) = qvComplex(0, 2);
-    singular(1, 1) = qvComplex(0, 4);
+    const qvMatrix<qvComplex> singular = Make<qvComplex>(2, 2, {{0, 1}, {0, 2}, {0, 2}, {0, 4}});
     EXPECT_EQ(singular.Det(), qvComplex(0, 0));
     CQV_EXPECT_BAD(singular.Inverse(), qvMsg::SystemNotUnique);
 }
@@ -277,27 +256,22 @@ TEST(Solvers, SpaceVectorElementsHoldThreeSystems) {
     // scaling by powers of two changes no rounding.
     const int n = 12;
     const M a = Random(n, n, 5);
-    const M rx = Random(n, 1, 6), ry = Random(n, 1, 7), rz = Random(n, 1, 8);
+    const M rhs[3] = {Random(n, 1, 6), Random(n, 1, 7), Random(n, 1, 8)};
     qvMatrix<V3> av(n, n);
-    qvColumnVector<V3> bv(n);
+    qvColumnVector<V3> bv(n), x;
     for (int i = 0; i < n; ++i) {
         for (int j = 0; j < n; ++j) av(i, j) = V3(a(i, j), 2 * a(i, j), 4 * a(i, j));
-        bv[i] = V3(rx(i, 0), 2 * ry(i, 0), 4 * rz(i, 0));
+        bv[i] = V3(rhs[0](i, 0), 2 * rhs[1](i, 0), 4 * rhs[2](i, 0));
     }
     const V3 d = av.Det();
-    const double dd = a.Det();
-    EXPECT_EQ(d.X(), dd);
-    EXPECT_DOUBLE_EQ(d.Y(), dd * std::pow(2.0, n));
-    const qvMatrix<V3> inv = av.Inverse();
-    EXPECT_EQ(inv(3, 4).X(), a.Inverse()(3, 4));
-    qvColumnVector<V3> x;
+    EXPECT_EQ(d.X(), a.Det());
+    EXPECT_DOUBLE_EQ(d.Y(), a.Det() * std::pow(2.0, n));
+    EXPECT_EQ(av.Inverse()(3, 4).X(), a.Inverse()(3, 4));
     av.SolveEquationGaussMethod(x, bv);
-    const M* rhs[3] = {&rx, &ry, &rz};
     for (int k = 0; k < 3; ++k) {
         M w = a;
         w.Copy();
-        Col b(n), xs;
-        for (int i = 0; i < n; ++i) b[i] = (*rhs[k])(i, 0);
+        Col b = MakeCol(Elements(rhs[k])), xs;
         w.SolveEquationGaussMethod(xs, b);
         for (int i = 0; i < n; ++i) EXPECT_EQ(x[i][k], xs[i]) << k << " " << i;
     }

@@ -16,7 +16,6 @@ TEST(VectorStorage, ConstructionStatesAndCopies) {
     Col v(3);
     EXPECT_EQ(Shape(v), (Ints{3, 1, 3, 0, 1}));
     EXPECT_EQ(cqvtest::BlockSizeWord(v.GetMem()), -3);
-    EXPECT_EQ(cqvtest::BlockCount(v.GetMem()), 1);
     v.Set(0);
     EXPECT_EQ(v.GetMem(), nullptr);
     CQV_EXPECT_BAD(v.Set(-1), qvMsg::NewWithRefNonPositive);
@@ -42,10 +41,8 @@ TEST(VectorStorage, ConstructionStatesAndCopies) {
     double* p = b.GetPointer();
     b.Copy();  // private: nothing happens
     EXPECT_EQ(b.GetPointer(), p);
-    Col* c = new Col(a);
     Col w;
-    c->Mid(w, 1, 2);
-    delete c;
+    Col(a).Mid(w, 1, 2);
     a.Clear();
     EXPECT_EQ(Values(w), (Doubles{20, 3}));
 }
@@ -55,8 +52,7 @@ TEST(VectorStorage, WindowsWithAnyStride) {
     Col rev;
     rev.SetDirectly(raw + 2, 3, -1);
     EXPECT_EQ(Values(rev), (Doubles{2, 1, 0}));
-    EXPECT_EQ(Shape(rev), (Ints{3, -1, 0, -2, 0}));
-    EXPECT_EQ(rev.IsExternShared(), 1);
+    EXPECT_EQ(Shape(rev), (Ints{3, -1, 0, -2, 0}));  // no block: the memory is the caller's
     rev[0] = 9;
     EXPECT_EQ(raw[2], 9);
 
@@ -65,7 +61,6 @@ TEST(VectorStorage, WindowsWithAnyStride) {
     every2.Set(a, 1, 3, 2);
     EXPECT_EQ(Values(every2), (Doubles{11, 13, 15}));
     EXPECT_EQ(Shape(every2), (Ints{3, 2, 6, 0, 2}));
-    EXPECT_EQ(every2.CheckPointer(), 1);
     Col sub;
     sub.SetSubWindow(every2, 1, 2);  // stride carried over
     EXPECT_EQ(Values(sub), (Doubles{13, 15}));
@@ -73,13 +68,11 @@ TEST(VectorStorage, WindowsWithAnyStride) {
     same.Set(a, 2, 4, 0);  // zero stride: one element seen four times
     same[3] = -1;
     EXPECT_EQ(Values(same), (Doubles{-1, -1, -1, -1}));
-    EXPECT_EQ(a[2], -1);
     EXPECT_TRUE(same.begin() == same.end());
     Col back;
     back.Set(a, 6, 7, -1);
-    EXPECT_EQ(Values(back), (Doubles{16, 15, 14, 13, -1, 11, 10}));
+    EXPECT_EQ(Values(back), (Doubles{16, 15, 14, 13, -1, 11, 10}));  // a[2] written through same
     EXPECT_EQ(Shape(back), (Ints{7, -1, 0, -6, 5}));
-    EXPECT_EQ(back.CheckPointer(), 1);
     // A window on this vector itself: the reference is taken before the
     // old one is dropped.
     back.Set(back, 1, 3);
@@ -105,28 +98,23 @@ TEST(VectorStorage, WindowsWithAnyStride) {
 }
 
 TEST(VectorAssignment, WritesThroughOrDetaches) {
-    qvMatrix<double> m(3, 3);
-    m.SetE();
-    Col column;
-    m.GetColumn(column, 1);
-    column = MakeCol({7, 8, 9});
-    EXPECT_EQ(Elements(m), (Doubles{1, 7, 0, 0, 8, 0, 0, 9, 1}));
-    column = MakeCol({1, 2});
-    EXPECT_EQ(m(0, 1), 7);
-    EXPECT_EQ(Shape(column), (Ints{2, 1, 2, 0, 1}));
-    EXPECT_EQ(Holders(m), 1);
-
-    // Between windows of one block with different strides.
+    // At equal length the elements are written through a window with its
+    // own stride, which stays a window.
     Col a = MakeCol({1, 2, 3, 4});
     Col rev;
     rev.Set(a, 3, 4, -1);
     Col other = MakeCol({5, 6, 7, 8});
     rev = other;
     EXPECT_EQ(Values(a), (Doubles{8, 7, 6, 5}));
-    other = Col();
-    EXPECT_EQ(other.Len(), 0);
     a.Fill(3);
     EXPECT_EQ(Values(rev), (Doubles{3, 3, 3, 3}));
+    // At another length the window lets go and takes a block of its own.
+    rev = MakeCol({1, 2});
+    EXPECT_EQ(Values(a), (Doubles{3, 3, 3, 3}));
+    EXPECT_EQ(Shape(rev), (Ints{2, 1, 2, 0, 1}));
+    EXPECT_EQ(Holders(a), 1);
+    other = Col();
+    EXPECT_EQ(other.Len(), 0);
 
     // Transposes share the block; the factory keeps the class.
     Col c = MakeCol({1, 2, 3});
@@ -134,15 +122,13 @@ TEST(VectorAssignment, WritesThroughOrDetaches) {
     l[2] = 30;
     EXPECT_EQ(c[2], 30);
     EXPECT_EQ(l.T().GetPointer(), c.GetPointer());
-    EXPECT_EQ(std::vector<int>({c.IsColumn(), c.IsLine(), l.IsColumn(), l.IsLine(), qvVector<double>().IsLine()}),
-              std::vector<int>({1, 0, 0, 1, -1}));
-    qvVector<double>* made = static_cast<const qvVector<double>&>(l).NewVector();
-    EXPECT_EQ(made->IsLine(), 1);
-    EXPECT_EQ(made->Len(), 0);
-    qvUsingNew::Delete(made);
-    made = static_cast<const qvVector<double>&>(c).NewVector();
-    EXPECT_EQ(made->IsColumn(), 1);
-    qvUsingNew::Delete(made);
+    EXPECT_EQ((Ints{c.IsColumn(), c.IsLine(), l.IsColumn(), l.IsLine(), qvVector<double>().IsLine()}),
+              (Ints{1, 0, 0, 1, -1}));
+    qvVector<double>* madeLine = static_cast<const qvVector<double>&>(l).NewVector();
+    qvVector<double>* madeColumn = static_cast<const qvVector<double>&>(c).NewVector();
+    EXPECT_EQ((Ints{madeLine->IsLine(), madeLine->Len(), madeColumn->IsColumn()}), (Ints{1, 0, 1}));
+    qvUsingNew::Delete(madeLine);
+    qvUsingNew::Delete(madeColumn);
 }
 
 TEST(VectorLength, GrowShrinkAndEdit) {
@@ -182,20 +168,16 @@ TEST(VectorLength, GrowShrinkAndEdit) {
     Col src = MakeCol({1, 2, 3});
     Col view(src);
     view.push_back(4);
-    EXPECT_EQ(src.Len(), 3);
-    EXPECT_EQ(Holders(src), 1);
+    EXPECT_EQ((Ints{src.Len(), Holders(src)}), (Ints{3, 1}));
 
     // Iterators follow the stride.
     Col b = MakeCol({1, 2, 3, 4, 5, 6});
     Col r;
-    r.Set(b, 5, 3, -2);  // 6, 4, 2
-    double sum = 0;
-    for (double x : r) sum += x;
-    EXPECT_EQ(sum, 12);
-    auto it = r.begin();
-    ++it;
-    EXPECT_EQ(it.Tab(), -2);
-    it = r.insert(it, 7);
+    r.Set(b, 5, 3, -2);
+    Doubles seen;
+    for (double x : r) seen.push_back(x);
+    EXPECT_EQ(seen, (Doubles{6, 4, 2}));
+    auto it = r.insert(r.begin() + 1, 7);
     EXPECT_EQ(*it, 7);
     it = r.erase(r.begin() + 2);
     EXPECT_EQ(*it, 2);
@@ -231,12 +213,11 @@ TEST(VectorArithmetic, InPlaceAndNew) {
     a -= a[2];  // the scalar is read before the elements change
     EXPECT_EQ(Values(a), (Doubles{-2, 5.0 / 3.0 - 3, 0}));
 
+    // Min {1, 2, 3}, Max {4, 2, 3}, then the element-wise operations.
     const Col x = MakeCol({1, 5, 3}), y = MakeCol({4, 2, 3});
     Col lo = MakeCol({1, 5, 3});
     lo.Min(y);
-    EXPECT_EQ(Values(lo), (Doubles{1, 2, 3}));
     lo.Max(y);
-    EXPECT_EQ(Values(lo), (Doubles{4, 2, 3}));
     lo.Mul(y);
     lo.Div(x);
     lo -= y;
@@ -266,45 +247,30 @@ TEST(VectorProducts, NormsAndProductsPerElementType) {
     // The sum starts from the first product and runs in index order.
     EXPECT_EQ(MakeCol({1e16, 1, -1e16, 1}).ScalarMul(MakeCol({1, 1, 1, 1})), ((1e16 + 1.0) - 1e16) + 1.0);
 
-    qvColumnVector<qvComplex> z(1);
-    z[0] = qvComplex(1, 0);
-    EXPECT_DOUBLE_EQ(z.Norm().re, std::sqrt(0.5));
-    EXPECT_DOUBLE_EQ(z.Norm().im, std::sqrt(0.5));
-    qvColumnVector<qvComplex> w(2);
-    w[0] = qvComplex(0, 1);
-    w[1] = qvComplex(1, 1);
+    // The complex norm is the root of the sum of squares through its modulus,
+    // so even a real 1 has equal parts; a zero sum stays zero.
+    const qvComplex one = MakeCol<qvComplex>({{1, 0}}).Norm();
+    EXPECT_EQ((Doubles{one.re, one.im}), (Doubles{std::sqrt(0.5), std::sqrt(0.5)}));
+    EXPECT_EQ(MakeCol<qvComplex>({{0, 0}}).Norm(), qvComplex(0, 0));
+    qvColumnVector<qvComplex> w = MakeCol<qvComplex>({{0, 1}, {1, 1}});
     // No conjugation: i·i + (1+i)(1+i) = -1 + 2i.
     EXPECT_EQ(w.ScalarMul(w), qvComplex(-1, 2));
-    // Norm: the root of -1 + 2i through its modulus.
     const double r = std::sqrt(5.0), c = 2 / r;
     EXPECT_EQ(w.Norm(), qvComplex(r * std::sqrt((1 - c) * 0.5), r * std::sqrt((1 + c) * 0.5)));
-    z.Fill(qvComplex(0, 0));
-    EXPECT_EQ(z.Norm(), qvComplex(0, 0));
     // Min and Max compare by modulus.
-    qvColumnVector<qvComplex> other(2);
-    other[0] = qvComplex(0, -0.5);
-    other[1] = qvComplex(3, 0);
-    w.Min(other);
-    EXPECT_EQ(w[0], qvComplex(0, -0.5));
-    EXPECT_EQ(w[1], qvComplex(1, 1));
+    w.Min(MakeCol<qvComplex>({{0, -0.5}, {3, 0}}));
+    EXPECT_EQ(Values(w), (Complexes{{0, -0.5}, {1, 1}}));
 
-    qvColumnVector<V3> p(2);
-    p[0] = V3(1, 2, 3);
-    p[1] = V3(2, 0, 4);
+    qvColumnVector<V3> p = MakeCol<V3>({{1, 2, 3}, {2, 0, 4}});
     EXPECT_EQ(p.ScalarMul(p), V3(5, 4, 25));
     EXPECT_EQ(p.Norm(), V3(std::sqrt(5.0), 2, 5));
-    qvColumnVector<V3> q(2);
-    q[0] = V3(0, 1, 2);  // smaller in all three: replaces
-    q[1] = V3(1, 1, 1);  // not smaller in y: stays
-    p.Min(q);
-    EXPECT_EQ(p[0], V3(0, 1, 2));
-    EXPECT_EQ(p[1], V3(2, 0, 4));
+    // Replaced only by an element smaller in all three coordinates.
+    p.Min(MakeCol<V3>({{0, 1, 2}, {1, 1, 1}}));
+    EXPECT_EQ(Values(p), (std::vector<V3>{{0, 1, 2}, {2, 0, 4}}));
 }
 
 TEST(VectorProducts, WithMatrices) {
-    const M outer = MakeCol({1, 2}) * MakeLine({3, 4, 5});
-    ASSERT_EQ(outer.ColumnLen(), 2);
-    EXPECT_EQ(Elements(outer), (Doubles{3, 4, 5, 6, 8, 10}));
+    EXPECT_EQ(Elements(MakeCol({1, 2}) * MakeLine({3, 4, 5})), (Doubles{3, 4, 5, 6, 8, 10}));
     EXPECT_EQ((Col() * MakeLine({1})).LineLen(), 0);
 
     // Row times matrix, with the matrix contiguous and seen through a
@@ -315,15 +281,8 @@ TEST(VectorProducts, WithMatrices) {
     EXPECT_EQ(Values(MakeLine({1, 10}) * Make(2, 3, {1, 2, 3, 4, 5, 6})), (Doubles{41, 52, 63}));
     CQV_EXPECT_BAD(MakeLine({1, 2, 3}) * m, qvMsg::DifferentLength);
     CQV_EXPECT_BAD(Line() * M(), qvMsg::NewWithRefNonPositive);
-
-    qvMatrix<qvComplex> mc(1, 2);
-    mc(0, 0) = qvComplex(0, 1);
-    mc(0, 1) = qvComplex(2, 0);
-    qvLineVector<qvComplex> rc(1);
-    rc[0] = qvComplex(0, 1);
-    const qvLineVector<qvComplex> pc = rc * mc;
-    EXPECT_EQ(pc[0], qvComplex(-1, 0));
-    EXPECT_EQ(pc[1], qvComplex(0, 2));
+    const auto complexRow = MakeLine<qvComplex>({{0, 1}}) * Make<qvComplex>(1, 2, {{0, 1}, {2, 0}});
+    EXPECT_EQ(Values(complexRow), (Complexes{{-1, 0}, {0, 2}}));
 }
 
 namespace {
@@ -365,14 +324,11 @@ TEST(VectorRecord, RoundTripsForEveryElementType) {
     CQV_EXPECT_BAD(a.FromMem(negative), qvMsg::NewWithRefNonPositive);
     EXPECT_EQ(a.Len(), 3);
 
-    qvColumnVector<qvComplex> z(2);
-    z[0] = qvComplex(1, 2);
-    z[1] = qvComplex(3, 4);
-    EXPECT_EQ(RoundTrip(z, buf)[1], qvComplex(3, 4));
+    // Real part then imaginary part; x, y, z.
+    const Complexes zs{{1, 2}, {3, 4}};
+    EXPECT_EQ(Values(RoundTrip(MakeCol<qvComplex>(zs), buf)), zs);
     double im1;
     std::memcpy(&im1, buf.data() + 4 + 24, 8);
     EXPECT_EQ(im1, 4);
-    qvColumnVector<V3> p(1);
-    p[0] = V3(7, 8, 9);
-    EXPECT_EQ(RoundTrip(p, buf)[0], V3(7, 8, 9));
+    EXPECT_EQ(Values(RoundTrip(MakeCol<V3>({{7, 8, 9}}), buf)), (std::vector<V3>{{7, 8, 9}}));
 }

@@ -51,16 +51,15 @@ struct Numbers {
     }
     double Real(double lo, double hi) { return lo + (hi - lo) * static_cast<double>(Bits()) / 9007199254740992.0; }
     double Int(int k) { return static_cast<double>(static_cast<long long>(Bits() % (2 * k + 1)) - k); }
-    V Reals(int n, double lo, double hi) {
+    // n values, each drawn by draw().
+    template <class F>
+    V Draw(int n, F draw) {
         V v(static_cast<std::size_t>(n));
-        for (double& x : v) x = Real(lo, hi);
+        for (double& x : v) x = draw();
         return v;
     }
-    V Ints(int n, int k) {
-        V v(static_cast<std::size_t>(n));
-        for (double& x : v) x = Int(k);
-        return v;
-    }
+    V Reals(int n, double lo, double hi) { return Draw(n, [&] { return Real(lo, hi); }); }
+    V Ints(int n, int k) { return Draw(n, [&] { return Int(k); }); }
 };
 
 // A diagonally dominant tridiagonal matrix of order n: off-diagonals in

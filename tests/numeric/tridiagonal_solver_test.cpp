@@ -120,10 +120,6 @@ TEST(Matrix3DiagSweep, FollowsItsRecurrenceBitForBitThroughAnyStrides) {
         w.SolveEquationChaserMethod(rhs, rhs);
         EXPECT_EQ(Elements(rhs), both) << n;
     }
-    // A diagonal system divides.
-    Col x;
-    MakeTri({0, 0, 0}, {2, -4, 8, 0.5}, {0, 0, 0}).SolveEquationChaserMethod(x, MakeCol({1, 2, 3, 4}));
-    EXPECT_EQ(Values(x), V({0.5, -0.5, 0.375, 8}));
 }
 
 TEST(Matrix3DiagPentadiagonalAndCyclic, SolveTheDenseSystems) {
@@ -176,7 +172,7 @@ TEST(Matrix3DiagSolvers, OrdersAndRightHandSidesAreCheckedFirst) {
     // Order 1 leaves the sweep no work space.
     CQV_EXPECT_BAD(one.SolveEquationChaserMethod(x, MakeCol({1})), qvMsg::NewWithRefNonPositive);
 
-    CQV_EXPECT_BAD(a.SolveEquationFactorizeMethod(e, g, x, Col(3)), qvMsg::DifferentSize);
+    // The right-hand side is checked before the order.
     CQV_EXPECT_BAD(two.SolveEquationFactorizeMethod(e, g, x, Col(3)), qvMsg::DifferentSize);
     CQV_EXPECT_BAD(two.SolveEquationFactorizeMethod(e, g, x, Col(2)), qvMsg::Matrix3DiagSizeBelowThree);
 

@@ -52,14 +52,13 @@ TEST(Matrix2x2, ArithmeticDetInverseConversionsAndRecord) {
     EXPECT_EQ(Entries(qvMatrix2x2(t)), (Doubles{1, 2, 3, 4}));
     CQV_EXPECT_BAD(qvMatrix2x2(qvMatrix<double>(2, 3)), qvMsg::Matrix2x2FromMatrix);
 
+    // The record is the four entries row by row: the third is a(1, 0).
     unsigned char buf[32];
-    EXPECT_EQ(qvMemSize(a), 32);
-    EXPECT_EQ(qvToMem(buf, a), 32);
+    qvMatrix2x2 back;
+    EXPECT_EQ(std::vector<int>({qvMemSize(a), qvToMem(buf, a), qvFromMem(buf, back)}), std::vector<int>({32, 32, 32}));
     double third;
     std::memcpy(&third, buf + 16, 8);
     EXPECT_EQ(third, 3);
-    qvMatrix2x2 back;
-    EXPECT_EQ(qvFromMem(buf, back), 32);
     EXPECT_EQ(Entries(back), Entries(a));
 }
 
@@ -113,15 +112,10 @@ TEST(Matrix3x3, ArithmeticConversionsAndCopy) {
 }
 
 TEST(Matrix3x3, DetAndInverseThroughTheGeneralMatrix) {
-    M3 a(0.0);
-    a(0, 0) = 2;
-    a(0, 1) = 1;
-    a(1, 1) = 3;
-    a(2, 0) = 1;
-    a(2, 2) = 4;
+    const M3 a(MatrixOf(3, 3, {2, 1, 0, 0, 3, 0, 1, 0, 4}));
     EXPECT_DOUBLE_EQ(a.Det(), 24);
     EXPECT_TRUE(Near(Entries(a * a.Inverse()), {1, 0, 0, 0, 1, 0, 0, 0, 1}, 1e-15));
-    EXPECT_EQ(a(0, 1), 1);  // unchanged
+    EXPECT_EQ(Entries(a), (Doubles{2, 1, 0, 0, 3, 0, 1, 0, 4}));  // unchanged
     const M3 singular(1.0);
     EXPECT_EQ(singular.Det(), 0);
     CQV_EXPECT_BAD(singular.Inverse(), qvMsg::SystemNotUnique);

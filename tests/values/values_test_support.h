@@ -41,15 +41,12 @@ inline Doubles Entries(const M3& m) {
     return out;
 }
 
+// A 2x2 matrix from its rows, through the conversion from the general matrix.
 inline qvMatrix2x2 Make2(double a, double b, double c, double d) {
-    qvMatrix2x2 m;
-    m(0, 0) = a;
-    m(0, 1) = b;
-    m(1, 0) = c;
-    m(1, 1) = d;
-    return m;
+    return qvMatrix2x2(cqvtest::MatrixOf(2, 2, {a, b, c, d}));
 }
 
+using cqvtest::MatrixOf;
 using cqvtest::Near;
 
 }  // namespace valuestest

@@ -44,9 +44,8 @@ TEST(Vec2, ComponentWiseOrderMeasuresAndExtremes) {
         EXPECT_EQ(std::vector<int>({a < b, a > b, a <= b, a >= b, a == b, a != b}), p.want) << a.X() << " " << a.Y();
     }
 
-    EXPECT_EQ(qvVec2(3, 4).Norm(), 5);
-    EXPECT_EQ(qvVec2(3, 4).ScalarMul(), 25);
-    EXPECT_EQ(qvVec2(1, 2).ScalarMul(qvVec2(3, -4)), -5);
+    EXPECT_EQ(Doubles({qvVec2(3, 4).Norm(), qvVec2(3, 4).ScalarMul(), qvVec2(1, 2).ScalarMul(qvVec2(3, -4))}),
+              Doubles({5, 25, -5}));
     EXPECT_EQ(Coords({qvVec2(1, 5).Max(qvVec2(2, 3)), qvVec2(1, 5).Min(qvVec2(2, 3))}), (Doubles{2, 5, 1, 3}));
     // On a tie the other vector's coordinate is taken: visible with signed zeros.
     EXPECT_TRUE(std::signbit(qvVec2(0.0, 1).Min(qvVec2(-0.0, 1)).X()));
@@ -57,10 +56,8 @@ TEST(Vec2, ComponentWiseOrderMeasuresAndExtremes) {
 TEST(Vec2, RecordRoundTripsBitForBit) {
     const qvVec2 v(-1.25, std::numeric_limits<double>::denorm_min());
     unsigned char buf[16];
-    EXPECT_EQ(qvMemSize(v), 16);
-    EXPECT_EQ(qvToMem(buf, v), 16);
     qvVec2 back(0, 0);
-    EXPECT_EQ(qvFromMem(buf, back), 16);
+    EXPECT_EQ(std::vector<int>({qvMemSize(v), qvToMem(buf, v), qvFromMem(buf, back)}), std::vector<int>({16, 16, 16}));
     EXPECT_EQ(std::memcmp(&back, &v, 16), 0);
     qvToMem(buf, qvVec2(1.0, 2.0));
     const unsigned char expected[16] = {0, 0, 0, 0, 0, 0, 0xf0, 0x3f, 0, 0, 0, 0, 0, 0, 0, 0x40};
@@ -92,22 +89,17 @@ TEST(Vec3, AccessAndArithmetic) {
 }
 
 TEST(Vec3, OrderProductsAndMeasures) {
-    EXPECT_TRUE(V3(1, 2, 3) < V3(2, 3, 4));
-    EXPECT_FALSE(V3(1, 2, 3) < V3(2, 3, 3));
-    EXPECT_TRUE(V3(1, 2, 3) <= V3(2, 3, 3));
-    EXPECT_FALSE(V3(1, 2, 3) >= V3(0, 3, 0));
-    EXPECT_TRUE(V3(1, 2, 3) > V3(0, 1, 2));
-    EXPECT_TRUE(V3(1, 2, 3) != V3(1, 2, 4));
-    EXPECT_TRUE(V3(1, 2, 3) == V3(1, 2, 3));
+    // Component-wise: every coordinate must satisfy the relation.
+    const V3 a(1, 2, 3);
+    EXPECT_EQ(std::vector<int>({a < V3(2, 3, 4), a < V3(2, 3, 3), a <= V3(2, 3, 3), a >= V3(0, 3, 0), a > V3(0, 1, 2),
+                                a != V3(1, 2, 4), a == V3(1, 2, 3), a == V3(1, 2, 4)}),
+              std::vector<int>({1, 0, 1, 0, 1, 1, 1, 0}));
 
     EXPECT_EQ(Coords({V3(1, 0, 0).VectorMul(V3(0, 1, 0)), V3(2, 3, 4).VectorMul(V3(5, 6, 7))}),
               (Doubles{0, 0, 1, -3, 6, -3}));
-    EXPECT_EQ(V3(1, 2, 2).Norm(), 3);
-    EXPECT_EQ(V3(1, 2, 2).ScalarMul(), 9);
-    EXPECT_EQ(V3(1, 2, 3).ScalarMul(V3(4, 5, 6)), 32);
-    EXPECT_EQ(V3(3, -1, 2).Min(), -1);
-    EXPECT_EQ(V3(3, -1, 2).Max(), 3);
-    EXPECT_EQ(V3(1, 2, 3).E(), 2);
+    const V3 b(3, -1, 2), c(1, 2, 2);
+    EXPECT_EQ(Doubles({c.Norm(), c.ScalarMul(), a.ScalarMul(V3(4, 5, 6)), b.Min(), b.Max(), a.E()}),
+              Doubles({3, 9, 32, -1, 3, 2}));
     // E multiplies by the double nearest 1/3 rather than dividing by 3.
     // For a sum of 5 the two differ in the last bit.
     EXPECT_EQ(V3(5, 0, 0).E(), 1.6666666666666665);
