@@ -3,11 +3,21 @@
 #include <cqv/cqv.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <initializer_list>
+#include <string>
 
-namespace {
+#include "tour.h"
 
 void Section(const char* title) { std::printf("\n== %s\n", title); }
+
+std::string TourOutputPath(const char* file_name) {
+    const char* dir = std::getenv("CQV_TOUR_OUT");
+    std::string path = dir != nullptr && *dir != '\0' ? std::string(dir) + "/" : std::string();
+    return path + file_name;
+}
+
+namespace {
 
 template <class T>
 void PrintInts(const char* label, const qvSimpleArray<T>& a) {
