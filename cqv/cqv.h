@@ -32,6 +32,10 @@
 #include "cqv/numeric/random.h"
 #include "cqv/numeric/tridiagonal.h"
 
+#include "cqv/betaspline/beta_spline.h"
+#include "cqv/betaspline/beta_curve.h"
+#include "cqv/betaspline/messages.h"
+
 #include "cqv/graph/auto_del_pointer.h"
 #include "cqv/graph/graph.h"
 #include "cqv/graph/lists.h"
