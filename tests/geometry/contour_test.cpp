@@ -97,7 +97,10 @@ TEST(Contour, MeasuresOfShapes) {
     // the lowest index) of the L shape.
     const qvCurve2D l = Make<qvCurve2D>(cases[2].pts);
     EXPECT_TRUE(Near(Coords(l.GetCenter()), {1, 1}, 1e-15));
-    EXPECT_TRUE(l.GetRect() == qvRect<qvVec2>(qvVec2(0, 0), qvVec2(2, 2)));
+    const qvRect<qvVec2> box = l.GetRect();
+    EXPECT_TRUE(box == qvRect<qvVec2>(qvVec2(0, 0), qvVec2(2, 2)));
+    EXPECT_EQ(Coords(box.Size()), (Doubles{2, 2}));
+    EXPECT_EQ(std::vector<int>({box.IsInside(qvVec2(2, 0)), box.IsInside(qvVec2(1, 2.5))}), std::vector<int>({1, 0}));
     double d = -1;
     EXPECT_EQ(l.GetIndexOfMinDistance(d, qvVec2(1, 0.5)), 3);
     EXPECT_EQ(d, 0.5);
