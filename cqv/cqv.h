@@ -32,6 +32,12 @@
 #include "cqv/numeric/random.h"
 #include "cqv/numeric/tridiagonal.h"
 
+#include "cqv/geometry/contour.h"
+#include "cqv/geometry/messages.h"
+#include "cqv/geometry/primitives.h"
+#include "cqv/geometry/rect.h"
+#include "cqv/geometry/transform.h"
+
 #include "cqv/betaspline/beta_spline.h"
 #include "cqv/betaspline/beta_curve.h"
 #include "cqv/betaspline/messages.h"
