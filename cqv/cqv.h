@@ -40,6 +40,8 @@
 
 #include "cqv/betaspline/beta_spline.h"
 #include "cqv/betaspline/beta_curve.h"
+#include "cqv/betaspline/beta_contour.h"
+#include "cqv/betaspline/beta_tube.h"
 #include "cqv/betaspline/messages.h"
 
 #include "cqv/graph/auto_del_pointer.h"

@@ -14,6 +14,15 @@ namespace qvMsg {
 inline constexpr char BetaCurveNoControls[] = "BetaCurve: fewer than 4 control points.";
 // An open curve through fewer than two points.
 inline constexpr char BetaCurveTooFewPoints[] = "BetaCurve::MakeInterpolation: at least 2 points are needed.";
+// A closed curve, or a ring of a tube, through fewer than three points.
+inline constexpr char BetaContourTooFewPoints[] =
+    "BetaContour::MakeInterpolation: at least 3 points are needed.";
+// A tube of fewer than two rings.
+inline constexpr char BetaTubeTooFewRings[] = "BetaTube::MakeInterpolation: at least 2 rings are needed.";
+// A tube from contours given another number of heights than of contours.
+inline constexpr char BetaTubeHeights[] = "BetaTube::MakeInterpolation: one height per contour is needed.";
+// Evaluating a tube that has no control net.
+inline constexpr char BetaTubeNoNet[] = "BetaTube: no control net.";
 
 }  // namespace qvMsg
 
