@@ -12,10 +12,12 @@
 //
 // The control points solve the interpolation conditions, three coordinate
 // systems sharing one matrix, by the dense Gauss solver of qvMatrix
-// (MakeInterpolation). MakeBandInterpolation solves the same systems by
-// the same eliminations with only the band of the matrix stored, in time
-// and memory linear in m; it gives the same control points (up to the sign
-// of a zero coordinate) and is the one to use for long curves.
+// (MakeInterpolation), whose cost grows with the square of m (the matrix
+// has S² entries, though the solver works on its band alone).
+// MakeBandInterpolation solves the same systems by the same eliminations
+// with only the band of the matrix stored, in time and memory linear in m;
+// it gives the same control points (up to the sign of a zero coordinate)
+// and is the one to use for long curves.
 //
 // A copy shares the control points with its source (a window on the same
 // counted block): editing either one's control points, or interpolating
@@ -77,8 +79,10 @@ public:
     void MakeInterpolation(const qvVector<qvTVec3<double>>& points);
     // The same interpolation solved on the band of the matrix alone: the
     // row-pointer elimination of the dense solver, pivots and all, with the
-    // entries outside the band known to be zero and never stored. Linear in
-    // the number of points. Throws as MakeInterpolation.
+    // entries outside the band known to be zero and never stored, so that
+    // the control points are the dense solver's (up to the sign of a zero
+    // coordinate). Linear in the number of points. Throws as
+    // MakeInterpolation.
     void MakeBandInterpolation(const qvVector<qvTVec3<double>>& points);
 
     // The point at u: C_1 for u <= 0, C_{S-2} for u >= 1, otherwise the

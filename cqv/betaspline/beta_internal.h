@@ -77,11 +77,12 @@ qvColumnVector<BetaPoint> BetaRightSide(BetaSystem kind, const BetaPoint* p, int
 qvColumnVector<BetaPoint> BetaSolveDense(const BetaSpline& b, BetaSystem kind, const BetaPoint* p, int step, int m);
 
 // Solves the system for m points and nrhs right-hand sides at once on the
-// band of its matrix (the same eliminations as the dense solver, see
-// band_elimination_internal.h): point i of right-hand side c is
-// p[i·pi + c·pc], and unknown j of right-hand side c is written to
-// x[j·xi + c·xc]. Throws the solver's text for a singular system, with
-// nothing written.
+// band of its matrix (band_elimination_internal.h): an open system by the
+// very eliminations of the dense solver, a ring by the classic
+// partial-pivot elimination, which does not overflow on long rings as the
+// dense solver's does. Point i of right-hand side c is p[i·pi + c·pc], and
+// unknown j of right-hand side c is written to x[j·xi + c·xc]. Throws the
+// solver's text at an exact zero pivot, with nothing written.
 void BetaSolveBand(const BetaSpline& b, BetaSystem kind, const BetaPoint* p, int pi, int pc, int m, int nrhs,
                    BetaPoint* x, int xi, int xc);
 

@@ -56,14 +56,20 @@ qvColumnVector<BetaPoint> BetaSolveDense(const BetaSpline& b, BetaSystem kind, c
     return x;
 }
 
-void BetaSolveBand(const BetaSpline& b, BetaSystem kind, const BetaPoint* p, int pi, int pc, int m, int nrhs,
-                   BetaPoint* x, int xi, int xc) {
+namespace {
+
+// The band solve of BetaSolveBand on a store updating rows the dense
+// solver's way (open curves) or the classic way (rings, whose rows with the
+// corner entries would overflow the dense solver's way).
+template <bool multipliers>
+void SolveBand(const BetaSpline& b, BetaSystem kind, const BetaPoint* p, int pi, int pc, int m, int nrhs,
+               BetaPoint* x, int xi, int xc) {
     const int n = BetaOrder(kind, m);
     const double w1 = b.BetaBlend(1.0), w0 = b.BetaBlend(0.0), wm1 = b.BetaBlend(-1.0);
     // One sub- and one super-diagonal for an open curve; two sub-diagonals
     // and the corner entries in the last two columns for a ring. Either way
     // a row never spans more than three columns of the band.
-    BandStore<BetaPoint> store(n, 4, kind == BetaSystem::Ring ? 2 : 0);
+    BandStore<BetaPoint, multipliers> store(n, 4, kind == BetaSystem::Ring ? 2 : 0);
     if (kind == BetaSystem::Open) {
         store.Set(0, 1, 1.0);
         for (int r = 1; r <= n - 2; ++r) {
@@ -93,11 +99,22 @@ void BetaSolveBand(const BetaSpline& b, BetaSystem kind, const BetaPoint* p, int
         rows[r] = rhs + static_cast<std::size_t>(r) * nrhs;
         for (int c = 0; c < nrhs; ++c) rows[r][c] = p[i * pi + c * pc];
     }
-    BandElimination<BandStore<BetaPoint>> band(store, rows, nrhs);
+    BandElimination<BandStore<BetaPoint, multipliers>> band(store, rows, nrhs);
     band.Eliminate();
     band.Substitute(sol, nrhs);
     for (int j = 0; j < n; ++j)
         for (int c = 0; c < nrhs; ++c) x[j * xi + c * xc] = sol[static_cast<std::size_t>(j) * nrhs + c];
+}
+
+}  // namespace
+
+void BetaSolveBand(const BetaSpline& b, BetaSystem kind, const BetaPoint* p, int pi, int pc, int m, int nrhs,
+                   BetaPoint* x, int xi, int xc) {
+    if (kind == BetaSystem::Ring) {
+        SolveBand<true>(b, kind, p, pi, pc, m, nrhs, x, xi, xc);
+    } else {
+        SolveBand<false>(b, kind, p, pi, pc, m, nrhs, x, xi, xc);
+    }
 }
 
 qvColumnVector<BetaPoint> BetaSolveBand(const BetaSpline& b, BetaSystem kind, const BetaPoint* p, int step, int m) {

@@ -64,7 +64,9 @@ public:
     // net of m_u + 3 columns; then every column of it as the points of an
     // open BetaCurve, whose m_v + 2 control points make that column of the
     // new net. (The wrap columns of the intermediate net repeat others, and
-    // their solutions are copied from those.) Throws as Init.
+    // their solutions are copied from those.) Rings of more than a few
+    // hundred points overflow the dense solver (see
+    // BetaContour::MakeInterpolation) and throw. Throws as Init.
     void MakeInterpolation(qvMatrix<qvTVec3<double>>& points);
     // Interpolates the plane contours placed at the heights (one height per
     // contour, contour i in the plane z = heights[i]). N is the largest
@@ -81,8 +83,10 @@ public:
     void MakeInterpolation(qvSimpleArray<qvSimpleContour2D> contours, const qvSimpleArray<double>& heights);
     // The same interpolations with every system solved on the band of its
     // matrix, all rings in one elimination and all columns in another, in
-    // time and memory linear in m_u·m_v; the net equals the dense one (up
-    // to the sign of zero coordinates). Throw as MakeInterpolation.
+    // time and memory linear in m_u·m_v, for rings of any length: the
+    // columns by the dense solver's own eliminations, the rings as
+    // BetaContour::MakeBandInterpolation solves them. Where the dense solve
+    // succeeds the nets agree to rounding. Throw as MakeInterpolation.
     void MakeBandInterpolation(qvMatrix<qvTVec3<double>>& points);
     void MakeBandInterpolation(qvSimpleArray<qvSimpleContour2D> contours, const qvSimpleArray<double>& heights);
     // Does nothing.

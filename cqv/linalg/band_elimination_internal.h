@@ -39,7 +39,9 @@
 //   are never formed: where the dense elimination would form a zero of the
 //   other sign, or a NaN from an infinite factor times zero, it has nothing.
 //   For finite systems its solution therefore equals the dense one up to
-//   the sign of zero coordinates.
+//   the sign of zero coordinates. It can also update rows the classic way,
+//   row - e·pivot row, for systems whose rows would overflow under the
+//   dense solver's (1/e)·row - pivot row (see BandStore).
 #ifndef CQV_LINALG_BAND_ELIMINATION_INTERNAL_H
 #define CQV_LINALG_BAND_ELIMINATION_INTERNAL_H
 
@@ -221,10 +223,15 @@ public:
                 active[kept++] = r;
                 const Entry e = store.At(r, step);
                 if (L::IsZero(e)) continue;
-                const Entry s = L::Recip(e);
-                store.Update(r, pr, step, s);
                 Rhs* ci = posComp[rowPos[r]];
-                for (int c = 0; c < k; ++c) ci[c] = BandMul(s, ci[c]) - cp[c];
+                if (Store::kMultipliers) {
+                    store.Update(r, pr, step, e);
+                    for (int c = 0; c < k; ++c) ci[c] = ci[c] - BandMul(e, cp[c]);
+                } else {
+                    const Entry s = L::Recip(e);
+                    store.Update(r, pr, step, s);
+                    for (int c = 0; c < k; ++c) ci[c] = BandMul(s, ci[c]) - cp[c];
+                }
             }
             count = kept;
         }
@@ -350,6 +357,7 @@ public:
     using Entry = E;
     using Rhs = E;
     static constexpr bool kExactGaps = true;
+    static constexpr bool kMultipliers = false;
 
     // Scans the rows for their bands.
     DenseBandStore(E* const* rowPointers, int rows, int cols, int stride)
@@ -425,12 +433,24 @@ private:
 // super-diagonals) and the last `block` columns in full, with matrix entries
 // of type double and right-hand sides of type R. Filled row by row with Set
 // before the elimination.
-template <class R>
+//
+// With multipliers false the rows are updated as the dense solver updates
+// them, (1/e)·row - pivot row. With multipliers true they are updated the
+// classic way, row - e·pivot row (the pivot row scaled to a unit pivot, so
+// that e is the multiplier, at most 1 in magnitude by the pivot search).
+// The two agree to rounding, but the dense solver's way multiplies a row by
+// 1/e at every step it is carried without becoming a pivot row: the rows
+// that hold the corner entries of a cyclic system are carried through the
+// whole elimination, and their entries grow by the inverse of the decay
+// of e, overflowing after a few hundred steps. The classic way keeps every
+// entry within a small factor of the matrix's.
+template <class R, bool multipliers>
 class BandStore {
 public:
     using Entry = double;
     using Rhs = R;
     static constexpr bool kExactGaps = false;
+    static constexpr bool kMultipliers = multipliers;
 
     BandStore(int order, int width, int block)
         : n(order),
@@ -479,21 +499,25 @@ public:
         for (int j = step + 1 > spike ? step + 1 : spike; j < n; ++j) x[j - spike] = x[j - spike] * rcp;
     }
 
-    void Update(int r, int p, int step, double s) {
+    // Entries step + 1 .. n - 1 of row r become f·w - p, or w - f·p with
+    // multipliers, p being the pivot row.
+    void Update(int r, int p, int step, double f) {
         const int end = hi[r] > hi[p] ? hi[r] : hi[p];
         for (int j = step + 1; j < end; ++j) {
             const double wj = j < hi[r] ? Slot(r, j) : 0.0;
             const double pj = j < hi[p] ? Slot(p, j) : 0.0;
-            Slot(r, j) = s * wj - pj;
+            Slot(r, j) = Combine(wj, f, pj);
         }
         lo[r] = step + 1;
         hi[r] = end > step + 1 ? end : step + 1;
         double* x = right + static_cast<std::size_t>(r) * b;
         const double* px = right + static_cast<std::size_t>(p) * b;
-        for (int j = step + 1 > spike ? step + 1 : spike; j < n; ++j) x[j - spike] = s * x[j - spike] - px[j - spike];
+        for (int j = step + 1 > spike ? step + 1 : spike; j < n; ++j)
+            x[j - spike] = Combine(x[j - spike], f, px[j - spike]);
     }
 
 private:
+    static double Combine(double w, double f, double p) { return multipliers ? w - f * p : f * w - p; }
     std::size_t Index(int r, int j) const { return static_cast<std::size_t>(r) * w + (j & mask); }
     double& Slot(int r, int j) { return band[Index(r, j)]; }
     double Slot(int r, int j) const { return band[Index(r, j)]; }

@@ -44,6 +44,17 @@ inline Points Circle(int m, double r, bool closed) {
 
 inline double Dist(const V3& a, const V3& b) { return (a - b).Norm(); }
 
+// The largest distance between corresponding points, relative to the
+// largest point of want.
+inline double RelativeGap(const std::vector<V3>& got, const std::vector<V3>& want) {
+    double gap = 0, size = 0;
+    for (std::size_t i = 0; i < want.size(); ++i) {
+        gap = std::fmax(gap, Dist(got[i], want[i]));
+        size = std::fmax(size, want[i].Norm());
+    }
+    return got.size() == want.size() ? gap / size : HUGE_VAL;
+}
+
 // The uniform cubic B-spline basis, written from the textbook, and its
 // derivative.
 inline double UniformBSpline(double t) {

@@ -107,10 +107,26 @@ TEST(BetaContour, PassesThroughTheRingAndClosesOnItselfForEveryShape) {
             const double before = Curvature(c, 1.0, -1, 1e-6), after = Curvature(c, 0.0, 1, 1e-6);
             EXPECT_NEAR(before, after, 1e-3 * (before + after));
 
+            // The band solve eliminates the classic way: the same control
+            // points up to rounding.
             Closed band(shape.first, shape.second);
             band.MakeBandInterpolation(p);
-            EXPECT_EQ(band.Controls(), ctl);
+            EXPECT_LT(RelativeGap(band.Controls(), ctl), 1e-12);
         }
+}
+
+TEST(BetaContour, LongRingsOnTheBandWhereTheDenseSolverOverflows) {
+    // The dense solver divides the rows holding the corner entries by their
+    // pivot-column entries at every step, which overflows on a ring of a
+    // few hundred points (for skew 2); the band solve passes through every
+    // point.
+    const int m = 600;
+    const Points p = Loop(m);
+    Closed dense(2.0, 0.0);
+    CQV_EXPECT_BAD(dense.MakeInterpolation(p), qvMsg::SystemNotUnique);
+    Closed band(2.0, 0.0);
+    band.MakeBandInterpolation(p);
+    for (int i = 0; i < m; i += 7) EXPECT_LT(Dist(band(static_cast<double>(i) / m), p[i]), 1e-13) << i;
 }
 
 TEST(BetaContour, SetControlKeepsTheWrapCopiesInStep) {
@@ -223,7 +239,7 @@ TEST(BetaTube, PassesThroughEveryRowOfPointsDenseAndOnTheBand) {
 
         Tube band(shape.first, shape.second);
         band.MakeBandInterpolation(p);
-        EXPECT_EQ(band.Net(), t.Net());
+        EXPECT_LT(RelativeGap(band.Net(), t.Net()), 1e-12);
         // A window with other strides holds the same points.
         qvMatrix<V3> transposed(mu, mv);
         for (int i = 0; i < mv; ++i)
@@ -231,7 +247,7 @@ TEST(BetaTube, PassesThroughEveryRowOfPointsDenseAndOnTheBand) {
         qvMatrix<V3> view;
         view.SetDirectly(transposed.GetPointer(), mv, mu, 1, mv);
         band.MakeBandInterpolation(view);
-        EXPECT_EQ(band.Net(), t.Net());
+        EXPECT_LT(RelativeGap(band.Net(), t.Net()), 1e-12);
     }
 }
 
@@ -264,9 +280,10 @@ TEST(BetaTube, FromContoursResampledAndAligned) {
         k[1] = Ellipse(c.n[1], 2.5, 2.5);
         k[2] = Ellipse(c.n[2], 2.5, 2.5, 2 * kPi * 5 / c.n[2]);
         const qvSimpleArray<double> z = Heights({0, 1, 3});
-        BetaTube t(1.2, 0.5), band(1.2, 0.5);
+        Tube t(1.2, 0.5), band(1.2, 0.5);
         t.MakeInterpolation(k, z);
         band.MakeBandInterpolation(k, z);
+        EXPECT_LT(RelativeGap(band.Net(), t.Net()), 1e-12);
         // The caller's contours are untouched.
         EXPECT_EQ(k[2].Len(), c.n[2]);
         EXPECT_EQ(k[2][0].X(), 2.5 * std::cos(2 * kPi * 5 / c.n[2]));
@@ -293,7 +310,6 @@ TEST(BetaTube, FromContoursResampledAndAligned) {
             const double want = i == 2 ? c.ring - 5.0 * c.ring / c.n[2] : 0.0;
             const double off = std::fabs(shift - want);
             EXPECT_LE(std::min(off, c.ring - off), 1.5) << i;
-            for (double u = 0.01; u < 1; u += 0.13) EXPECT_EQ(band(u, v), t(u, v));
         }
     }
 }
