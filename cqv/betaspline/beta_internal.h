@@ -76,15 +76,29 @@ qvColumnVector<BetaPoint> BetaRightSide(BetaSystem kind, const BetaPoint* p, int
 // solver; the solution has BetaOrder(kind, m) elements.
 qvColumnVector<BetaPoint> BetaSolveDense(const BetaSpline& b, BetaSystem kind, const BetaPoint* p, int step, int m);
 
-// Solves the system for m points and nrhs right-hand sides at once on the
-// band of its matrix (band_elimination_internal.h): an open system by the
-// very eliminations of the dense solver, a ring by the classic
-// partial-pivot elimination, which does not overflow on long rings as the
-// dense solver's does. Point i of right-hand side c is p[i·pi + c·pc], and
-// unknown j of right-hand side c is written to x[j·xi + c·xc]. Throws the
-// solver's text at an exact zero pivot, with nothing written.
+// Solves the system for m points and nrhs right-hand sides on the band of
+// its matrix (band_elimination_internal.h): an open system by the very
+// eliminations of the dense solver, a ring by the classic partial-pivot
+// elimination, which does not overflow on long rings as the dense solver's
+// does. The matrix is eliminated once; each right-hand side then goes
+// through the recorded operations on its own. Point i of right-hand side c
+// is p[i·pi + c·pc], and unknown j of right-hand side c is written to
+// x[j·xi + c·xc]. Throws the solver's text at an exact zero pivot, with
+// the unknowns written so far as the dense solver leaves them.
 void BetaSolveBand(const BetaSpline& b, BetaSystem kind, const BetaPoint* p, int pi, int pc, int m, int nrhs,
                    BetaPoint* x, int xi, int xc);
+
+// How many right-hand sides the tube's band solves take in one elimination
+// of BetaSolveBandRows: enough that the elimination of the matrix, repeated
+// for every group, is a small part of the work, and few enough that a
+// group of rows stays in the cache.
+constexpr int kBetaGroup = 256;
+
+// The band solve with the right-hand sides in place, where they lie row by
+// row: rows[r] holds the k right-hand sides of equation r (overwritten),
+// and unknown j of right-hand side c is written to x[j·xStep + c].
+void BetaSolveBandRows(const BetaSpline& b, BetaSystem kind, int m, BetaPoint* const* rows, int k, BetaPoint* x,
+                       int xStep);
 
 // The same for one right-hand side, into a new column vector.
 qvColumnVector<BetaPoint> BetaSolveBand(const BetaSpline& b, BetaSystem kind, const BetaPoint* p, int step, int m);

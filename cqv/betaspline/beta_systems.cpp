@@ -3,6 +3,7 @@
 #include "cqv/betaspline/beta_internal.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <utility>
 
 #include "cqv/linalg/band_elimination_internal.h"
@@ -58,18 +59,14 @@ qvColumnVector<BetaPoint> BetaSolveDense(const BetaSpline& b, BetaSystem kind, c
 
 namespace {
 
-// The band solve of BetaSolveBand on a store updating rows the dense
-// solver's way (open curves) or the classic way (rings, whose rows with the
-// corner entries would overflow the dense solver's way).
-template <bool multipliers>
-void SolveBand(const BetaSpline& b, BetaSystem kind, const BetaPoint* p, int pi, int pc, int m, int nrhs,
-               BetaPoint* x, int xi, int xc) {
+// Fills the band store with the matrix of the system of spline b for m
+// points: one sub- and one super-diagonal for an open curve; two
+// sub-diagonals and the corner entries in the last two columns for a ring.
+// Either way a row never spans more than three columns of the band.
+template <class Store>
+void FillBand(Store& store, const BetaSpline& b, BetaSystem kind, int m) {
     const int n = BetaOrder(kind, m);
     const double w1 = b.BetaBlend(1.0), w0 = b.BetaBlend(0.0), wm1 = b.BetaBlend(-1.0);
-    // One sub- and one super-diagonal for an open curve; two sub-diagonals
-    // and the corner entries in the last two columns for a ring. Either way
-    // a row never spans more than three columns of the band.
-    BandStore<BetaPoint, multipliers> store(n, 4, kind == BetaSystem::Ring ? 2 : 0);
     if (kind == BetaSystem::Open) {
         store.Set(0, 1, 1.0);
         for (int r = 1; r <= n - 2; ++r) {
@@ -85,35 +82,70 @@ void SolveBand(const BetaSpline& b, BetaSystem kind, const BetaPoint* p, int pi,
             for (const auto& e : row) store.Set(i, e.first, e.second);
         }
     }
+}
 
-    // The right-hand sides row by row, nrhs to a row; the unknowns likewise.
-    BandScratch work(BandScratch::Bytes<BetaPoint>(static_cast<std::size_t>(n) * nrhs) * 2 +
-                     BandScratch::Bytes<BetaPoint*>(n));
-    BetaPoint* rhs = work.Take<BetaPoint>(static_cast<std::size_t>(n) * nrhs);
-    BetaPoint* sol = work.Take<BetaPoint>(static_cast<std::size_t>(n) * nrhs);
-    BetaPoint** rows = work.Take<BetaPoint*>(n);
-    for (int r = 0; r < n; ++r) {
-        // Row r asks for point r of a ring; of an open curve, for P_0 in
-        // rows 0 and 1, P_{r-1} below, and P_{m-1} in the last row.
-        const int i = kind == BetaSystem::Ring ? r : std::min(std::max(r - 1, 0), m - 1);
-        rows[r] = rhs + static_cast<std::size_t>(r) * nrhs;
-        for (int c = 0; c < nrhs; ++c) rows[r][c] = p[i * pi + c * pc];
-    }
-    BandElimination<BandStore<BetaPoint, multipliers>> band(store, rows, nrhs);
+// The band solves on a store that updates rows the dense solver's way
+// (open systems) or the classic way (rings, whose rows with the corner
+// entries would overflow the dense solver's way).
+template <bool multipliers>
+void SolveRows(const BetaSpline& b, BetaSystem kind, int m, BetaPoint* const* rows, int k, BetaPoint* x, int xStep) {
+    BandStore<BetaPoint, multipliers> store(BetaOrder(kind, m), 4, kind == BetaSystem::Ring ? 2 : 0);
+    FillBand(store, b, kind, m);
+    BandElimination<BandStore<BetaPoint, multipliers>> band(store, rows, k);
     band.Eliminate();
-    band.Substitute(sol, nrhs);
-    for (int j = 0; j < n; ++j)
-        for (int c = 0; c < nrhs; ++c) x[j * xi + c * xc] = sol[static_cast<std::size_t>(j) * nrhs + c];
+    band.Substitute(x, xStep);
+}
+
+// The matrix is eliminated once, its operations on the right-hand sides
+// recorded; then each right-hand side is gathered, replayed and substituted
+// on its own, straight from and to its strided storage.
+template <bool multipliers>
+void SolveEach(const BetaSpline& b, BetaSystem kind, const BetaPoint* p, int pi, int pc, int m, int nrhs,
+               BetaPoint* x, int xi, int xc) {
+    const int n = BetaOrder(kind, m);
+    BandStore<BetaPoint, multipliers> store(n, 4, kind == BetaSystem::Ring ? 2 : 0);
+    FillBand(store, b, kind, m);
+    BandScratch work(BandScratch::Bytes<BetaPoint>(n) + BandScratch::Bytes<BetaPoint*>(n));
+    BetaPoint* v = work.Take<BetaPoint>(n);
+    BetaPoint** none = work.Take<BetaPoint*>(n);
+    for (int r = 0; r < n; ++r) none[r] = nullptr;
+    BandJournal journal;
+    BandElimination<BandStore<BetaPoint, multipliers>> band(store, none, 0);
+    band.Record(&journal);
+    band.Eliminate();
+    band.RecordSubstitution();
+    for (int c = 0; c < nrhs; ++c) {
+        // Equation r asks for point r of a ring; of an open curve, for P_0
+        // in rows 0 and 1, P_{r-1} below, and P_{m-1} in the last row.
+        const BetaPoint* src = p + static_cast<std::ptrdiff_t>(c) * pc;
+        BetaPoint* at = kind == BetaSystem::Ring ? v : v + 1;
+        for (int i = 0; i < m; ++i) at[i] = src[static_cast<std::ptrdiff_t>(i) * pi];
+        if (kind == BetaSystem::Open) {
+            v[0] = v[1];
+            v[n - 1] = v[n - 2];
+        }
+        band.Replay(v);
+        band.SubstituteReplayed(v, x + static_cast<std::ptrdiff_t>(c) * xc, xi);
+    }
 }
 
 }  // namespace
 
+void BetaSolveBandRows(const BetaSpline& b, BetaSystem kind, int m, BetaPoint* const* rows, int k, BetaPoint* x,
+                       int xStep) {
+    if (kind == BetaSystem::Ring) {
+        SolveRows<true>(b, kind, m, rows, k, x, xStep);
+    } else {
+        SolveRows<false>(b, kind, m, rows, k, x, xStep);
+    }
+}
+
 void BetaSolveBand(const BetaSpline& b, BetaSystem kind, const BetaPoint* p, int pi, int pc, int m, int nrhs,
                    BetaPoint* x, int xi, int xc) {
     if (kind == BetaSystem::Ring) {
-        SolveBand<true>(b, kind, p, pi, pc, m, nrhs, x, xi, xc);
+        SolveEach<true>(b, kind, p, pi, pc, m, nrhs, x, xi, xc);
     } else {
-        SolveBand<false>(b, kind, p, pi, pc, m, nrhs, x, xi, xc);
+        SolveEach<false>(b, kind, p, pi, pc, m, nrhs, x, xi, xc);
     }
 }
 

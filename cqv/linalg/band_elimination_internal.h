@@ -42,6 +42,12 @@
 //   the sign of zero coordinates. It can also update rows the classic way,
 //   row - e·pivot row, for systems whose rows would overflow under the
 //   dense solver's (1/e)·row - pivot row (see BandStore).
+//
+// With a BandStore the elimination can also keep a journal of its
+// operations on the right-hand sides and its back substitution, so that
+// one elimination of the matrix serves any number of right-hand sides
+// taken through it one at a time (Replay, SubstituteReplayed), each with
+// the same operations it would have met in the elimination itself.
 #ifndef CQV_LINALG_BAND_ELIMINATION_INTERNAL_H
 #define CQV_LINALG_BAND_ELIMINATION_INTERNAL_H
 
@@ -49,6 +55,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 #include "cqv/core/allocator.h"
 #include "cqv/core/exceptions.h"
@@ -148,6 +155,60 @@ private:
 
 // ---- the elimination -----------------------------------------------------------
 
+// The operations an elimination performs on its right-hand sides, in order,
+// so that further right-hand sides can be taken through the same
+// elimination without repeating its work on the matrix: exchanges of two
+// positions, scalings of a position, and updates of a position by the
+// pivot position, each with its factor.
+class BandJournal {
+public:
+    enum Kind { kSwap, kScale, kUpdate };
+    struct Op {
+        int kind;
+        int a, b;  // positions: the two exchanged; the scaled one; the updated one and the pivot
+        double f;
+    };
+
+    // A term of the back substitution: unknown j times the entry w.
+    struct Term {
+        int j;
+        double w;
+    };
+
+    BandJournal() = default;
+    BandJournal(const BandJournal&) = delete;
+    BandJournal& operator=(const BandJournal&) = delete;
+    ~BandJournal() {
+        qvFree(ops);
+        qvFree(terms);
+        qvFree(first);
+    }
+
+    void Add(int kind, int a, int b, double f) {
+        if (count == capacity) {
+            const int grown = capacity == 0 ? 1024 : 2 * capacity;
+            ops = static_cast<Op*>(qvRealloc(ops, static_cast<unsigned int>(grown * sizeof(Op))));
+            capacity = grown;
+        }
+        ops[count++] = Op{kind, a, b, f};
+    }
+    const Op* begin() const { return ops; }
+    const Op* end() const { return ops + count; }
+
+    // The back substitution, written down once the elimination is done:
+    // for each position i from the last up, its terms in the order they
+    // are subtracted; and the position whose pivot is zero, where the
+    // substitution throws (-1 for none).
+    Term* terms = nullptr;
+    int* first = nullptr;  // terms of position i: first[i] .. first[i + 1] - 1
+    int zeroAt = -1;
+
+private:
+    Op* ops = nullptr;
+    int count = 0;
+    int capacity = 0;
+};
+
 // Store is DenseBandStore or BandStore below. Rows are named by their index
 // in the matrix; the row table maps positions to rows.
 template <class Store>
@@ -185,6 +246,10 @@ public:
         }
     }
 
+    // Records the operations on the right-hand sides in j (BandStore
+    // only), for Replay.
+    void Record(BandJournal* j) { journal = j; }
+
     // The elimination; returns the number of steps completed (n unless a
     // zero pivot stopped it).
     int Eliminate() {
@@ -214,6 +279,7 @@ public:
             if (L::IsZero(pivot)) return step;
             const Entry rcp = L::Recip(pivot);
             store.Scale(pr, step, rcp);
+            Note(BandJournal::kScale, step, step, rcp);
             Rhs* cp = posComp[step];
             for (int c = 0; c < k; ++c) cp[c] = cp[c] * rcp;
             kept = 0;
@@ -224,14 +290,10 @@ public:
                 const Entry e = store.At(r, step);
                 if (L::IsZero(e)) continue;
                 Rhs* ci = posComp[rowPos[r]];
-                if (Store::kMultipliers) {
-                    store.Update(r, pr, step, e);
-                    for (int c = 0; c < k; ++c) ci[c] = ci[c] - BandMul(e, cp[c]);
-                } else {
-                    const Entry s = L::Recip(e);
-                    store.Update(r, pr, step, s);
-                    for (int c = 0; c < k; ++c) ci[c] = BandMul(s, ci[c]) - cp[c];
-                }
+                const Entry f = Store::kMultipliers ? e : L::Recip(e);
+                store.Update(r, pr, step, f);
+                Note(BandJournal::kUpdate, rowPos[r], step, f);
+                for (int c = 0; c < k; ++c) ci[c] = Combine(ci[c], f, cp[c]);
             }
             count = kept;
         }
@@ -270,7 +332,85 @@ public:
         }
     }
 
+    // Takes one more right-hand side v, element r for equation r, through
+    // the recorded elimination: afterwards v[i] is what the elimination
+    // leaves at position i.
+    void Replay(Rhs* v) const {
+        for (const BandJournal::Op& op : *journal) {
+            if (op.kind == BandJournal::kSwap) {
+                const Rhs t = v[op.a];
+                v[op.a] = v[op.b];
+                v[op.b] = t;
+            } else if (op.kind == BandJournal::kScale) {
+                v[op.a] = v[op.a] * op.f;
+            } else {
+                v[op.a] = Combine(v[op.a], op.f, v[op.b]);
+            }
+        }
+    }
+
+    // Writes the back substitution into the journal, after Eliminate.
+    void RecordSubstitution() {
+        const int spike = store.Spike();
+        int terms = 0;
+        for (int pass = 0; pass < 2; ++pass) {
+            if (pass == 1) {
+                journal->terms = static_cast<BandJournal::Term*>(
+                    qvMalloc(static_cast<unsigned int>((terms > 0 ? terms : 1) * sizeof(BandJournal::Term))));
+                journal->first = static_cast<int*>(qvMalloc(static_cast<unsigned int>((n + 1) * sizeof(int))));
+                journal->first[n] = terms;
+            }
+            int t = terms;
+            for (int i = n - 1; i >= 0; --i) {
+                const int r = posRow[i];
+                const int blockStart = spike < n ? (spike > i + 1 ? spike : i + 1) : n;
+                int bandEnd = store.Hi(r) > i + 1 ? store.Hi(r) : i + 1;
+                if (bandEnd > blockStart) bandEnd = blockStart;
+                const int here = (n - blockStart) + (bandEnd - i - 1);
+                if (pass == 0) {
+                    terms += here;
+                    continue;
+                }
+                t -= here;
+                journal->first[i] = t;
+                BandJournal::Term* out = journal->terms + t;
+                for (int j = n - 1; j >= blockStart; --j) *out++ = BandJournal::Term{j, store.At(r, j)};
+                for (int j = bandEnd - 1; j > i; --j) *out++ = BandJournal::Term{j, store.At(r, j)};
+                if (journal->zeroAt < 0 && L::IsZero(EntryOrZero(r, i))) journal->zeroAt = i;
+            }
+        }
+    }
+
+    // Substitutes back for one replayed right-hand side v into x[i·xStep],
+    // as Substitute does for the elimination's own.
+    void SubstituteReplayed(const Rhs* v, Rhs* x, int xStep) const {
+        const BandJournal::Term* terms = journal->terms;
+        for (int i = n - 1; i >= 0; --i) {
+            Rhs xi = v[i];
+            for (int t = journal->first[i]; t < journal->first[i + 1]; ++t)
+                xi = xi - BandMul(terms[t].w, x[static_cast<std::ptrdiff_t>(terms[t].j) * xStep]);
+            x[static_cast<std::ptrdiff_t>(i) * xStep] = xi;
+            if (i == journal->zeroAt) throw BadParameters(qvMsg::SystemNotUnique);
+        }
+    }
+
 private:
+    // Adds an operation to the journal, when one is kept (for the double
+    // entries of BandStore).
+    void Note(int kind, int a, int b, const Entry& f) {
+        if constexpr (std::is_same<Entry, double>::value) {
+            if (journal != nullptr) journal->Add(kind, a, b, f);
+        } else {
+            (void)kind, (void)a, (void)b, (void)f;
+        }
+    }
+
+    // The update of a right-hand side element c by the pivot's p with the
+    // factor f: f·c - p, or c - f·p with multipliers.
+    static Rhs Combine(const Rhs& c, const Entry& f, const Rhs& p) {
+        return Store::kMultipliers ? c - BandMul(f, p) : BandMul(f, c) - p;
+    }
+
     // Whether row r holds its entry in column j (which may be non-zero).
     bool Holds(int r, int j) const { return j >= store.Spike() || (store.Lo(r) <= j && j < store.Hi(r)); }
     // Entry (r, j), or the zero it is known to be.
@@ -305,6 +445,7 @@ private:
     }
 
     void Exchange(int a, int b) {
+        Note(BandJournal::kSwap, a, b, Entry());
         const int ra = posRow[a], rb = posRow[b];
         posRow[a] = rb;
         posRow[b] = ra;
@@ -344,6 +485,7 @@ private:
     int* active;    // the candidates
     Rhs** posComp;  // right-hand sides by position
     int count = 0;  // number of candidates
+    BandJournal* journal = nullptr;
 };
 
 // ---- the stores ---------------------------------------------------------------
