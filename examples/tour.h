@@ -13,4 +13,7 @@ void Section(const char* title);
 // path of the file name given.
 std::string TourOutputPath(const char* file_name);
 
+// Beta-spline curves, closed curves and tubes (tour_betaspline.cpp).
+void BetaSplines();
+
 #endif  // CQV_EXAMPLES_TOUR_H
