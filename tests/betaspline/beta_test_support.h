@@ -6,6 +6,8 @@
 #include "cqv_test.h"
 
 #include <cmath>
+#include <cstddef>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -13,9 +15,10 @@ namespace betatest {
 
 using V3 = qvTVec3<double>;
 using Points = qvVector<V3>;
+const double kPi = std::acos(-1.0);
 
-// The shapes the tests sweep, as (skew, tension): the B-spline, skews below
-// and above 1, and tensions from mild to strong.
+// (skew, tension): the B-spline, skews below and above 1, mild to strong
+// tensions.
 const std::pair<double, double> kShapes[] = {{1.0, 0.0}, {0.5, 0.0}, {2.0, 0.0}, {1.0, 4.0}, {1.5, 1.0}, {0.8, 10.0}};
 
 inline Points PointsOf(const std::vector<V3>& xs) {
@@ -32,57 +35,83 @@ inline Points Wavy(int m, double scale = 1.0) {
     return p;
 }
 
-// m points on the circle of radius r around the origin in the x-y plane,
-// counter-clockwise from (r, 0); with closed the last repeats the first.
-inline Points Circle(int m, double r, bool closed) {
+// m points around an uneven loop in space, or (flat) on the circle of
+// radius `scale` in the x-y plane.
+inline Points Loop(int m, double scale = 1.0, bool flat = false) {
     Points p(m);
-    const double pi = std::acos(-1.0);
-    const int steps = closed ? m - 1 : m;
-    for (int i = 0; i < m; ++i) p[i] = V3(r * std::cos(2 * pi * i / steps), r * std::sin(2 * pi * i / steps), 0.0);
+    for (int i = 0; i < m; ++i) {
+        const double t = 2 * kPi * i / m;
+        p[i] = flat ? V3(scale * std::cos(t), scale * std::sin(t), 0)
+                    : V3(scale * (2 + 0.3 * std::sin(3 * t)) * std::cos(t), scale * 1.5 * std::sin(t), scale * 0.2 * std::cos(2 * t));
+    }
     return p;
 }
 
 inline double Dist(const V3& a, const V3& b) { return (a - b).Norm(); }
 
-// The largest distance between corresponding points, relative to the
-// largest point of want.
+// The largest distance of corresponding points, relative to want's largest.
 inline double RelativeGap(const std::vector<V3>& got, const std::vector<V3>& want) {
     double gap = 0, size = 0;
-    for (std::size_t i = 0; i < want.size(); ++i) {
+    for (std::size_t i = 0; i < want.size() && i < got.size(); ++i) {
         gap = std::fmax(gap, Dist(got[i], want[i]));
         size = std::fmax(size, want[i].Norm());
     }
     return got.size() == want.size() ? gap / size : HUGE_VAL;
 }
 
-// The uniform cubic B-spline basis, written from the textbook, and its
-// derivative.
+// The textbook uniform cubic B-spline basis and its derivative.
 inline double UniformBSpline(double t) {
     const double a = std::fabs(t);
-    if (a <= 1) return 2.0 / 3.0 - t * t + a * a * a / 2;
-    if (a <= 2) return (2 - a) * (2 - a) * (2 - a) / 6;
-    return 0.0;
+    return a <= 1 ? 2.0 / 3.0 - t * t + a * a * a / 2 : a <= 2 ? (2 - a) * (2 - a) * (2 - a) / 6 : 0.0;
 }
 inline double UniformBSplineDeriv(double t) {
     const double a = std::fabs(t);
-    if (a <= 1) return -2 * t + 1.5 * t * a;
-    if (a <= 2) return -0.5 * (2 - a) * (2 - a) * (t < 0 ? -1 : 1);
-    return 0.0;
+    return a <= 1 ? -2 * t + 1.5 * t * a : a <= 2 ? -0.5 * (2 - a) * (2 - a) * (t < 0 ? -1 : 1) : 0.0;
 }
 
-// A curve whose every control point, phantoms included, the tests can
-// read, and whose crossing searches they can call.
-class OpenCurve : public BetaCurve {
+// Curvature of a curve on the side dir (+1 or -1) of u: the turn of the
+// unit tangent over the arc from u + dir·h to u + 2·dir·h.
+inline double Curvature(const BetaCurve& c, double u, int dir, double h) {
+    const double u1 = u + dir * h, u2 = u + 2 * dir * h;
+    return Dist(c.GetTangent(u1), c.GetTangent(u2)) / Dist(c(u1), c(u2));
+}
+
+// The arc of the circle of radius r about the origin from angle 0 to the
+// point q, counter-clockwise, once around at most.
+inline double ArcTo(const V3& q, double r) { return r * (2 * kPi + std::atan2(q.Y(), q.X())); }
+
+// The last sample of GetLength: fifty times 0.02 added up exceeds 1.
+inline double LastSample() {
+    double last = 0;
+    for (double u = 0.02; u <= 1; u += 0.02) last = u;
+    return last;
+}
+
+// A curve or contour whose every control point (phantoms, wrap copies) the
+// tests can read, and whose crossing searches they can call.
+template <class Base>
+class Exposed : public Base {
 public:
-    using BetaCurve::BetaCurve;
-    using BetaCurve::FindCrosX;
-    using BetaCurve::FindCrosY;
+    using Base::Base;
+    using Base::FindCrosX;
+    using Base::FindCrosY;
     std::vector<V3> Controls() const {
         std::vector<V3> c;
-        for (int i = 0; i < control.Len(); ++i) c.push_back(control[i]);
+        for (int i = 0; i < this->control.Len(); ++i) c.push_back(this->control[i]);
         return c;
     }
 };
+using OpenCurve = Exposed<BetaCurve>;
+using Closed = Exposed<BetaContour>;
+
+// The slot of a virtual member: under the Itanium ABI a pointer to it holds
+// one plus the byte offset of its slot.
+template <class Member>
+int Slot(Member member) {
+    std::ptrdiff_t raw;
+    std::memcpy(&raw, &member, sizeof raw);
+    return static_cast<int>((raw - 1) / static_cast<std::ptrdiff_t>(sizeof(void*)));
+}
 
 }  // namespace betatest
 
