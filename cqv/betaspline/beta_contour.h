@@ -47,9 +47,10 @@ public:
 
     // Sets the skew and tension and interpolates the ring; a failure leaves
     // the contour as it was.
-    // Throws BadParameters "BetaContour::MakeInterpolation: at least 3
-    // points are needed." for a ring of fewer than 3 points, and the
-    // solver's "Система имеет не единственное решение." (Windows-1251)
+    // Throws BadParameters
+    //   "BetaContour::MakeInterpolation: at least 3 points are needed."
+    // when the ring has fewer than 3 points, and the solver's
+    //   "Система имеет не единственное решение." (Windows-1251)
     // when its elimination meets an exact zero pivot. (B(0) = 1/2 makes
     // the system of every ring of an even number of points singular; in
     // floating point that shows as huge control points rather than as the

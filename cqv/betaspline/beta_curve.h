@@ -62,10 +62,12 @@ public:
     // Sets the skew and tension and interpolates the points. The points are
     // checked and the system solved before anything changes: a failure
     // leaves the curve as it was.
-    // Throws BadParameters "BetaCurve::MakeInterpolation: at least 2 points
-    // are needed." for fewer than 2 points, and the solver's "Система имеет
-    // не единственное решение." (Windows-1251) when the system is singular,
-    // as it is for skew 0.
+    // Throws BadParameters
+    //   "BetaCurve::MakeInterpolation: at least 2 points are needed."
+    // when there are fewer than 2 points, and the solver's
+    //   "Система имеет не единственное решение." (Windows-1251)
+    // when the elimination meets an exact zero pivot, as it does for skew 0
+    // and tension 0.
     void Init(const qvVector<qvTVec3<double>>& points, double skew, double tension);
     // Interpolates the points with the present skew and tension: the
     // control points are the solution of the S x S system
@@ -88,7 +90,8 @@ public:
     // The point at u: C_1 for u <= 0, C_{S-2} for u >= 1, otherwise the
     // blended sum described above.
     // Throws BadParameters "BetaCurve: fewer than 4 control points." when
-    // the curve has not been interpolated.
+    // the curve has fewer than 4 control points (it was never
+    // interpolated).
     virtual qvTVec3<double> operator()(double u) const;
     // The direction of the curve at u: for 0 < u < 1 the blended sum with
     // B' in place of B, divided by its length (a unit vector); at the ends

@@ -52,11 +52,13 @@ public:
 
     // Sets the skew and tension and interpolates the rows of points; a
     // failure leaves the tube as it was. The points are not changed.
-    // Throws BadParameters "BetaTube::MakeInterpolation: at least 2 rings
-    // are needed." for fewer than 2 rows, "BetaContour::MakeInterpolation:
-    // at least 3 points are needed." for rows of fewer than 3 points, and
-    // the solver's "Система имеет не единственное решение."
-    // (Windows-1251) for a singular system.
+    // Throws BadParameters
+    //   "BetaTube::MakeInterpolation: at least 2 rings are needed."
+    // when there are fewer than 2 rows,
+    //   "BetaContour::MakeInterpolation: at least 3 points are needed."
+    // when the rows have fewer than 3 points, and the solver's
+    //   "Система имеет не единственное решение." (Windows-1251)
+    // when an elimination meets an exact zero pivot.
     void Init(qvMatrix<qvTVec3<double>>& points, double skew, double tension);
     // Interpolates the rows of points with the present skew and tension,
     // each system by qvMatrix<qvTVec3<double>>::SolveEquationGaussMethod:
@@ -76,17 +78,20 @@ public:
     // first is then aligned with the one before it by MakeCoherentS, and
     // the tube interpolates the matrix of rows (x, y, heights[i]). The
     // contours are taken by value: the caller's are not changed.
-    // Throws as MakeInterpolation, and BadParameters
-    // "BetaTube::MakeInterpolation: one height per contour is needed." when
-    // the number of heights differs from that of contours; an empty contour
-    // throws the contour's own text.
+    // Throws as MakeInterpolation (a ring of fewer than 3 points being
+    // contours of fewer than 3 points), BadParameters
+    //   "BetaTube::MakeInterpolation: one height per contour is needed."
+    // when the number of heights differs from that of contours, and the
+    // contour's own "qvCurve2D: the curve has no point." when an empty
+    // contour is to be resampled.
     void MakeInterpolation(qvSimpleArray<qvSimpleContour2D> contours, const qvSimpleArray<double>& heights);
     // The same interpolations with every system solved on the band of its
-    // matrix, all rings in one elimination and all columns in another, in
-    // time and memory linear in m_u·m_v, for rings of any length: the
-    // columns by the dense solver's own eliminations, the rings as
-    // BetaContour::MakeBandInterpolation solves them. Where the dense solve
-    // succeeds the nets agree to rounding. Throw as MakeInterpolation.
+    // matrix, in time and memory linear in m_u·m_v and for rings of any
+    // length: the ring matrix is eliminated once and every ring taken
+    // through that elimination as BetaContour::MakeBandInterpolation solves
+    // a ring; the columns are solved 256 at a time, in place, by the dense
+    // solver's own eliminations. Where the dense solve succeeds the nets
+    // agree to rounding. Throw as MakeInterpolation.
     void MakeBandInterpolation(qvMatrix<qvTVec3<double>>& points);
     void MakeBandInterpolation(qvSimpleArray<qvSimpleContour2D> contours, const qvSimpleArray<double>& heights);
     // Does nothing.
