@@ -154,6 +154,12 @@ TEST(BetaTube, PassesThroughEveryRowOfPointsDenseAndOnTheBand) {
         band.MakeBandInterpolation(view);
         EXPECT_LT(RelativeGap(band.Net(), t.Net()), 1e-12);
     }
+    // More columns than the band solve takes in one elimination (256).
+    qvMatrix<V3> wide = Rows(3, 300);
+    const Tube dense(wide);
+    Tube band;
+    band.MakeBandInterpolation(wide);
+    EXPECT_LT(RelativeGap(band.Net(), dense.Net()), 1e-12);
     // Identical rings at heights 0, 1, 2 are the closed curve through the
     // ring, lifted, at v = 0, 1/2 and 1.
     qvMatrix<V3> p(3, 8);
