@@ -490,6 +490,11 @@ private:
 
 // ---- the stores ---------------------------------------------------------------
 
+// The smallest order and the widest row band (in columns) of a dense system
+// that the dense solver hands to the band elimination.
+constexpr int kBandMinOrder = 48;
+constexpr int kBandMaxWidth = 16;
+
 // A dense n x m matrix (n <= m) of E seen through its row pointers and the
 // stride tab within a row, worked on in place. Rows of entries that are all
 // +0.0 beyond a band keep that band; the others extend to the last column.
@@ -501,7 +506,8 @@ public:
     static constexpr bool kExactGaps = true;
     static constexpr bool kMultipliers = false;
 
-    // Scans the rows for their bands.
+    // Scans the rows for their bands, as far as the first row too wide for
+    // the band elimination to pay (see Worthwhile).
     DenseBandStore(E* const* rowPointers, int rows, int cols, int stride)
         : rowPtr(rowPointers),
           n(rows),
@@ -511,31 +517,30 @@ public:
           lo(scratch.Take<int>(rows)),
           hi(scratch.Take<int>(rows)) {
         constexpr int wordsPerEntry = static_cast<int>(sizeof(E) / 8);
-        for (int r = 0; r < n; ++r) {
+        for (int r = 0; r < n && narrow; ++r) {
             const E* w = rowPtr[r];
             if (tab == 1) {
                 // A contiguous row, scanned as words.
                 const unsigned char* bytes = reinterpret_cast<const unsigned char*>(w);
                 lo[r] = BandFirstNonZeroWord(bytes, m * wordsPerEntry) / wordsPerEntry;
                 hi[r] = (BandEndOfNonPlusZeroWords(bytes, m * wordsPerEntry) + wordsPerEntry - 1) / wordsPerEntry;
-                continue;
+            } else {
+                int first = 0;
+                while (first < m && BandIsZero(w[first * tab])) ++first;
+                int end = m;
+                while (end > 0 && BandIsPlusZero(w[(end - 1) * tab])) --end;
+                lo[r] = first;
+                hi[r] = end;
             }
-            int first = 0;
-            while (first < m && BandIsZero(w[first * tab])) ++first;
-            int end = m;
-            while (end > 0 && BandIsPlusZero(w[(end - 1) * tab])) --end;
-            lo[r] = first;
-            hi[r] = end;
+            narrow = hi[r] - lo[r] <= kBandMaxWidth;
         }
     }
 
-    // Whether the bands cover few enough entries that the band elimination
-    // pays: at most a quarter of the matrix.
-    bool Worthwhile() const {
-        long long covered = 0;
-        for (int r = 0; r < n; ++r) covered += hi[r] > lo[r] ? hi[r] - lo[r] : 0;
-        return covered * 4 <= static_cast<long long>(n) * m;
-    }
+    // Whether the band elimination pays: every row keeps to a narrow band.
+    // A row with entries far apart, such as the corner entries of a cyclic
+    // system, spreads its width to every row it updates, and the
+    // elimination would be as wide as the dense one.
+    bool Worthwhile() const { return narrow; }
 
     int Rows() const { return n; }
     int Lo(int r) const { return lo[r]; }
@@ -568,6 +573,7 @@ private:
     BandScratch scratch;
     int* lo;
     int* hi;
+    bool narrow = true;
 };
 
 // A square system of order n whose rows keep their band in a ring of
@@ -676,13 +682,15 @@ private:
 
 // Solves the system of the dense solver, n rows of m columns reached
 // through the row table rows with stride tab and right-hand side elements
-// comp[i], on its bands, when they cover at most a quarter of the matrix;
+// comp[i], on its bands when that pays (DenseBandStore::Worthwhile);
 // otherwise returns false having changed nothing. prepare(step) is called
 // between the elimination and the back substitution, as the dense solver
 // brings its solution vector to length there: it returns the solution's
 // first element and sets step to its stride.
 template <class E, class Prepare>
 bool SolveOnBand(E* const* rows, int n, int m, int tab, E* const* comp, Prepare prepare) {
+    // Below this order the bookkeeping costs more than the zeros save.
+    if (n < kBandMinOrder) return false;
     DenseBandStore<E> store(rows, n, m, tab);
     if (!store.Worthwhile()) return false;
     BandElimination<DenseBandStore<E>> band(store, comp, 1);
