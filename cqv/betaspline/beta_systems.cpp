@@ -97,16 +97,19 @@ void SolveRows(const BetaSpline& b, BetaSystem kind, int m, BetaPoint* const* ro
 }
 
 // The matrix is eliminated once, its operations on the right-hand sides
-// recorded; then each right-hand side is gathered, replayed and substituted
-// on its own, straight from and to its strided storage.
+// recorded; then the right-hand sides are gathered, replayed and
+// substituted a few at a time, side by side (so that their independent
+// operations overlap), straight from and to their strided storage.
 template <bool multipliers>
 void SolveEach(const BetaSpline& b, BetaSystem kind, const BetaPoint* p, int pi, int pc, int m, int nrhs,
                BetaPoint* x, int xi, int xc) {
+    constexpr int kSide = 16;
     const int n = BetaOrder(kind, m);
+    const int side = nrhs < kSide ? nrhs : kSide;
     BandStore<BetaPoint, multipliers> store(n, 4, kind == BetaSystem::Ring ? 2 : 0);
     FillBand(store, b, kind, m);
-    BandScratch work(BandScratch::Bytes<BetaPoint>(n) + BandScratch::Bytes<BetaPoint*>(n));
-    BetaPoint* v = work.Take<BetaPoint>(n);
+    BandScratch work(BandScratch::Bytes<BetaPoint>(static_cast<std::size_t>(n) * side) + BandScratch::Bytes<BetaPoint*>(n));
+    BetaPoint* v = work.Take<BetaPoint>(static_cast<std::size_t>(n) * side);
     BetaPoint** none = work.Take<BetaPoint*>(n);
     for (int r = 0; r < n; ++r) none[r] = nullptr;
     BandJournal journal;
@@ -114,18 +117,22 @@ void SolveEach(const BetaSpline& b, BetaSystem kind, const BetaPoint* p, int pi,
     band.Record(&journal);
     band.Eliminate();
     band.RecordSubstitution();
-    for (int c = 0; c < nrhs; ++c) {
+    for (int c0 = 0; c0 < nrhs; c0 += side) {
+        const int g = nrhs - c0 < side ? nrhs - c0 : side;
         // Equation r asks for point r of a ring; of an open curve, for P_0
         // in rows 0 and 1, P_{r-1} below, and P_{m-1} in the last row.
-        const BetaPoint* src = p + static_cast<std::ptrdiff_t>(c) * pc;
-        BetaPoint* at = kind == BetaSystem::Ring ? v : v + 1;
-        for (int i = 0; i < m; ++i) at[i] = src[static_cast<std::ptrdiff_t>(i) * pi];
-        if (kind == BetaSystem::Open) {
-            v[0] = v[1];
-            v[n - 1] = v[n - 2];
+        BetaPoint* at = kind == BetaSystem::Ring ? v : v + g;
+        for (int c = 0; c < g; ++c) {
+            const BetaPoint* src = p + static_cast<std::ptrdiff_t>(c0 + c) * pc;
+            for (int i = 0; i < m; ++i) at[static_cast<std::ptrdiff_t>(i) * g + c] = src[static_cast<std::ptrdiff_t>(i) * pi];
         }
-        band.Replay(v);
-        band.SubstituteReplayed(v, x + static_cast<std::ptrdiff_t>(c) * xc, xi);
+        if (kind == BetaSystem::Open)
+            for (int c = 0; c < g; ++c) {
+                v[c] = v[g + c];
+                v[static_cast<std::ptrdiff_t>(n - 1) * g + c] = v[static_cast<std::ptrdiff_t>(n - 2) * g + c];
+            }
+        band.Replay(v, g);
+        band.SubstituteReplayed(v, g, x + static_cast<std::ptrdiff_t>(c0) * xc, xi, xc);
     }
 }
 

@@ -332,19 +332,24 @@ public:
         }
     }
 
-    // Takes one more right-hand side v, element r for equation r, through
-    // the recorded elimination: afterwards v[i] is what the elimination
-    // leaves at position i.
-    void Replay(Rhs* v) const {
+    // Takes g more right-hand sides through the recorded elimination, side
+    // by side: v[r·g + c] is element r of right-hand side c, and afterwards
+    // v[i·g + c] is what the elimination leaves at position i.
+    void Replay(Rhs* v, int g) const {
         for (const BandJournal::Op& op : *journal) {
+            Rhs* a = v + static_cast<std::ptrdiff_t>(op.a) * g;
+            const Rhs* b = v + static_cast<std::ptrdiff_t>(op.b) * g;
             if (op.kind == BandJournal::kSwap) {
-                const Rhs t = v[op.a];
-                v[op.a] = v[op.b];
-                v[op.b] = t;
+                Rhs* bb = v + static_cast<std::ptrdiff_t>(op.b) * g;
+                for (int c = 0; c < g; ++c) {
+                    const Rhs t = a[c];
+                    a[c] = bb[c];
+                    bb[c] = t;
+                }
             } else if (op.kind == BandJournal::kScale) {
-                v[op.a] = v[op.a] * op.f;
+                for (int c = 0; c < g; ++c) a[c] = a[c] * op.f;
             } else {
-                v[op.a] = Combine(v[op.a], op.f, v[op.b]);
+                for (int c = 0; c < g; ++c) a[c] = Combine(a[c], op.f, b[c]);
             }
         }
     }
@@ -381,15 +386,19 @@ public:
         }
     }
 
-    // Substitutes back for one replayed right-hand side v into x[i·xStep],
-    // as Substitute does for the elimination's own.
-    void SubstituteReplayed(const Rhs* v, Rhs* x, int xStep) const {
+    // Substitutes back for g replayed right-hand sides v (as Replay leaves
+    // them) into x[i·xStep + c·xSide], as Substitute does for the
+    // elimination's own.
+    void SubstituteReplayed(const Rhs* v, int g, Rhs* x, int xStep, int xSide) const {
         const BandJournal::Term* terms = journal->terms;
         for (int i = n - 1; i >= 0; --i) {
-            Rhs xi = v[i];
-            for (int t = journal->first[i]; t < journal->first[i + 1]; ++t)
-                xi = xi - BandMul(terms[t].w, x[static_cast<std::ptrdiff_t>(terms[t].j) * xStep]);
-            x[static_cast<std::ptrdiff_t>(i) * xStep] = xi;
+            for (int c = 0; c < g; ++c) {
+                Rhs* xc = x + static_cast<std::ptrdiff_t>(c) * xSide;
+                Rhs xi = v[static_cast<std::ptrdiff_t>(i) * g + c];
+                for (int t = journal->first[i]; t < journal->first[i + 1]; ++t)
+                    xi = xi - BandMul(terms[t].w, xc[static_cast<std::ptrdiff_t>(terms[t].j) * xStep]);
+                xc[static_cast<std::ptrdiff_t>(i) * xStep] = xi;
+            }
             if (i == journal->zeroAt) throw BadParameters(qvMsg::SystemNotUnique);
         }
     }

@@ -154,8 +154,8 @@ TEST(BetaTube, PassesThroughEveryRowOfPointsDenseAndOnTheBand) {
         band.MakeBandInterpolation(view);
         EXPECT_LT(RelativeGap(band.Net(), t.Net()), 1e-12);
     }
-    // More columns than the band solve takes in one elimination (256).
-    qvMatrix<V3> wide = Rows(3, 300);
+    // More rings and columns than the band solve takes at once (16, 256).
+    qvMatrix<V3> wide = Rows(20, 300);
     const Tube dense(wide);
     Tube band;
     band.MakeBandInterpolation(wide);
