@@ -71,7 +71,7 @@ qvTVec3<double> BetaContour::GetTangent(double u) const {
     const int m = control.Len() - 3;
     if (!(u >= 0.0 && u < 1.0)) u = 0.0;
     const double s = m * u;
-    const BetaPoint d = qvDetail::BetaSumDeriv(*this, s, qvDetail::BetaFirstIndex(s, m - 1),
+    const BetaPoint d = qvDetail::BetaSumDeriv(*this, s, qvDetail::BetaFirstIndex(s),
                                                [&](int j) -> const BetaPoint& { return c[j * step]; });
     return d / d.Norm();
 }

@@ -82,7 +82,7 @@ qvTVec3<double> BetaCurve::GetTangent(double u) const {
     if (u <= 0.0) return (c[2 * step] - c[step]) * 3.0 * (skew + 1.0) * a;
     if (u >= 1.0) return (c[(S - 2) * step] - c[(S - 3) * step]) * 3.0 * (a * (skew * skew) + f);
     const double s = (S - 3) * u;
-    const BetaPoint d = qvDetail::BetaSumDeriv(*this, s, qvDetail::BetaFirstIndex(s, S - 4),
+    const BetaPoint d = qvDetail::BetaSumDeriv(*this, s, qvDetail::BetaFirstIndex(s),
                                                [&](int j) -> const BetaPoint& { return c[j * step]; });
     return d / d.Norm();
 }

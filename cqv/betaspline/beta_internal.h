@@ -27,13 +27,11 @@ inline BetaPoint BetaSumDeriv(const BetaSpline& b, double s, int j0, F point) {
     return r;
 }
 
-// The first of the four control points that blend at s >= 0: s truncated,
-// and at most last (which s reaches only when a parameter just below 1 is
-// scaled up and rounded).
-inline int BetaFirstIndex(double s, int last) {
-    const int j0 = static_cast<int>(s);
-    return j0 < last ? j0 : last;
-}
+// The first of the four control points that blend at s = n·u for a
+// parameter 0 <= u < 1: s truncated. (The product of a count n and the
+// largest double below 1 rounds below n, so the four points are always
+// there.)
+inline int BetaFirstIndex(double s) { return static_cast<int>(s); }
 
 // The point at v of the open sequence of S >= 4 control points
 // c[0], c[step], ...: c[1] for v <= 0, c[S-2] for v >= 1, else the blended
@@ -42,7 +40,7 @@ inline BetaPoint BetaOpenPoint(const BetaSpline& b, const BetaPoint* c, int step
     if (v <= 0.0) return c[step];
     if (v >= 1.0) return c[(S - 2) * step];
     const double s = (S - 3) * v;
-    return BetaSum(b, s, BetaFirstIndex(s, S - 4), [&](int j) -> const BetaPoint& { return c[j * step]; });
+    return BetaSum(b, s, BetaFirstIndex(s), [&](int j) -> const BetaPoint& { return c[j * step]; });
 }
 
 // The point at u of a closed sequence of m ring control points with their
@@ -52,7 +50,7 @@ template <class F>
 inline BetaPoint BetaRingPoint(const BetaSpline& b, int m, double u, F point) {
     if (!(u >= 0.0 && u < 1.0)) u = 0.0;
     const double s = m * u;
-    return BetaSum(b, s, BetaFirstIndex(s, m - 1), point);
+    return BetaSum(b, s, BetaFirstIndex(s), point);
 }
 
 // Which system a set of control points solves.
