@@ -154,14 +154,12 @@ private:
     int BestIndex(Better better) const;
 };
 
-CQV_EXTERN_TEMPLATE(qvArray<char>)
-CQV_EXTERN_TEMPLATE(qvArray<unsigned char>)
-CQV_EXTERN_TEMPLATE(qvArray<short int>)
-CQV_EXTERN_TEMPLATE(qvArray<unsigned short int>)
-CQV_EXTERN_TEMPLATE(qvArray<int>)
-CQV_EXTERN_TEMPLATE(qvArray<float>)
-CQV_EXTERN_TEMPLATE(qvArray<double>)
-CQV_EXTERN_TEMPLATE(qvArray<qvComplex>)
-CQV_EXTERN_TEMPLATE(qvArray<qvVec2>)
+// The arithmetic array exists for exactly the simple array's own element
+// types; the declarations here and the instances in array.cpp follow that
+// one list.
+#define CQV_FOR_EACH_ARRAY_TYPE(X) CQV_FOR_EACH_SIMPLE_ARRAY_TYPE(X)
+#define CQV_DECLARE_ARRAY(T) CQV_EXTERN_TEMPLATE(qvArray<T>)
+CQV_FOR_EACH_ARRAY_TYPE(CQV_DECLARE_ARRAY)
+#undef CQV_DECLARE_ARRAY
 
 #endif  // CQV_ARRAYS_ARRAY_H

@@ -163,14 +163,14 @@ protected:
     int len;
 };
 
-CQV_EXTERN_TEMPLATE(qvSimpleArray<char>)
-CQV_EXTERN_TEMPLATE(qvSimpleArray<unsigned char>)
-CQV_EXTERN_TEMPLATE(qvSimpleArray<short int>)
-CQV_EXTERN_TEMPLATE(qvSimpleArray<unsigned short int>)
-CQV_EXTERN_TEMPLATE(qvSimpleArray<int>)
-CQV_EXTERN_TEMPLATE(qvSimpleArray<float>)
-CQV_EXTERN_TEMPLATE(qvSimpleArray<double>)
-CQV_EXTERN_TEMPLATE(qvSimpleArray<qvComplex>)
-CQV_EXTERN_TEMPLATE(qvSimpleArray<qvVec2>)
+// The element types of the simple array that live in this folder or below,
+// for the declarations here and the instances in simple_array.cpp. Arrays of
+// the library's larger classes (strings, vectors, matrices, polynomials,
+// contours) are declared and instantiated beside those classes.
+#define CQV_FOR_EACH_SIMPLE_ARRAY_TYPE(X) \
+    X(char) X(unsigned char) X(short int) X(unsigned short int) X(int) X(float) X(double) X(qvComplex) X(qvVec2)
+#define CQV_DECLARE_SIMPLE_ARRAY(T) CQV_EXTERN_TEMPLATE(qvSimpleArray<T>)
+CQV_FOR_EACH_SIMPLE_ARRAY_TYPE(CQV_DECLARE_SIMPLE_ARRAY)
+#undef CQV_DECLARE_SIMPLE_ARRAY
 
 #endif  // CQV_ARRAYS_SIMPLE_ARRAY_H

@@ -70,6 +70,11 @@ private:
     int lenY;
 };
 
-CQV_EXTERN_TEMPLATE(qvSimpleArray2D<double>)
+// The element types of the two-dimensional array, for the declarations here
+// and the instances in simple_array_2d.cpp.
+#define CQV_FOR_EACH_SIMPLE_ARRAY_2D_TYPE(X) X(double)
+#define CQV_DECLARE_SIMPLE_ARRAY_2D(T) CQV_EXTERN_TEMPLATE(qvSimpleArray2D<T>)
+CQV_FOR_EACH_SIMPLE_ARRAY_2D_TYPE(CQV_DECLARE_SIMPLE_ARRAY_2D)
+#undef CQV_DECLARE_SIMPLE_ARRAY_2D
 
 #endif  // CQV_ARRAYS_SIMPLE_ARRAY_2D_H

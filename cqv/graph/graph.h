@@ -149,8 +149,12 @@ private:
     int IsLinked() const;
 };
 
-CQV_EXTERN_TEMPLATE(qvAutoDelPointer<qvSimpleGraphNodeHead>)
-CQV_EXTERN_TEMPLATE(qvAutoDelPointer<qvSimpleGraphBranchHead>)
+// The pointee types of the owning pointer, for the declarations here and the
+// instances in graph.cpp.
+#define CQV_FOR_EACH_AUTO_DEL_POINTER_TYPE(X) X(qvSimpleGraphNodeHead) X(qvSimpleGraphBranchHead)
+#define CQV_DECLARE_AUTO_DEL_POINTER(T) CQV_EXTERN_TEMPLATE(qvAutoDelPointer<T>)
+CQV_FOR_EACH_AUTO_DEL_POINTER_TYPE(CQV_DECLARE_AUTO_DEL_POINTER)
+#undef CQV_DECLARE_AUTO_DEL_POINTER
 
 // Walks the branches of one node in the order of its branch list. While it
 // lives the iterator holds a reference to the node, and one to the branch it

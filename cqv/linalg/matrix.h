@@ -137,9 +137,14 @@ private:
     int columnLen;
 };
 
-CQV_EXTERN_TEMPLATE(qvMatrix<double>)
-CQV_EXTERN_TEMPLATE(qvMatrix<qvComplex>)
-CQV_EXTERN_TEMPLATE(qvMatrix<qvTVec3<double>>)
-CQV_EXTERN_TEMPLATE(qvSimpleArray<qvMatrix<double>>)
+#define CQV_DECLARE_MATRIX(T) CQV_EXTERN_TEMPLATE(qvMatrix<T>)
+CQV_FOR_EACH_LINALG_TYPE(CQV_DECLARE_MATRIX)
+#undef CQV_DECLARE_MATRIX
+
+// Arrays of matrices exist for these element types.
+#define CQV_FOR_EACH_MATRIX_ARRAY_TYPE(X) X(double)
+#define CQV_DECLARE_MATRIX_ARRAY(T) CQV_EXTERN_TEMPLATE(qvSimpleArray<qvMatrix<T>>)
+CQV_FOR_EACH_MATRIX_ARRAY_TYPE(CQV_DECLARE_MATRIX_ARRAY)
+#undef CQV_DECLARE_MATRIX_ARRAY
 
 #endif  // CQV_LINALG_MATRIX_H

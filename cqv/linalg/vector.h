@@ -315,16 +315,19 @@ public:
     qvColumnVector<E> T() const;
 };
 
-CQV_EXTERN_TEMPLATE(qvVector<double>)
-CQV_EXTERN_TEMPLATE(qvVector<qvComplex>)
-CQV_EXTERN_TEMPLATE(qvVector<qvTVec3<double>>)
-CQV_EXTERN_TEMPLATE(qvColumnVector<double>)
-CQV_EXTERN_TEMPLATE(qvColumnVector<qvComplex>)
-CQV_EXTERN_TEMPLATE(qvColumnVector<qvTVec3<double>>)
-CQV_EXTERN_TEMPLATE(qvLineVector<double>)
-CQV_EXTERN_TEMPLATE(qvLineVector<qvComplex>)
-CQV_EXTERN_TEMPLATE(qvLineVector<qvTVec3<double>>)
-CQV_EXTERN_TEMPLATE(qvSimpleArray<qvColumnVector<double>>)
-CQV_EXTERN_TEMPLATE(qvSimpleArray<qvLineVector<double>>)
+// The element types of the vectors and the matrix, for the declarations
+// here and in matrix.h and the instances in vector.cpp and matrix.cpp.
+#define CQV_FOR_EACH_LINALG_TYPE(X) X(double) X(qvComplex) X(qvTVec3<double>)
+#define CQV_DECLARE_VECTORS(T) \
+    CQV_EXTERN_TEMPLATE(qvVector<T>) CQV_EXTERN_TEMPLATE(qvColumnVector<T>) CQV_EXTERN_TEMPLATE(qvLineVector<T>)
+CQV_FOR_EACH_LINALG_TYPE(CQV_DECLARE_VECTORS)
+#undef CQV_DECLARE_VECTORS
+
+// Arrays of column and line vectors exist for these element types.
+#define CQV_FOR_EACH_VECTOR_ARRAY_TYPE(X) X(double)
+#define CQV_DECLARE_VECTOR_ARRAYS(T) \
+    CQV_EXTERN_TEMPLATE(qvSimpleArray<qvColumnVector<T>>) CQV_EXTERN_TEMPLATE(qvSimpleArray<qvLineVector<T>>)
+CQV_FOR_EACH_VECTOR_ARRAY_TYPE(CQV_DECLARE_VECTOR_ARRAYS)
+#undef CQV_DECLARE_VECTOR_ARRAYS
 
 #endif  // CQV_LINALG_VECTOR_H

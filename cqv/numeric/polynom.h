@@ -63,7 +63,11 @@ private:
     E x0;
 };
 
-CQV_EXTERN_TEMPLATE(qvPolynom<double>)
-CQV_EXTERN_TEMPLATE(qvSimpleArray<qvPolynom<double>>)
+// The coefficient types of the polynomial, for the declarations here and the
+// instances in polynom.cpp; arrays of polynomials exist for each.
+#define CQV_FOR_EACH_POLYNOM_TYPE(X) X(double)
+#define CQV_DECLARE_POLYNOM(T) CQV_EXTERN_TEMPLATE(qvPolynom<T>) CQV_EXTERN_TEMPLATE(qvSimpleArray<qvPolynom<T>>)
+CQV_FOR_EACH_POLYNOM_TYPE(CQV_DECLARE_POLYNOM)
+#undef CQV_DECLARE_POLYNOM
 
 #endif  // CQV_NUMERIC_POLYNOM_H

@@ -143,6 +143,11 @@ private:
     qvVector<E> down;
 };
 
-CQV_EXTERN_TEMPLATE(qvMatrix3Diag<double>)
+// The element types of the tridiagonal matrix, for the declarations here and
+// the instances in tridiagonal.cpp.
+#define CQV_FOR_EACH_MATRIX3DIAG_TYPE(X) X(double)
+#define CQV_DECLARE_MATRIX3DIAG(T) CQV_EXTERN_TEMPLATE(qvMatrix3Diag<T>)
+CQV_FOR_EACH_MATRIX3DIAG_TYPE(CQV_DECLARE_MATRIX3DIAG)
+#undef CQV_DECLARE_MATRIX3DIAG
 
 #endif  // CQV_NUMERIC_TRIDIAGONAL_H

@@ -69,6 +69,11 @@ private:
     T m[9];
 };
 
-CQV_EXTERN_TEMPLATE(qvTMatrix3x3<double>)
+// The element types of the 3 × 3 matrix, for the declarations here and the
+// instances in matrix3x3.cpp and cqv/linalg/value_types.cpp.
+#define CQV_FOR_EACH_MATRIX3X3_TYPE(X) X(double)
+#define CQV_DECLARE_MATRIX3X3(T) CQV_EXTERN_TEMPLATE(qvTMatrix3x3<T>)
+CQV_FOR_EACH_MATRIX3X3_TYPE(CQV_DECLARE_MATRIX3X3)
+#undef CQV_DECLARE_MATRIX3X3
 
 #endif  // CQV_VALUES_MATRIX3X3_H
