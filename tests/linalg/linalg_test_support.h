@@ -10,20 +10,11 @@
 
 namespace linalgtest {
 
+using namespace cqvtest;
 using V3 = qvTVec3<double>;
-using Col = qvColumnVector<double>;
 using Line = qvLineVector<double>;
-using M = qvMatrix<double>;
 using Doubles = std::vector<double>;
 using Complexes = std::vector<qvComplex>;
-
-using cqvtest::Elements;
-using cqvtest::Holders;
-using cqvtest::MakeCol;
-using cqvtest::MakeLine;
-using cqvtest::MatrixOf;
-using cqvtest::Near;
-using cqvtest::Values;
 
 // Rows, columns, then for a matrix with elements the strides down a column
 // and along a row and the positive and negative lengths.

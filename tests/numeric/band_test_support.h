@@ -9,16 +9,9 @@
 
 namespace bandtest {
 
-using Col = qvColumnVector<double>;
-using M = qvMatrix<double>;
+using namespace cqvtest;
 using Tri = qvMatrix3Diag<double>;
 using V = std::vector<double>;
-using cqvtest::Elements;
-using cqvtest::Holders;
-using cqvtest::MakeCol;
-using cqvtest::MatrixOf;
-using cqvtest::Numbers;
-using cqvtest::Values;
 
 // A tridiagonal matrix in fresh storage with the given diagonals.
 inline Tri MakeTri(const V& up, const V& diag, const V& down) { return Tri(MakeCol(up), MakeCol(diag), MakeCol(down)); }

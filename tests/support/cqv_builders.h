@@ -13,6 +13,9 @@
 
 namespace cqvtest {
 
+using Col = qvColumnVector<double>;
+using M = qvMatrix<double>;
+
 // A vector of type V holding xs; empty for no values.
 template <class V, class E>
 V VectorOf(const std::vector<E>& xs) {
