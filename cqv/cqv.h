@@ -1,4 +1,6 @@
-// The whole public interface of the cqv library.
+// The whole public interface of the cqv library. Every failed check throws
+// BadParameters, with the text each member names; allocation failure
+// anywhere throws qvErrNoMemory.
 #ifndef CQV_CQV_H
 #define CQV_CQV_H
 

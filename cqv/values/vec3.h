@@ -3,7 +3,7 @@
 //
 // Arithmetic is component-wise; the dot and cross products are ScalarMul and
 // VectorMul. Comparisons form the component-wise order. The default
-// constructor does no work.
+// constructor does no work. Nothing here allocates or throws.
 #ifndef CQV_VALUES_VEC3_H
 #define CQV_VALUES_VEC3_H
 
