@@ -12,7 +12,7 @@ install(TARGETS cqvdll
 # Public headers only: *_impl.h and *_internal.h stay inside the library.
 install(DIRECTORY cqv/
     DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/cqv
-    FILES_MATCHING PATTERN "*.h"
+    FILES_MATCHING PATTERN "*.h" PATTERN "*.def"
     PATTERN "*_impl.h" EXCLUDE
     PATTERN "*_internal.h" EXCLUDE)
 
