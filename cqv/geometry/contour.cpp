@@ -290,23 +290,52 @@ qvSimpleContour2D qvSimpleContour2D::qvPolyLineToRange(const qvArray<int>& r) co
         .CutByStraightLine(StraightLine2D(qvVec2(right, top), qvVec2(right, 0)));
 }
 
+namespace {
+
+// Whether the turn changes from t0 to a non-zero t1 of another sign: the
+// first half of the crossing test, s(A, B, D) != 0 and s(A, B, C) !=
+// s(A, B, D), from the turns of C and D. Bitwise, without branches, so
+// that loops over it vectorise; NaN turns have sign 0 as in Turn.
+inline int SignChange(double t0, double t1) {
+    return (static_cast<int>(t1 > 0) & (static_cast<int>(t0 > 0) ^ 1)) |
+           (static_cast<int>(t1 < 0) & (static_cast<int>(t0 < 0) ^ 1));
+}
+
+}  // namespace
+
 int qvSimpleContour2D::IsIntersect() const {
     const int n = len;
+    if (n < 3) return 0;  // two edges at most, and those are adjacent
     const qvVec2* P = data;
-    for (int i = 0; i + 1 < n; ++i) {
+    // For each edge A–B the turns of the later points against its line are
+    // computed first, in a plain loop the compiler vectorises (t[k] for
+    // P[k], t[n] for P[0]), each the same product difference as Turn(A, B,
+    // P[k]); the first half of the test holds where the turn changes sign
+    // from one point to the next. Blocks of points without a change are
+    // passed over whole, the others checked pair by pair. The edges next to
+    // A–B are left out: they share a point with it, and the second half
+    // (the first, for the edge ending in A) is then exactly 0.
+    qvArray<double> turns(n + 1);
+    double* t = turns.GetPointer();
+    constexpr int kBlock = 64;
+    for (int i = 0; i + 2 < n; ++i) {
         const qvVec2 a = P[i], b = P[i + 1];
-        // The turn of the edge's start C, carried over from the end D of
-        // the edge before.
-        int abc = Turn(a, b, P[i + 1]);
-        for (int k = i + 1; k < n; ++k) {
-            const qvVec2& c = P[k];
-            const qvVec2& d = P[k + 1 < n ? k + 1 : 0];
-            const int abd = Turn(a, b, d);
-            if (abd != 0 && abc != abd) {
+        const double ax = a.X(), ay = a.Y(), ex = b.X() - ax, ey = b.Y() - ay;
+        const int last = i == 0 ? n - 1 : n;  // one past the last edge to test
+        for (int k = i + 2; k < n; ++k) t[k] = ex * (P[k].Y() - ay) - ey * (P[k].X() - ax);
+        t[n] = ex * (P[0].Y() - ay) - ey * (P[0].X() - ax);
+        for (int k0 = i + 2; k0 < last; k0 += kBlock) {
+            const int k1 = k0 + kBlock < last ? k0 + kBlock : last;
+            int any = 0;
+            for (int k = k0; k < k1; ++k) any |= SignChange(t[k], t[k + 1]);
+            if (any == 0) continue;
+            for (int k = k0; k < k1; ++k) {
+                if (SignChange(t[k], t[k + 1]) == 0) continue;
+                const qvVec2& c = P[k];
+                const qvVec2& d = P[k + 1 < n ? k + 1 : 0];
                 const int cdb = Turn(c, d, b);
                 if (cdb != 0 && Turn(c, d, a) != cdb) return 1;
             }
-            abc = abd;
         }
     }
     return 0;

@@ -199,8 +199,36 @@ TEST(Contour, SelfIntersection) {
     for (const Case& k : cases) EXPECT_EQ(Make(k.pts).IsIntersect(), k.want) << k.name;
     qvSimpleContour2D star = Star(200, 300);
     EXPECT_EQ(star.IsIntersect(), 0);
-    std::swap(star[10], star[110]);
+    std::swap(star[10], star[150]);
     EXPECT_EQ(star.IsIntersect(), 1);
+
+    // Against the rule pair by pair, on polygons crowded onto a 3 x 3 grid
+    // (touching, collinear and repeated points everywhere).
+    auto sign = [](const qvVec2& x, const qvVec2& y, const qvVec2& z) {
+        const double c = Cross(x, y, z);
+        return (c > 0) - (c < 0);
+    };
+    unsigned seed = 99;
+    int crossing = 0;
+    for (int round = 0; round < 3000; ++round) {
+        const int n = 3 + round % 7;
+        qvSimpleContour2D c(n);
+        for (int i = 0; i < n; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            c[i] = qvVec2((seed >> 10) % 3, (seed >> 20) % 3);
+        }
+        int want = 0;
+        for (int i = 0; i + 1 < n && !want; ++i)
+            for (int k = i + 1; k < n && !want; ++k) {
+                const qvVec2 &a = c[i], &b = c[i + 1], &cc = c[k], &d = c[(k + 1) % n];
+                want = sign(a, b, d) != 0 && sign(a, b, cc) != sign(a, b, d) && sign(cc, d, b) != 0 &&
+                       sign(cc, d, a) != sign(cc, d, b);
+            }
+        ASSERT_EQ(c.IsIntersect(), want) << "round " << round;
+        crossing += want;
+    }
+    EXPECT_GT(crossing, 500);
+    EXPECT_LT(crossing, 2500);
 }
 
 TEST(Contour, CutByStraightLineOrderAndVerticesOnTheLine) {
