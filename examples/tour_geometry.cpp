@@ -40,8 +40,11 @@ void Geometry() {
     std::printf("%-28s %d (%s)\n", "orientation code", c.GetOrient(),
                 c.GetOrient() == 0 ? "counter-clockwise" : "clockwise");
     const qvVec2 probes[] = {qvVec2(2, 2), qvVec2(5, 6), qvVec2(6, 5), qvVec2(9, 8)};
-    for (const qvVec2& p : probes)
-        std::printf("IsInsidePoint(%g, %g)%-7s %2d\n", p.X(), p.Y(), "", c.IsInsidePoint(p));
+    for (const qvVec2& p : probes) {
+        char label[40];
+        std::snprintf(label, sizeof label, "IsInsidePoint(%g, %g)", p.X(), p.Y());
+        std::printf("%-28s %2d\n", label, c.IsInsidePoint(p));
+    }
 
     // Keep what lies below the line from (0, 6) to (10, 3): the right of its
     // direction with y up. The notch's floor ends up inside the kept part.
