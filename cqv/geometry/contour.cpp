@@ -206,17 +206,18 @@ void qvSimpleContour2D::MakeCoherent(const qvSimpleContour2D& q) {
 
 void qvSimpleContour2D::MakeCoherentS(const qvSimpleContour2D& q) {
     if (q.len != len) throw BadParameters(qvMsg::ContourMakeCoherentLength);
-    SetOrient(q.GetOrient());
     const int n = len;
     if (n == 0) return;
-    const qvVec2* P = data;
-    const qvVec2* Q = q.data;
     // Sides that do not depend on the shift: along this contour (A_i A_j,
     // by the index of A_i in P) and along q (B_i B_j). The cross sides
     // |P[(i + m) mod n] - Q[i]| of shift m are the sides A_i B_i of that
     // shift and, read one index on, the sides A_i B_j of shift m + 1; two
-    // rows of them are kept.
+    // rows of them are kept. The room for them is taken before anything
+    // changes.
     qvArray<double> scratch(4 * n);
+    SetOrient(q.GetOrient());
+    const qvVec2* P = data;
+    const qvVec2* Q = q.data;
     double* alongP = scratch.GetPointer();
     double* alongQ = alongP + n;
     double* cross = alongQ + n;    // shift m
