@@ -194,7 +194,7 @@ void qvSimpleContour2D::SetOrient(int o) {
 }
 
 void qvSimpleContour2D::MakeCoherent(const qvSimpleContour2D& q) {
-    if (q.len != len) throw BadParameters(qvMsg::ContourMakeCoherentLength);
+    if (q.len != len) throw BadParameters(qvMsg::CoherentLengthsDiffer);
     SetOrient(q.GetOrient());
     if (len == 0) return;
     int j;
@@ -205,7 +205,7 @@ void qvSimpleContour2D::MakeCoherent(const qvSimpleContour2D& q) {
 }
 
 void qvSimpleContour2D::MakeCoherentS(const qvSimpleContour2D& q) {
-    if (q.len != len) throw BadParameters(qvMsg::ContourMakeCoherentLength);
+    if (q.len != len) throw BadParameters(qvMsg::CoherentLengthsDiffer);
     const int n = len;
     if (n == 0) return;
     // Sides that do not depend on the shift: along this contour (A_i A_j,
@@ -266,7 +266,7 @@ qvVec2 qvSimpleContour2D::operator()(double t) const {
 
 qvSimpleContour2D qvSimpleContour2D::CutByStraightLine(const qvGeom::StraightLine2D& l) const {
     const int n = len;
-    if (n < 3) throw BadParameters(qvMsg::ContourTooFewPoints);
+    if (n < 3) throw BadParameters(qvMsg::CutTooFewPoints);
     const qvVec2* P = data;
     // Each edge adds at most one crossing to the n points.
     qvSimpleContour2D r(2 * n);
@@ -289,7 +289,7 @@ qvSimpleContour2D qvSimpleContour2D::CutByStraightLine(const qvGeom::StraightLin
 }
 
 qvSimpleContour2D qvSimpleContour2D::qvPolyLineToRange(const qvArray<int>& r) const {
-    if (r.Len() != 2) throw BadParameters(qvMsg::GetLineDimensionTwo);
+    if (r.Len() != 2) throw BadParameters(qvMsg::RangeNotTwo);
     const double right = static_cast<double>(r[0]) - 1;
     const double top = static_cast<double>(r[1]) - 1;
     using qvGeom::StraightLine2D;

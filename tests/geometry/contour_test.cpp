@@ -248,7 +248,7 @@ TEST(Contour, CutByStraightLineOrderAndVerticesOnTheLine) {
     EXPECT_EQ(PointsOf(diamond.CutByStraightLine(qvGeom::StraightLine2D(qvVec2(0, 3), qvVec2(1, 3)))),
               PointsOf(diamond));
     EXPECT_EQ(diamond.CutByStraightLine(qvGeom::StraightLine2D(qvVec2(1, 3), qvVec2(0, 3))).Len(), 0);
-    CQV_EXPECT_BAD(Make({{0, 0}, {1, 1}}).CutByStraightLine(half), qvMsg::ContourTooFewPoints);
+    CQV_EXPECT_BAD(Make({{0, 0}, {1, 1}}).CutByStraightLine(half), qvMsg::CutTooFewPoints);
 
     // The two sides of a line share out the area, whatever the vertices on
     // it (grid stars cut along grid lines and diagonals).
@@ -273,8 +273,8 @@ TEST(Contour, ClipToRasterRange) {
     const qvSimpleContour2D inner = Make({{1, 1}, {2, 1}, {2, 1.5}});
     EXPECT_EQ(PointsOf(inner.qvPolyLineToRange(range)), PointsOf(inner));
     // Above the range: the second cut leaves nothing, the third throws.
-    CQV_EXPECT_BAD(Make({{0, 10}, {1, 10}, {1, 11}}).qvPolyLineToRange(range), qvMsg::ContourTooFewPoints);
-    CQV_EXPECT_BAD(big.qvPolyLineToRange(qvArray<int>(3, 1)), qvMsg::GetLineDimensionTwo);
+    CQV_EXPECT_BAD(Make({{0, 10}, {1, 10}, {1, 11}}).qvPolyLineToRange(range), qvMsg::CutTooFewPoints);
+    CQV_EXPECT_BAD(big.qvPolyLineToRange(qvArray<int>(3, 1)), qvMsg::RangeNotTwo);
 }
 
 TEST(Contour, CoherenceByFarthestPointAndByStripArea) {
@@ -313,8 +313,8 @@ TEST(Contour, CoherenceByFarthestPointAndByStripArea) {
     EXPECT_EQ(PointsOf(sym), (Points{{0, -1}, {-1, 0}, {0, 1}, {1, 0}}));
 
     qvSimpleContour2D three = Make({{0, 0}, {1, 0}, {0, 1}});
-    CQV_EXPECT_BAD(three.MakeCoherent(q), qvMsg::ContourMakeCoherentLength);
-    CQV_EXPECT_BAD(three.MakeCoherentS(Make({{1, 0}, {0, 0}, {0, 1}, {0, 2}})), qvMsg::ContourMakeCoherentLength);
+    CQV_EXPECT_BAD(three.MakeCoherent(q), qvMsg::CoherentLengthsDiffer);
+    CQV_EXPECT_BAD(three.MakeCoherentS(Make({{1, 0}, {0, 0}, {0, 1}, {0, 2}})), qvMsg::CoherentLengthsDiffer);
     EXPECT_EQ(PointsOf(three), (Points{{0, 0}, {1, 0}, {0, 1}}));
 }
 

@@ -163,7 +163,7 @@ TEST(Transform2D, LeastSquaresRotationAndShift) {
     const T2 before = t;
     CQV_EXPECT_BAD(t.MakeRotateShiftFromEquations(qvSimpleArray<qvVec2>(3, qvVec2(0, 0)),
                                                   qvSimpleArray<qvVec2>(4, qvVec2(0, 0))),
-                   qvMsg::TransformCoord2DDifferentNumber);
+                   qvMsg::TransformFitDifferentNumber);
     EXPECT_EQ(Entries(t.GetMatrix()), Entries(before.GetMatrix()));
     EXPECT_EQ(Coords(t.GetShift()), Coords(before.GetShift()));
 }
@@ -269,7 +269,7 @@ TEST(TransformCoord, GeneralFormSharesItsStorage) {
     qvColumnVector<double> shift(2), dir(2), three(3);
     shift[0] = 1, shift[1] = 2, dir[0] = 0, dir[1] = 3;
     three.Fill(0);
-    CQV_EXPECT_BAD(qvTransformCoord(three, three, 0), qvMsg::TransformCoordDimensionTwo);
+    CQV_EXPECT_BAD(qvTransformCoord(three, three, 0), qvMsg::TransformShiftNotTwo);
     CQV_EXPECT_BAD(qvTransformCoord(shift, three, 0), qvMsg::Vec2DimensionTwo);
 
     // The x axis turned onto (0, 3): (1, 0) goes to (0, 1), then shifted.
