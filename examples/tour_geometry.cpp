@@ -41,7 +41,7 @@ void Geometry() {
                 c.GetOrient() == 0 ? "counter-clockwise" : "clockwise");
     const qvVec2 probes[] = {qvVec2(2, 2), qvVec2(5, 6), qvVec2(6, 5), qvVec2(9, 8)};
     for (const qvVec2& p : probes) {
-        char label[40];
+        char label[64];
         std::snprintf(label, sizeof label, "IsInsidePoint(%g, %g)", p.X(), p.Y());
         std::printf("%-28s %2d\n", label, c.IsInsidePoint(p));
     }
