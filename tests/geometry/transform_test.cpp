@@ -93,6 +93,8 @@ TEST(Transform2D, EachMoveComesAfterTheTransformSoFar) {
     const qvRect<qvVec2> r = quarter.TransformRect(qvRect<qvVec2>(qvVec2(0, 0), qvVec2(2, 1)));
     EXPECT_TRUE(Near(Coords(r.Low()), {-1, 0}, 1e-15));
     EXPECT_TRUE(Near(Coords(r.High()), {0, 2}, 1e-15));
+    EXPECT_TRUE(Near(Coords(r.Size()), {1, 2}, 1e-15));
+    EXPECT_EQ(std::vector<int>({r.IsInside(qvVec2(-0.5, 1.5)), r.IsInside(qvVec2(0.5, 1))}), std::vector<int>({1, 0}));
 }
 
 TEST(Transform2D, InverseAgainstTheAdjugate) {
