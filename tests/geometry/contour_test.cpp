@@ -240,6 +240,11 @@ TEST(Contour, CutByStraightLineOrderAndVerticesOnTheLine) {
     const qvGeom::StraightLine2D mid(qvVec2(0, 1), qvVec2(2, 1));
     const qvSimpleContour2D diamond = Make({{1, 0}, {2, 1}, {1, 2}, {0, 1}});
     EXPECT_EQ(PointsOf(diamond.CutByStraightLine(mid)), (Points{{1, 0}, {2, 1}, {2, 1}, {0, 1}, {0, 1}}));
+    // The same diamond started at the vertex that is left towards the kept
+    // side: its second copy now comes from the first edge, whose point
+    // before is the last one.
+    const qvSimpleContour2D fromLeft = Make({{0, 1}, {1, 0}, {2, 1}, {1, 2}});
+    EXPECT_EQ(PointsOf(fromLeft.CutByStraightLine(mid)), (Points{{0, 1}, {0, 1}, {1, 0}, {2, 1}, {2, 1}}));
     // Entered from the far side onto a vertex on the line and back: the
     // vertex alone.
     const qvSimpleContour2D tip = Make({{0, 2}, {1, 1}, {2, 2}});

@@ -162,6 +162,12 @@ TEST(Transform2D, LeastSquaresRotationAndShift) {
         ASSERT_LE(fitted, residual(r) * (1 + 1e-12)) << "angle " << th;
     }
 
+    // All of a at one place: nothing is checked, the turn is 0/0 and the
+    // first candidate is kept, since comparisons with NaN fail.
+    T2 flat;
+    flat.MakeRotateShiftFromEquations(arrays({{1, 1}, {1, 1}}), arrays({{0, 0}, {2, 3}}));
+    for (double e : Entries(flat.GetMatrix())) EXPECT_TRUE(std::isnan(e));
+
     const T2 before = t;
     CQV_EXPECT_BAD(t.MakeRotateShiftFromEquations(qvSimpleArray<qvVec2>(3, qvVec2(0, 0)),
                                                   qvSimpleArray<qvVec2>(4, qvVec2(0, 0))),
