@@ -38,6 +38,12 @@
 #include "cqv/numeric/tridiagonal.h"
 #include "cqv/numeric/messages.h"
 
+#include "cqv/geometry/contour.h"
+#include "cqv/geometry/messages.h"
+#include "cqv/geometry/primitives.h"
+#include "cqv/geometry/rect.h"
+#include "cqv/geometry/transform.h"
+
 #include "cqv/graph/auto_del_pointer.h"
 #include "cqv/graph/graph.h"
 #include "cqv/graph/lists.h"

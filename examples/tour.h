@@ -13,4 +13,7 @@ void Section(const char* title);
 // path of the file name given.
 std::string TourOutputPath(const char* file_name);
 
+// The geometry section (tour_geometry.cpp).
+void Geometry();
+
 #endif  // CQV_EXAMPLES_TOUR_H
