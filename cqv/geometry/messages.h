@@ -9,23 +9,10 @@
 #ifndef CQV_GEOMETRY_MESSAGES_H
 #define CQV_GEOMETRY_MESSAGES_H
 
-#include "cqv/core/messages.h"
+#include "cqv/linalg/messages.h"
 
 namespace qvMsg {
-
-// Coordinate transforms.
-inline constexpr char TransformShiftNotTwo[] = "qvTransformCoord : must be dimention equal two.";
-inline constexpr char TransformFitDifferentNumber[] = "qvTransformCoord2D::MakeFromEquations: different number";
-
-// The elementary figures.
-inline constexpr char FacetWrongDimension[] = "qvSegment3D::IntersectWithFacet: wrong dimension";
-
-// Curves and contours.
-inline constexpr char CurveNoPoint[] = "qvCurve2D: the curve has no point.";
-inline constexpr char CoherentLengthsDiffer[] = "qvSimpleContour2D::MakeCoherent: both length Must be equal.";
-inline constexpr char CutTooFewPoints[] = "Contour2D must have larger two of point.";
-inline constexpr char RangeNotTwo[] = "Dimension must equal 2 in GetLine.";
-
+#include "cqv/geometry/messages.def"
 }  // namespace qvMsg
 
 #endif  // CQV_GEOMETRY_MESSAGES_H
