@@ -13,6 +13,9 @@ void Section(const char* title);
 // path of the file name given.
 std::string TourOutputPath(const char* file_name);
 
+// The geometry section (tour_geometry.cpp).
+void Geometry();
+
 // Beta-spline curves, closed curves and tubes (tour_betaspline.cpp).
 void BetaSplines();
 

@@ -1,29 +1,18 @@
-// The texts of the checks of the Beta-spline curves and surfaces.
+// The texts of the exceptions the Beta-spline curves and tubes throw for
+// their own checks.
 //
 // A BadParameters exception built from one of these reads
 // "Invalid parameters : " followed by the text. The interpolating systems
-// themselves report singular matrices with the texts of the linear solver
-// (cqv/core/messages.h).
+// report a singular matrix with the linear solver's own text
+// (cqv/linalg/messages.h), and a tube from contours reports an empty
+// contour with the contour's (cqv/geometry/messages.h).
 #ifndef CQV_BETASPLINE_MESSAGES_H
 #define CQV_BETASPLINE_MESSAGES_H
 
+#include "cqv/geometry/messages.h"
+
 namespace qvMsg {
-
-// Evaluating a curve or contour that has fewer than four control points
-// (one that was never interpolated).
-inline constexpr char BetaCurveNoControls[] = "BetaCurve: fewer than 4 control points.";
-// An open curve through fewer than two points.
-inline constexpr char BetaCurveTooFewPoints[] = "BetaCurve::MakeInterpolation: at least 2 points are needed.";
-// A closed curve, or a ring of a tube, through fewer than three points.
-inline constexpr char BetaContourTooFewPoints[] =
-    "BetaContour::MakeInterpolation: at least 3 points are needed.";
-// A tube of fewer than two rings.
-inline constexpr char BetaTubeTooFewRings[] = "BetaTube::MakeInterpolation: at least 2 rings are needed.";
-// A tube from contours given another number of heights than of contours.
-inline constexpr char BetaTubeHeights[] = "BetaTube::MakeInterpolation: one height per contour is needed.";
-// Evaluating a tube that has no control net.
-inline constexpr char BetaTubeNoNet[] = "BetaTube: no control net.";
-
+#include "cqv/betaspline/messages.def"
 }  // namespace qvMsg
 
 #endif  // CQV_BETASPLINE_MESSAGES_H

@@ -59,7 +59,7 @@
 
 #include "cqv/core/allocator.h"
 #include "cqv/core/exceptions.h"
-#include "cqv/core/messages.h"
+#include "cqv/linalg/messages.h"
 #include "cqv/linalg/element_ops_internal.h"
 #include "cqv/values/vec3.h"
 
