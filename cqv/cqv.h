@@ -44,6 +44,12 @@
 #include "cqv/geometry/rect.h"
 #include "cqv/geometry/transform.h"
 
+#include "cqv/betaspline/beta_spline.h"
+#include "cqv/betaspline/beta_curve.h"
+#include "cqv/betaspline/beta_contour.h"
+#include "cqv/betaspline/beta_tube.h"
+#include "cqv/betaspline/messages.h"
+
 #include "cqv/graph/auto_del_pointer.h"
 #include "cqv/graph/graph.h"
 #include "cqv/graph/lists.h"

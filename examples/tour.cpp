@@ -330,5 +330,6 @@ int main() {
     Graph();
     NumericalMethods();
     Geometry();
+    BetaSplines();
     return 0;
 }

@@ -16,4 +16,7 @@ std::string TourOutputPath(const char* file_name);
 // The geometry section (tour_geometry.cpp).
 void Geometry();
 
+// Beta-spline curves, closed curves and tubes (tour_betaspline.cpp).
+void BetaSplines();
+
 #endif  // CQV_EXAMPLES_TOUR_H
