@@ -42,15 +42,6 @@ inline constexpr char StringGetTokenNegative[] = "qvString::GetToken: pos < 0";
 inline constexpr char StringExpectedQuote[] = "syntax error : expected '\"'";
 inline constexpr char StringGetTokenInnerError[] = "qvString::GetToken: inner error";
 
-// N-dimensional arrays.
-inline constexpr char DimensionAboveOne[] = "Must be dimension > 1";
-inline constexpr char DimensionOutOfRange[] = "out of range of dimension";
-inline constexpr char DifferentDimension[] = "Different dimension";
-inline constexpr char ArrayNDRangeEmpty[] = "ArrayND range is empty.";
-inline constexpr char MkTabFromRangeLengthZero[] = "qvArrayNDAbs:MkTabFromRange:Array length is zero.";
-inline constexpr char GetLineDimensionTwo[] = "Dimension must equal 2 in GetLine.";
-inline constexpr char RoundArrayNDOutOfRange[] = "qvRoundArrayND : Out of range.";
-
 // Vectors and matrices.
 inline constexpr char DifferentLength[] = "different length.";
 inline constexpr char VectorLeftOutOfRange[] = "qvVector<T>::Left: Out of Range";
