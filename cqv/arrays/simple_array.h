@@ -140,10 +140,9 @@ protected:
     // Takes a fresh counted block of n elements as the storage; n below 1
     // throws. Callers release the previous block first.
     virtual void New(int n);
-    // Makes p the held block: takes one reference to p and releases the
-    // previous block. Element 0 and the length are not touched.
+    // Hold and release the block by the rule of cqv/core/counted_block.h;
+    // element 0 and the length are not touched.
     void SetMem(void* const p) override;
-    // Releases the held block; element 0 and the length are not touched.
     void Free();
 
     // Changes the length to m keeping the first min(m, len) elements in a
@@ -157,7 +156,7 @@ protected:
     void Splice(int head, int gap, int skip, const T* fill);
     // Makes a private block holding copies of src[0..n) the storage.
     void AdoptCopyOf(const T* src, int n);
-    // Releases the storage and leaves the array empty.
+    // Free, and the array becomes empty.
     void MakeEmpty();
 
     T* data;

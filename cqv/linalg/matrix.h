@@ -115,15 +115,15 @@ public:
     void SolveEquationGaussMethod(qvColumnVector<E>& x, qvColumnVector<E>& b);
 
 protected:
-    // Makes p the held block (reference taken, previous one released).
+    // Hold and release the block by the rule of cqv/core/counted_block.h;
+    // the other fields stay.
     void SetMem(void* const p) override;
+    void Free();
     // A fresh row-major block of rows × cols without releasing the old one.
     void New(int rows, int cols);
-    // Releases the held block; the fields stay.
-    void Free();
 
 private:
-    // Releases the storage and leaves the matrix empty.
+    // Free, and the matrix becomes empty.
     void MakeEmpty();
     // Becomes a view with the given fields, holding a reference to block.
     void SetWindow(void* block, E* first, int rows, int cols, int tabColumn, int tabLine);

@@ -211,10 +211,9 @@ public:
     E Norm() const;
 
 protected:
-    // Makes p the held block: one reference taken on p, the previous block
-    // released (freed when this was its last holder).
+    // Hold and release the block by the rule of cqv/core/counted_block.h;
+    // data, length and stride stay.
     void SetMem(void* const p) override;
-    // Releases the held block; data and length stay.
     void Free();
     // A fresh contiguous block of n elements, without releasing the old one.
     void New(int n);
@@ -226,7 +225,7 @@ protected:
     // when fill is given), then the elements after the skip elements that
     // follow head. fill is read before the old storage is released.
     void Rebuild(int head, int gap, int skip, const E* fill, int fillTab);
-    // Releases the storage: data null, length and stride 0.
+    // Free, and the vector becomes empty: data null, length and stride 0.
     void MakeEmpty();
     // Throws "different length." unless v has this vector's length.
     void CheckSameLength(const qvVector& v) const;
