@@ -8,13 +8,14 @@
 #include <cstdint>
 #include <utility>
 
-#include "cqv/arrays/array_impl.h"
+#include "cqv/arrays/array_kernels_internal.h"
 #include "cqv/core/byte_order_internal.h"
 #include "cqv/core/counted_block.h"
 #include "cqv/core/exceptions.h"
+#include "cqv/core/strided_range_internal.h"
 #include "cqv/ndarray/array_nd.h"
 #include "cqv/ndarray/messages.h"
-#include "cqv/ndarray/strided_walk_internal.h"
+#include "cqv/ndarray/odometer_internal.h"
 
 namespace qvDetail {
 
@@ -27,11 +28,12 @@ inline int VisitedCount(const qvArrayNDAbs& a) {
     return a.GetSize();
 }
 
-// The walk's view of an array.
+// The elements of an array as the walk sees them; no dimensions (nothing to
+// walk) when it has no elements.
 template <class T>
-StridedND<T> WalkOf(const qvArrayND<T>& a) {
-    return {a.GetPointer(),         a.GetDim(), a.Range().GetPointer(), a.Tab().GetPointer(),
-            a.GetForTab().GetPointer(), a.IsCon(), a.GetPointer() != nullptr ? VisitedCount(a) : 0};
+StridedRange<T> ElementsOf(const qvArrayND<T>& a) {
+    const int dims = a.GetPointer() != nullptr && VisitedCount(a) > 0 ? a.GetDim() : 0;
+    return StridedRange<T>(a.GetPointer(), dims, a.Range().GetPointer(), a.Tab().GetPointer());
 }
 
 // The element count of a fresh dense array of the given extents: throws
@@ -104,7 +106,7 @@ qvArrayND<T>& qvArrayND<T>::operator=(const qvArrayND& a) {
     // a holds its own reference, so its elements outlive a reallocation of
     // this array even when it views the same block.
     Init(a.range);
-    qvDetail::ForEachPair(qvDetail::WalkOf(*this), qvDetail::WalkOf(a), [](T& e, const T& x) { e = x; });
+    qvDetail::CopyInStep(qvDetail::ElementsOf(*this), qvDetail::ElementsOf(a));
     return *this;
 }
 
@@ -115,17 +117,12 @@ qvArrayND<T>::~qvArrayND() {
 
 template <class T>
 void qvArrayND<T>::SetMem(void* const p) {
-    if (p == mem) return;
-    if (p != nullptr) qvIncMemRef(p);
-    void* old = mem;
-    mem = p;
-    qvDeleteWithRef(static_cast<T*>(old));
+    qvDetail::HoldBlock<T>(mem, p);
 }
 
 template <class T>
 void qvArrayND<T>::Free() {
-    qvDeleteWithRef(static_cast<T*>(mem));
-    mem = nullptr;
+    qvDetail::ReleaseBlock<T>(mem);
 }
 
 template <class T>
@@ -186,13 +183,7 @@ void qvArrayND<T>::Copy() {
 template <class T>
 void qvArrayND<T>::Move(qvArrayND& src) {
     if (&src == this) return;
-    if (src.mem != mem) {
-        Free();
-        InitMem(src.mem);
-    } else {
-        // Both hold a reference to the same block; this one keeps one.
-        qvDeleteWithRef(static_cast<T*>(src.mem));
-    }
+    qvDetail::TakeBlock<T>(mem, src.mem);
     data = src.data;
     range = src.range;
     tab = src.tab;
@@ -200,7 +191,6 @@ void qvArrayND<T>::Move(qvArrayND& src) {
     endPos = src.endPos;
     qvArrayNDAbs::size = src.qvArrayNDAbs::size;
     isCon = src.isCon;
-    src.FreeMem();
     src.data = nullptr;
 }
 
@@ -314,29 +304,19 @@ int qvArrayND<T>::MemSize() const {
 template <class T>
 int qvArrayND<T>::ToMem(unsigned char* p) const {
     int at = qvArrayNDAbs::ToMem(p);
-    qvDetail::ForEachRun(qvDetail::WalkOf(*this), [&](const T* e, int n, int s) {
-        if (s == 1) {
-            at += qvDetail::PutArrayLE(p + at, e, n);
-        } else {
-            qvDetail::ApplyRun(e, n, s, [&](const T& x) { at += qvDetail::PutLE(p + at, x); });
-        }
-    });
+    qvDetail::ForEachInStep([&](const T& e) { at += qvDetail::PutLE(p + at, e); }, qvDetail::ElementsOf(*this));
     return at;
 }
 
 template <class T>
 int qvArrayND<T>::FromMem(unsigned char* p) {
     int at = qvArrayNDAbs::FromMem(p);
-    qvDetail::ForEachRun(qvDetail::WalkOf(*this), [&](T* e, int n, int s) {
-        if (s == 1) {
-            at += qvDetail::GetArrayLE(p + at, e, n);
-        } else {
-            qvDetail::ApplyRun(e, n, s, [&](T& x) {
-                x = qvDetail::GetLE<T>(p + at);
-                at += static_cast<int>(sizeof(T));
-            });
-        }
-    });
+    qvDetail::ForEachInStep(
+        [&](T& e) {
+            e = qvDetail::GetLE<T>(p + at);
+            at += static_cast<int>(sizeof(T));
+        },
+        qvDetail::ElementsOf(*this));
     return at;
 }
 
@@ -345,7 +325,7 @@ int qvArrayND<T>::FromMem(unsigned char* p) {
 template <class T>
 void qvArrayND<T>::Fill(T value) {
     const T x = value;
-    qvDetail::ForEachElement(qvDetail::WalkOf(*this), [x](T& e) { e = x; });
+    qvDetail::ForEachInStep([x](T& e) { e = x; }, qvDetail::ElementsOf(*this));
 }
 
 template <class T>
@@ -358,7 +338,8 @@ template <class T>
 template <class Op>
 qvArrayND<T>& qvArrayND<T>::Update(const qvArrayND& a, Op op) {
     RequireSameShape(a);
-    qvDetail::ForEachPair(qvDetail::WalkOf(*this), qvDetail::WalkOf(a), [op](T& e, const T& x) { e = op(e, x); });
+    qvDetail::ForEachInStep([op](T& e, const T& x) { e = op(e, x); }, qvDetail::ElementsOf(*this),
+                            qvDetail::ElementsOf(a));
     return *this;
 }
 
@@ -366,7 +347,7 @@ template <class T>
 template <class Op>
 qvArrayND<T>& qvArrayND<T>::Update(const T& s, Op op) {
     const T x = s;  // s may be an element of this array
-    qvDetail::ForEachElement(qvDetail::WalkOf(*this), [op, x](T& e) { e = op(e, x); });
+    qvDetail::ForEachInStep([op, x](T& e) { e = op(e, x); }, qvDetail::ElementsOf(*this));
     return *this;
 }
 
@@ -390,8 +371,8 @@ template <class T>
 int qvArrayND<T>::operator==(const qvArrayND& a) const {
     if (!qvDetail::SameValues(a.range, range)) return 0;
     bool equal = true;
-    qvDetail::ForEachPair(qvDetail::WalkOf(*this), qvDetail::WalkOf(a),
-                          [&equal](const T& e, const T& x) { equal = equal && e == x; });
+    qvDetail::ForEachInStep([&equal](const T& e, const T& x) { equal = equal && e == x; }, qvDetail::ElementsOf(*this),
+                            qvDetail::ElementsOf(a));
     return equal ? 1 : 0;
 }
 
@@ -429,10 +410,12 @@ template <class T>
 void qvArrayND<T>::MinAndMax(T& min, T& max) const {
     if (ElementCount() == 0) throw BadParameters(qvMsg::ArrayNDRangeEmpty);
     T lo = data[0], hi = data[0];
-    qvDetail::ForEachElement(qvDetail::WalkOf(*this), [&lo, &hi](const T& e) {
-        if (e < lo) lo = e;
-        if (hi < e) hi = e;
-    });
+    qvDetail::ForEachInStep(
+        [&lo, &hi](const T& e) {
+            if (e < lo) lo = e;
+            if (hi < e) hi = e;
+        },
+        qvDetail::ElementsOf(*this));
     min = lo;
     max = hi;
 }
@@ -443,11 +426,9 @@ namespace qvDetail {
 // better(e, best) holds. Throws "ArrayND range is empty." without elements.
 template <class T, class Better>
 T Extreme(const qvArrayND<T>& a, Better better) {
-    const StridedND<T> w = WalkOf(a);
-    if (w.count == 0) throw BadParameters(qvMsg::ArrayNDRangeEmpty);
-    T best = w.first[0];
-    ForEachElement(w, [&best, better](const T& e) { best = better(e, best) ? e : best; });
-    return best;
+    if (VisitedCount(a) == 0) throw BadParameters(qvMsg::ArrayNDRangeEmpty);
+    return FoldInStep([](const T& e) { return e; },
+                      [better](const T& best, const T& e) { return better(e, best) ? e : best; }, ElementsOf(a));
 }
 
 }  // namespace qvDetail
@@ -468,7 +449,7 @@ T qvArrayND<T>::Median() {
     if (n == 0) throw BadParameters(qvMsg::MedianLengthZero);
     qvDetail::OwnedBlock<T> work(n);
     T* out = work.p;
-    qvDetail::ForEachElement(qvDetail::WalkOf(*this), [&out](const T& e) { *out++ = e; });
+    qvDetail::ForEachInStep([&out](const T& e) { *out++ = e; }, qvDetail::ElementsOf(*this));
     const int k = (n - 1) / 2;
     qvDetail::HoareFind(work.p, n, k);
     return work.p[k];
