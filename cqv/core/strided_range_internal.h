@@ -133,9 +133,14 @@ inline void WalkFlat(std::ptrdiff_t n, F& f, E*... p) {
     for (std::ptrdiff_t i = 0; i < n; ++i) f(p[i]...);
 }
 
+template <class... I>
+inline bool AllUnitSteps(I... step) {
+    return ((step == 1) && ...);
+}
+
 template <class F, class... E>
 inline void WalkLine(int n, F& f, LineCursor<E>... c) {
-    if (((c.step == 1) && ...)) {
+    if (AllUnitSteps(c.step...)) {
         for (int i = 0; i < n; ++i) f(c.p[i]...);
         return;
     }
