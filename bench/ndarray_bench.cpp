@@ -15,6 +15,7 @@
 #include <xtensor/xadapt.hpp>
 #include <xtensor/xmanipulation.hpp>
 #include <xtensor/xmath.hpp>
+#include <xtensor/xnoalias.hpp>
 #include <xtensor/xsort.hpp>
 
 #include <cqv/cqv.h>
@@ -118,7 +119,7 @@ void AddAssignXt(benchmark::State& state) {
     auto va = XtView<L>(a0.GetPointer());
     const auto vb = XtView<L>(b0.GetPointer());
     for (auto _ : state) {
-        va += vb;
+        xt::noalias(va) += vb;
         benchmark::ClobberMemory();
     }
     cqvbench::SetDoubleTraffic(state, 3);

@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 #include <utility>
 
 #include "cqv/arrays/array_kernels_internal.h"
@@ -34,6 +35,32 @@ template <class T>
 StridedRange<T> ElementsOf(const qvArrayND<T>& a) {
     const int dims = a.GetPointer() != nullptr && VisitedCount(a) > 0 ? a.GetDim() : 0;
     return StridedRange<T>(a.GetPointer(), dims, a.Range().GetPointer(), a.Tab().GetPointer());
+}
+
+// f(e) on every element of r, in storage order: for operations that any
+// order serves.
+template <class T, class F>
+void ForEachStored(F f, const StridedRange<T>& r) {
+    InStorageOrder([&f](const auto& rr) { ForEachInStep(f, rr); }, r);
+}
+
+// f(e, x) on the elements of equal index of dst and src: in dst's storage
+// order when dst repeats no element and shares no storage with src (then
+// no element is read after another one was written), else in index order.
+template <class T, class F>
+void UpdateInStep(F f, const StridedRange<T>& dst, const StridedRange<T>& src) {
+    if (SpansApart(dst, src) && RepeatsNoElement(dst)) {
+        InStorageOrder([&f](const auto& d, const auto& s) { ForEachInStep(f, d, s); }, dst, src);
+    } else {
+        ForEachInStep(f, dst, src);
+    }
+}
+
+// For floating elements, two equal zeros of different sign may compete for
+// an extreme: which one wins depends on the order of the walk.
+template <class T>
+bool MayDependOnOrder(const T& x) {
+    return std::is_floating_point<T>::value && x == T(0);
 }
 
 // The element count of a fresh dense array of the given extents: throws
@@ -106,7 +133,7 @@ qvArrayND<T>& qvArrayND<T>::operator=(const qvArrayND& a) {
     // a holds its own reference, so its elements outlive a reallocation of
     // this array even when it views the same block.
     Init(a.range);
-    qvDetail::CopyInStep(qvDetail::ElementsOf(*this), qvDetail::ElementsOf(a));
+    qvDetail::UpdateInStep([](T& e, const T& x) { e = x; }, qvDetail::ElementsOf(*this), qvDetail::ElementsOf(a));
     return *this;
 }
 
@@ -325,7 +352,7 @@ int qvArrayND<T>::FromMem(unsigned char* p) {
 template <class T>
 void qvArrayND<T>::Fill(T value) {
     const T x = value;
-    qvDetail::ForEachInStep([x](T& e) { e = x; }, qvDetail::ElementsOf(*this));
+    qvDetail::ForEachStored([x](T& e) { e = x; }, qvDetail::ElementsOf(*this));
 }
 
 template <class T>
@@ -338,8 +365,8 @@ template <class T>
 template <class Op>
 qvArrayND<T>& qvArrayND<T>::Update(const qvArrayND& a, Op op) {
     RequireSameShape(a);
-    qvDetail::ForEachInStep([op](T& e, const T& x) { e = op(e, x); }, qvDetail::ElementsOf(*this),
-                            qvDetail::ElementsOf(a));
+    qvDetail::UpdateInStep([op](T& e, const T& x) { e = op(e, x); }, qvDetail::ElementsOf(*this),
+                           qvDetail::ElementsOf(a));
     return *this;
 }
 
@@ -347,7 +374,7 @@ template <class T>
 template <class Op>
 qvArrayND<T>& qvArrayND<T>::Update(const T& s, Op op) {
     const T x = s;  // s may be an element of this array
-    qvDetail::ForEachInStep([op, x](T& e) { e = op(e, x); }, qvDetail::ElementsOf(*this));
+    qvDetail::ForEachStored([op, x](T& e) { e = op(e, x); }, qvDetail::ElementsOf(*this));
     return *this;
 }
 
@@ -370,9 +397,14 @@ CQV_ARRAYND_UPDATE(/=, DivOp)
 template <class T>
 int qvArrayND<T>::operator==(const qvArrayND& a) const {
     if (!qvDetail::SameValues(a.range, range)) return 0;
+    if (qvDetail::VisitedCount(*this) == 0) return 1;
     bool equal = true;
-    qvDetail::ForEachInStep([&equal](const T& e, const T& x) { equal = equal && e == x; }, qvDetail::ElementsOf(*this),
-                            qvDetail::ElementsOf(a));
+    qvDetail::InStorageOrder(
+        [&equal](const auto& r0, const auto& r1) {
+            equal = qvDetail::FoldInStep([](const T& e, const T& x) { return e == x; },
+                                         [](bool s, const T& e, const T& x) { return s && e == x; }, r0, r1);
+        },
+        qvDetail::ElementsOf(*this), qvDetail::ElementsOf(a));
     return equal ? 1 : 0;
 }
 
@@ -406,32 +438,47 @@ void qvArrayND<T>::MakeCoord(qvArray<int>& coord, const T* p) const {
 
 // ---- reductions ------------------------------------------------------------------------
 
-template <class T>
-void qvArrayND<T>::MinAndMax(T& min, T& max) const {
-    if (ElementCount() == 0) throw BadParameters(qvMsg::ArrayNDRangeEmpty);
-    T lo = data[0], hi = data[0];
-    qvDetail::ForEachInStep(
-        [&lo, &hi](const T& e) {
-            if (e < lo) lo = e;
-            if (hi < e) hi = e;
-        },
-        qvDetail::ElementsOf(*this));
-    min = lo;
-    max = hi;
-}
-
 namespace qvDetail {
 
-// Element 0, replaced in walk order by every element e for which
-// better(e, best) holds. Throws "ArrayND range is empty." without elements.
+// The least and the greatest element as a walk in index order from element
+// 0 finds them, taking an element only when it is strictly smaller
+// (greater). The elements are met in storage order, starting from element
+// 0, which gives the same values: only equal zeros of different sign can
+// tell the orders apart, and then the walk is made in index order.
+template <class T>
+std::pair<T, T> MinAndMaxOf(const qvArrayND<T>& a) {
+    if (VisitedCount(a) == 0) throw BadParameters(qvMsg::ArrayNDRangeEmpty);
+    using P = std::pair<T, T>;
+    const T x0 = a.GetPointer()[0];
+    auto next = [](const P& s, const T& e) { return P(e < s.first ? e : s.first, s.second < e ? e : s.second); };
+    auto first = [&next, x0](const T& e) { return next(P(x0, x0), e); };
+    P m;
+    InStorageOrder([&](const auto& r) { m = FoldInStep(first, next, r); }, ElementsOf(a));
+    if (MayDependOnOrder(m.first) || MayDependOnOrder(m.second)) m = FoldInStep(first, next, ElementsOf(a));
+    return m;
+}
+
+// The extreme of the elements by better(e, best), as MinAndMaxOf finds it.
 template <class T, class Better>
 T Extreme(const qvArrayND<T>& a, Better better) {
     if (VisitedCount(a) == 0) throw BadParameters(qvMsg::ArrayNDRangeEmpty);
-    return FoldInStep([](const T& e) { return e; },
-                      [better](const T& best, const T& e) { return better(e, best) ? e : best; }, ElementsOf(a));
+    const T x0 = a.GetPointer()[0];
+    auto next = [better](const T& best, const T& e) { return better(e, best) ? e : best; };
+    auto first = [&next, x0](const T& e) { return next(x0, e); };
+    T best;
+    InStorageOrder([&](const auto& r) { best = FoldInStep(first, next, r); }, ElementsOf(a));
+    if (MayDependOnOrder(best)) best = FoldInStep(first, next, ElementsOf(a));
+    return best;
 }
 
 }  // namespace qvDetail
+
+template <class T>
+void qvArrayND<T>::MinAndMax(T& min, T& max) const {
+    const std::pair<T, T> m = qvDetail::MinAndMaxOf(*this);
+    min = m.first;
+    max = m.second;
+}
 
 template <class T>
 T qvArrayND<T>::Min() const {

@@ -144,8 +144,8 @@ TYPED_TEST(ArrayNDTyped, ExtremesAndMedian) {
     EXPECT_EQ(std::make_tuple(lo, hi, odd.Median()), std::make_tuple(T(1), T(3), T(2)));
 }
 
-// Ties keep the element met first in walk order: the signed zeros compare
-// equal, so which one a minimum returns shows the order.
+// Ties keep the element met first in walk order from element 0: the signed
+// zeros compare equal, so which one an extreme returns shows the order.
 TEST(ArrayND, ExtremesTakeOnlyStrictlyBetterElements) {
     qvArrayND<double> a(A({2}));
     a.GetPointer()[0] = 0.0;
@@ -158,6 +158,18 @@ TEST(ArrayND, ExtremesTakeOnlyStrictlyBetterElements) {
     a.MinAndMax(lo, hi);
     EXPECT_EQ(std::make_tuple(std::signbit(a.Min()), std::signbit(a.Max()), std::signbit(lo), std::signbit(hi)),
               std::make_tuple(true, true, true, true));
+    // A NaN compares with nothing: as element 0 it is the answer, anywhere
+    // else it is passed over, wherever it lies in memory.
+    const double nan = std::nan("");
+    qvArrayND<double> b(A({3}));
+    b.GetPointer()[0] = nan;
+    b.GetPointer()[1] = 2;
+    b.GetPointer()[2] = 1;
+    b.MinAndMax(lo, hi);
+    EXPECT_TRUE(std::isnan(b.Min()) && std::isnan(b.Max()) && std::isnan(lo) && std::isnan(hi));
+    b.Flip(0);  // 1, 2, NaN
+    b.MinAndMax(lo, hi);
+    EXPECT_EQ(std::make_tuple(b.Min(), b.Max(), lo, hi), std::make_tuple(1.0, 2.0, 1.0, 2.0));
 }
 
 TEST(ArrayND, StorageStates) {
