@@ -17,7 +17,7 @@
 #include "cqv/arrays/simple_array_impl.h"
 #include "cqv/core/byte_order_internal.h"
 #include "cqv/core/exceptions.h"
-#include "cqv/core/messages.h"
+#include "cqv/arrays/messages.h"
 #include "cqv/core/strided_range_internal.h"
 
 namespace qvDetail {

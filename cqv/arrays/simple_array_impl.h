@@ -10,7 +10,7 @@
 #include "cqv/arrays/simple_array.h"
 #include "cqv/core/counted_block.h"
 #include "cqv/core/exceptions.h"
-#include "cqv/core/messages.h"
+#include "cqv/arrays/messages.h"
 
 namespace qvDetail {
 

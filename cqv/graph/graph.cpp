@@ -7,7 +7,7 @@
 #endif
 
 #include "cqv/core/exceptions.h"
-#include "cqv/core/messages.h"
+#include "cqv/graph/messages.h"
 #include "cqv/graph/auto_del_pointer_impl.h"
 #include "cqv/graph/graph_internal.h"
 #include "cqv/graph/list_queue_internal.h"

@@ -8,7 +8,7 @@
 
 #include "cqv/core/counted_block.h"
 #include "cqv/core/exceptions.h"
-#include "cqv/core/messages.h"
+#include "cqv/linalg/messages.h"
 #include "cqv/linalg/dense_kernels_internal.h"
 #include "cqv/linalg/element_ops_internal.h"
 #include "cqv/linalg/matrix.h"

@@ -8,7 +8,7 @@
 #ifndef CQV_NDARRAY_MESSAGES_H
 #define CQV_NDARRAY_MESSAGES_H
 
-#include "cqv/core/messages.h"
+#include "cqv/arrays/messages.h"
 
 namespace qvMsg {
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "cqv/core/exceptions.h"
-#include "cqv/core/messages.h"
+#include "cqv/numeric/messages.h"
 #include "cqv/linalg/element_ops_internal.h"
 #include "cqv/linalg/matrix_impl.h"
 #include "cqv/linalg/vector_impl.h"

@@ -3,8 +3,8 @@
 // They share the message buffer of qvExceptionWithMessage: constructing one
 // writes its text there, and copying one copies only its own fields (codes
 // and a private copy of its name).
-#ifndef CQV_CORE_CLIENT_ERRORS_H
-#define CQV_CORE_CLIENT_ERRORS_H
+#ifndef CQV_ARRAYS_CLIENT_ERRORS_H
+#define CQV_ARRAYS_CLIENT_ERRORS_H
 
 #include "cqv/arrays/string.h"
 #include "cqv/core/exceptions.h"
@@ -80,4 +80,4 @@ private:
     qvString name;
 };
 
-#endif  // CQV_CORE_CLIENT_ERRORS_H
+#endif  // CQV_ARRAYS_CLIENT_ERRORS_H

@@ -1,0 +1,21 @@
+// The texts the lists and the graph give to their exceptions, one constant per
+// check.
+//
+// A BadParameters exception built from one of these reads
+// "Invalid parameters : " followed by the text. The texts are kept exactly as
+// the library has always reported them, odd spellings and trailing blanks
+// included, because client code compares against them.
+#ifndef CQV_GRAPH_MESSAGES_H
+#define CQV_GRAPH_MESSAGES_H
+
+#include "cqv/core/messages.h"
+
+namespace qvMsg {
+
+inline constexpr char ListQueueEmpty[] = "qvListQueue<T>::Get : Que is empty";
+inline constexpr char NodeBranchIterOutOfRange[] = "qvNodeBranchIter: out of range";
+inline constexpr char NBIterOutOfRange[] = "qvNBIter: out of range";
+
+}  // namespace qvMsg
+
+#endif  // CQV_GRAPH_MESSAGES_H

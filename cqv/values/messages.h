@@ -1,0 +1,23 @@
+// The texts the small value types give to their exceptions, one constant per
+// check.
+//
+// A BadParameters exception built from one of these reads
+// "Invalid parameters : " followed by the text. The texts are kept exactly as
+// the library has always reported them, odd spellings and trailing blanks
+// included, because client code compares against them.
+//
+// The checks of their conversions from the general vectors and matrices
+// stand with those, in cqv/linalg/messages.h.
+#ifndef CQV_VALUES_MESSAGES_H
+#define CQV_VALUES_MESSAGES_H
+
+#include "cqv/core/messages.h"
+
+namespace qvMsg {
+
+inline constexpr char Matrix2x2InverseDetZero[] = "qvMatrix2x2::Inverse : det = 0 ";
+inline constexpr char Matrix3x3CopyIndex[] = "qvTMatrix3x3<TT>::Copy: n != {0,1,2}.";
+
+}  // namespace qvMsg
+
+#endif  // CQV_VALUES_MESSAGES_H
