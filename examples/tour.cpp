@@ -329,5 +329,6 @@ int main() {
     LinearAlgebra();
     Graph();
     NumericalMethods();
+    NDimensionalArrays();
     return 0;
 }

@@ -13,4 +13,7 @@ void Section(const char* title);
 // path of the file name given.
 std::string TourOutputPath(const char* file_name);
 
+// The sections of the later subsystems, in the order the tour shows them.
+void NDimensionalArrays();
+
 #endif  // CQV_EXAMPLES_TOUR_H
