@@ -1,15 +1,15 @@
 // Builders and an independent model of N-dimensional views for the
 // N-dimensional array tests.
 //
-// The model knows nothing of strides or step tables: a view is its list of
-// extents and, for each of its elements in walk order (dimension 0 fastest,
-// decoded from a running count), the offset of the source element it shows.
-// Every view operation rewrites that list by plain index arithmetic.
+// The model knows nothing of strides or step tables: a view is its extents
+// and, for each of its elements in walk order (dimension 0 fastest, decoded
+// from a running count), the offset of the source element it shows. Every
+// view operation rewrites that list by plain index arithmetic.
 #ifndef CQV_TESTS_NDARRAY_ND_TEST_SUPPORT_H
 #define CQV_TESTS_NDARRAY_ND_TEST_SUPPORT_H
 
-#include <initializer_list>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include <cqv/cqv.h>
@@ -33,17 +33,15 @@ inline int Count(const Ints& range) {
     return n;
 }
 
-// Multi-index number k of range, dimension 0 fastest.
+// Multi-index number k of range, dimension 0 fastest, and back.
 inline Ints Decode(int k, const Ints& range) {
-    Ints idx(range.size());
-    for (std::size_t d = 0; d < range.size(); ++d) {
-        idx[d] = k % range[d];
-        k /= range[d];
+    Ints idx;
+    for (int r : range) {
+        idx.push_back(k % r);
+        k /= r;
     }
     return idx;
 }
-
-// The number of multi-index idx of range.
 inline int Encode(const Ints& idx, const Ints& range) {
     int k = 0;
     for (std::size_t d = range.size(); d-- > 0;) k = k * range[d] + idx[d];
@@ -57,44 +55,43 @@ inline int Dot(const Ints& idx, const Ints& tab) {
     return s;
 }
 
-// A view as the model sees it: its extents and the source offset of each of
-// its elements in walk order.
+// A view as the model sees it.
 struct Model {
     Ints range;
-    Ints at;
+    Ints at;  // source offset of each element, in walk order
 
-    // A view of the given extents and strides from source offset origin.
     static Model Strided(const Ints& range, const Ints& tab, int origin) {
         Model m{range, {}};
         for (int k = 0; k < Count(range); ++k) m.at.push_back(origin + Dot(Decode(k, range), tab));
         return m;
     }
-    // Rebuilt over new extents, element idx taken from old element src(idx).
+    // New extents, element idx taken from this view's element src(idx).
     template <class F>
     Model Remap(const Ints& newRange, F src) const {
         Model m{newRange, {}};
-        for (int k = 0; k < Count(newRange); ++k) m.at.push_back(at[static_cast<std::size_t>(Encode(src(Decode(k, newRange)), range))]);
+        for (int k = 0; k < Count(newRange); ++k)
+            m.at.push_back(at[static_cast<std::size_t>(Encode(src(Decode(k, newRange)), range))]);
         return m;
     }
-    Model Flip(int axis) const {
+    Model Flip(std::size_t axis) const {
         return Remap(range, [&](Ints i) {
-            i[static_cast<std::size_t>(axis)] = range[static_cast<std::size_t>(axis)] - 1 - i[static_cast<std::size_t>(axis)];
+            i[axis] = range[axis] - 1 - i[axis];
             return i;
         });
     }
-    Model Swap(int a, int b) const {
+    Model Swap(std::size_t a, std::size_t b) const {
         Ints r = range;
-        std::swap(r[static_cast<std::size_t>(a)], r[static_cast<std::size_t>(b)]);
+        std::swap(r[a], r[b]);
         return Remap(r, [&](Ints i) {
-            std::swap(i[static_cast<std::size_t>(a)], i[static_cast<std::size_t>(b)]);
+            std::swap(i[a], i[b]);
             return i;
         });
     }
-    Model Slice(int axis, int index) const {
+    Model Slice(std::size_t axis, int index) const {
         Ints r = range;
-        r.erase(r.begin() + axis);
+        r.erase(r.begin() + static_cast<long>(axis));
         return Remap(r, [&](Ints i) {
-            i.insert(i.begin() + axis, index);
+            i.insert(i.begin() + static_cast<long>(axis), index);
             return i;
         });
     }
@@ -106,20 +103,34 @@ struct Model {
     }
 };
 
-// Extents of 1 to maxDim dimensions, each 1 to maxExtent.
+// minDim to maxDim extents, each 1 to maxExtent.
 inline Ints RandomRange(std::mt19937& g, int minDim, int maxDim, int maxExtent) {
     Ints r(static_cast<std::size_t>(std::uniform_int_distribution<int>(minDim, maxDim)(g)));
     for (int& x : r) x = std::uniform_int_distribution<int>(1, maxExtent)(g);
     return r;
 }
 
-// A dense array of the given extents whose element k (in walk order) is
-// k + 1.
+// A random box inside range: its origin and extents.
+inline std::pair<Ints, Ints> RandomBox(std::mt19937& g, const Ints& range) {
+    Ints origin, box;
+    for (int r : range) {
+        origin.push_back(std::uniform_int_distribution<int>(0, r - 1)(g));
+        box.push_back(std::uniform_int_distribution<int>(1, r - origin.back())(g));
+    }
+    return {origin, box};
+}
+
+// A dense array whose element k (in walk order) is k + 1.
 template <class T>
 qvArrayND<T> Numbered(const Ints& range) {
     qvArrayND<T> a(A(range));
     for (int k = 0; k < a.size(); ++k) a.GetPointer()[k] = static_cast<T>(k + 1);
     return a;
+}
+
+template <class T>
+std::vector<T> Walked(const qvArrayND<T>& a) {
+    return std::vector<T>(a.begin(), a.end());
 }
 
 }  // namespace ndtest
