@@ -146,7 +146,8 @@ TEST(Shape, IndexStepsFromLineToLine) {
         EXPECT_EQ(Items(idx), Decode(Count(range) - 1, range));
         for (int line = lines - 1; line > 0; --line) {
             const Ints want = Decode(line * range[0] - 1, range);
-            EXPECT_EQ(idx.Dec(r), HighestChange(Items(idx), want));
+            const int changed = HighestChange(Items(idx), want);
+            EXPECT_EQ(idx.Dec(r), changed);
             EXPECT_EQ(Items(idx), want);
         }
         EXPECT_EQ(idx.Dec(r), 0);
@@ -156,7 +157,8 @@ TEST(Shape, IndexStepsFromLineToLine) {
         EXPECT_EQ(idx.Set(&s, false), 1);
         for (int line = 1; line <= lines; ++line) {
             const Ints want = Decode(line * range[0] % Count(range), range);
-            EXPECT_EQ(idx.Inc(r), line < lines ? HighestChange(Items(idx), want) : 0);
+            const int changed = line < lines ? HighestChange(Items(idx), want) : 0;
+            EXPECT_EQ(idx.Inc(r), changed);
             EXPECT_EQ(Items(idx), want);
         }
     }
