@@ -172,7 +172,9 @@ public:
     // A new empty array of this type (from the library allocator).
     virtual qvArrayND* TNew() const;
     // Takes over src's block reference, element pointer and shape without
-    // copying; src keeps its shape but loses its elements and block.
+    // copying; src keeps its shape but loses its elements and block (walks
+    // over it, and operations with it as the other operand, visit nothing;
+    // its record holds the extents only).
     virtual void Move(qvArrayND& src);
     // A view with the given extents and strides whose element 0 is element
     // offset of src's storage (counted from src's element 0); holds one more
@@ -279,7 +281,7 @@ protected:
 
 private:
     // The number of elements a walk visits: the product of the extents, or
-    // 0 when an extent is below 1 or there are no dimensions.
+    // 0 when an extent is below 1, there are no dimensions or no elements.
     int ElementCount() const;
     // Becomes a view of the given shape from first, holding a reference to
     // block (none when null); validated against block before anything

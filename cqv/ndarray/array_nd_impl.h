@@ -47,8 +47,11 @@ void ForEachStored(F f, const StridedRange<T>& r) {
 // f(e, x) on the elements of equal index of dst and src: in dst's storage
 // order when dst repeats no element and shares no storage with src (then
 // no element is read after another one was written), else in index order.
+// Nothing when either has no elements (an array moved from keeps its
+// extents but has no elements left).
 template <class T, class F>
 void UpdateInStep(F f, const StridedRange<T>& dst, const StridedRange<T>& src) {
+    if (dst.Count() == 0 || src.Count() == 0) return;
     if (SpansApart(dst, src) && RepeatsNoElement(dst)) {
         InStorageOrder([&f](const auto& d, const auto& s) { ForEachInStep(f, d, s); }, dst, src);
     } else {
@@ -161,7 +164,7 @@ void qvArrayND<T>::New(int n) {
 
 template <class T>
 int qvArrayND<T>::ElementCount() const {
-    return qvDetail::VisitedCount(*this);
+    return data != nullptr ? qvDetail::VisitedCount(*this) : 0;
 }
 
 template <class T>
@@ -397,14 +400,15 @@ CQV_ARRAYND_UPDATE(/=, DivOp)
 template <class T>
 int qvArrayND<T>::operator==(const qvArrayND& a) const {
     if (!qvDetail::SameValues(a.range, range)) return 0;
-    if (qvDetail::VisitedCount(*this) == 0) return 1;
+    const qvDetail::StridedRange<T> mine = qvDetail::ElementsOf(*this), theirs = qvDetail::ElementsOf(a);
+    if (mine.Count() == 0 || theirs.Count() == 0) return mine.Count() == theirs.Count() ? 1 : 0;
     bool equal = true;
     qvDetail::InStorageOrder(
         [&equal](const auto& r0, const auto& r1) {
             equal = qvDetail::FoldInStep([](const T& e, const T& x) { return e == x; },
                                          [](bool s, const T& e, const T& x) { return s && e == x; }, r0, r1);
         },
-        qvDetail::ElementsOf(*this), qvDetail::ElementsOf(a));
+        mine, theirs);
     return equal ? 1 : 0;
 }
 

@@ -172,6 +172,9 @@ TEST(ArrayND, StorageStates) {
     taken.Move(a);
     EXPECT_EQ(std::make_tuple(Items(a.Range()), a.GetPointer(), a.GetMem(), BlockCount(taken.GetPointer())),
               std::make_tuple(Ints{2, 3}, static_cast<double*>(nullptr), static_cast<void*>(nullptr), 1));
+    taken += a;  // a has no elements left to walk
+    EXPECT_EQ(std::make_tuple(Walked(taken).size(), Walked(a).size(), taken == a, a.MemSize()),
+              std::make_tuple(std::size_t{6}, std::size_t{0}, 0, 12));
     taken.clear();
     EXPECT_EQ(std::make_tuple(taken.GetDim(), taken.size(), taken.empty(), taken.GetEndPos(), taken.GetPointer()),
               std::make_tuple(0, 0, true, 0, static_cast<double*>(nullptr)));
