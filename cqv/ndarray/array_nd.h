@@ -255,8 +255,10 @@ public:
     // The indices of the element at p: the offset p - GetPointer() is
     // divided by the strides from the largest to the smallest (ties: the
     // higher dimension first), each quotient the index of its dimension and
-    // the remainder going on. Meant for positive strides; a zero stride
-    // gives index 0. coord gets one entry per dimension.
+    // the remainder going on. Meant for positive strides; a dimension of
+    // extent 1 or stride 0 takes index 0 and no part in the division, so
+    // that views with exchanged axes decompose too. coord gets one entry per
+    // dimension.
     void MakeCoord(qvArray<int>& coord, const T* p) const;
     // The least and the greatest element, as MinAndMax finds them. Throw
     // BadParameters "ArrayND range is empty." without elements.

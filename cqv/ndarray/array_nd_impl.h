@@ -420,21 +420,23 @@ int qvArrayND<T>::operator!=(const qvArrayND& a) const {
 template <class T>
 void qvArrayND<T>::MakeCoord(qvArray<int>& coord, const T* p) const {
     const int dim = GetDim();
-    coord.Init(dim);
-    std::ptrdiff_t rest = p - data;
-    // Dimensions from the largest stride to the smallest, the higher
-    // dimension first among equal strides.
+    const T* first = data;  // coord may be this array's own table
+    std::ptrdiff_t rest = p - first;
+    // The dimensions that can hold an index other than 0, from the largest
+    // stride to the smallest, the higher dimension first among equal ones.
     qvArray<int> order;
     order.Init(dim);
-    for (int d = 0; d < dim; ++d) order[d] = dim - 1 - d;
-    for (int i = 1; i < dim; ++i)
-        for (int j = i; j > 0 && tab[order[j]] > tab[order[j - 1]]; --j) std::swap(order[j], order[j - 1]);
-    for (int i = 0; i < dim; ++i) {
+    int n = 0;
+    for (int d = dim - 1; d >= 0; --d) {
+        if (range[d] < 2 || tab[d] == 0) continue;
+        int at = n++;
+        for (; at > 0 && tab[order[at - 1]] < tab[d]; --at) order[at] = order[at - 1];
+        order[at] = d;
+    }
+    coord.Init(dim);
+    coord.Fill(0);
+    for (int i = 0; i < n; ++i) {
         const int d = order[i];
-        if (tab[d] == 0) {
-            coord[d] = 0;
-            continue;
-        }
         coord[d] = static_cast<int>(rest / tab[d]);
         rest %= tab[d];
     }

@@ -110,28 +110,29 @@ TYPED_TEST(ArrayNDTyped, ArithmeticAndExtremes) {
 
 // Ties keep the element met first in walk order from element 0: the signed
 // zeros compare equal, so which one an extreme returns shows the order. A
-// NaN is the answer as element 0 and passed over anywhere else.
+// NaN is the answer as element 0 and passed over anywhere else. Each array
+// is flipped, so that its walk runs against its storage.
 TEST(ArrayND, ExtremesFollowTheWalkFromElementZero) {
-    qvArrayND<double> z(A({2}));
-    z.GetPointer()[0] = 0.0;
-    z.GetPointer()[1] = -0.0;
-    double lo = 1, hi = 1;
-    z.MinAndMax(lo, hi);
-    EXPECT_EQ(std::make_tuple(std::signbit(z.Min()), std::signbit(z.Max()), std::signbit(lo), std::signbit(hi)),
-              std::make_tuple(false, false, false, false));
-    z.Flip(0);
-    z.MinAndMax(lo, hi);
-    EXPECT_EQ(std::make_tuple(std::signbit(z.Min()), std::signbit(z.Max()), std::signbit(lo), std::signbit(hi)),
-              std::make_tuple(true, true, true, true));
-    qvArrayND<double> n(A({3}));
-    n.GetPointer()[0] = std::nan("");
-    n.GetPointer()[1] = 2;
-    n.GetPointer()[2] = 1;
-    n.MinAndMax(lo, hi);
-    EXPECT_TRUE(std::isnan(n.Min()) && std::isnan(n.Max()) && std::isnan(lo) && std::isnan(hi));
-    n.Flip(0);
-    n.MinAndMax(lo, hi);
-    EXPECT_EQ(std::make_tuple(n.Min(), n.Max(), lo, hi), std::make_tuple(1.0, 2.0, 1.0, 2.0));
+    struct Case {
+        std::vector<double> stored;
+        double min, max;  // of the flipped array, sign included
+    };
+    const double nan = std::nan("");
+    const Case cases[] = {
+        {{-0.0, 0.0, 1}, 0.0, 1},      // walk 1, 0, -0: the minimum is 0
+        {{0.0, -0.0, -1}, -1, -0.0},   // walk -1, -0, 0: the maximum is -0
+        {{1, 2, nan}, nan, nan},       // NaN first
+        {{nan, 2, 1}, 1, 2},           // NaN last
+    };
+    for (const Case& c : cases) {
+        qvArrayND<double> a(A({3}));
+        std::copy(c.stored.begin(), c.stored.end(), a.GetPointer());
+        a.Flip(0);
+        double lo = 0, hi = 0;
+        a.MinAndMax(lo, hi);
+        const auto same = [](double x, double y) { return std::isnan(y) ? std::isnan(x) : x == y && std::signbit(x) == std::signbit(y); };
+        EXPECT_TRUE(same(a.Min(), c.min) && same(lo, c.min) && same(a.Max(), c.max) && same(hi, c.max)) << "case " << &c - cases;
+    }
 }
 
 TEST(ArrayND, StorageStates) {
@@ -148,6 +149,11 @@ TEST(ArrayND, StorageStates) {
     shared.Set(a);
     shared.Copy();  // now private: a keeps its elements
     shared.Fill(0);
+    qvArrayND<double> nothing;  // a view without elements lets go of its block
+    nothing.Set(a, 0, A({0, 3}), A({1, 2}));
+    nothing.Copy();
+    EXPECT_EQ(std::make_tuple(nothing.GetMem(), nothing.size(), BlockCount(a.GetPointer())),
+              std::make_tuple(static_cast<void*>(nullptr), 0, 2));
     row = Numbered<double>({3});
     EXPECT_EQ(std::make_tuple(BlockCount(a.GetPointer()), Walked(row), a.back()),
               std::make_tuple(1, std::vector<double>{1, 2, 3}, 2.0));
@@ -191,7 +197,7 @@ TEST(ArrayND, IteratorsKeepTheIndexOnlyWhenNeededAndMakeCoordInvertsStrides) {
     EXPECT_EQ(a.begin().GetIndex().Len(), 0);  // contiguous: no index
     a.Flip(0);
     std::vector<Ints> seen;
-    for (qvArrayND<int>::const_iterator c = a.begin(); c != a.end(); ++c) seen.push_back(Items(c.GetIndex()));
+    for (qvArrayND<int>::const_iterator c = a.begin(); c != a.end(); c++) seen.push_back(Items(c.GetIndex()));
     EXPECT_EQ(seen, (std::vector<Ints>{{0, 0}, {1, 0}, {0, 1}, {1, 1}, {0, 2}, {1, 2}}));
     EXPECT_EQ(std::make_pair(Items(a.end().GetIndex()), a.end().ElementPointer()),
               std::make_pair(Ints{1, 2}, a.GetPointer() + a.GetEndPos()));
@@ -204,8 +210,12 @@ TEST(ArrayND, IteratorsKeepTheIndexOnlyWhenNeededAndMakeCoordInvertsStrides) {
         const auto box = RandomBox(g, range);
         qvArrayND<double> w;
         w.SetSubWindow(src, A(box.first), A(box.second));
-        for (int k = 0; k < Count(box.second); ++k) {
-            const Ints idx = Decode(k, box.second);
+        // Axes exchanged, so that the strides no longer grow with the
+        // dimension.
+        const int a = std::uniform_int_distribution<int>(0, w.GetDim() - 1)(g);
+        w.SwapAxis(0, a);
+        for (int k = 0; k < Count(Items(w.Range())); ++k) {
+            const Ints idx = Decode(k, Items(w.Range()));
             w.MakeCoord(coord, w.GetPointer() + Dot(idx, Items(w.Tab())));
             EXPECT_EQ(Items(coord), idx);
         }

@@ -81,12 +81,16 @@ TEST(RoundArrayND, CopiesMoveApartAndIndexArrays) {
     EXPECT_EQ(std::make_tuple(c.GetPos(), d.GetPos(), a[c], ca[d]), std::make_tuple(1, -3, 5, 1));
     a[d] = 40;
     EXPECT_EQ(a.GetPointer()[-3], 40);
-    c = d;
-    EXPECT_EQ(std::make_pair(Items(c), c.GetPos()), std::make_pair(Ints{0, 1}, -3));
+    // Assignment takes the index, the offset and the tables.
+    const qvArrayND<int> other = Numbered<int>({5});
+    qvRoundArrayND e(other);
+    e = d;
+    ++e;
+    EXPECT_EQ(std::make_tuple(Items(e), e.GetPos(), a[e]), std::make_tuple(Ints{1, 1}, -2, 2));
     // A walk with the cursor reads what the array's own walk reads.
     std::vector<int> byCursor;
-    c.ToBegin();
-    do byCursor.push_back(a[c]);
-    while (++c);
+    e.ToBegin();
+    do byCursor.push_back(a[e]);
+    while (++e);
     EXPECT_EQ(byCursor, Walked(a));
 }

@@ -97,7 +97,8 @@ TEST(Shape, SettersCopiesRecordAndChecks) {
     EXPECT_EQ(std::make_tuple(Items(copy.Tab()), Items(copy.GetForTab()), copy.GetEndPos(), Items(s.Tab())),
               std::make_tuple(Ints{3, 1}, Ints{3, -5}, 8, Ints{1}));
     copy = s;
-    EXPECT_EQ(Items(copy.Range()), Ints{5});
+    EXPECT_EQ(std::make_tuple(Items(copy.Range()), Items(copy.GetForTab()), copy.IsCon(), copy.GetSize(), copy.GetEndPos()),
+              std::make_tuple(Ints{5}, Ints{1}, true, 5, 5));
     // The tables may be passed back in, even crosswise; extents edited in
     // place.
     Shape t(A({2, 3}), A({1, 2}));
@@ -226,6 +227,7 @@ TEST(Shape, SegmentsClippedToTheBox) {
         {{10, 10}, {-2, -2}, {12, 12}, 1, {0, 0}, {9, 9}},    // through two corners
         {{10, 10}, {2, 3}, {7, 8}, 1, {2, 3}, {7, 8}},        // inside
         {{10, 10}, {4, 4}, {14, 9}, 1, {4, 4}, {9, 7}},       // y += trunc(-5 · 0.5)
+        {{10, 10}, {3, -4}, {7, 4}, 1, {5, 0}, {7, 4}},       // x += trunc(4 / 2)
         {{10, 10}, {-5, -1}, {-1, -5}, 0, {-5, -1}, {-1, -5}},
         {{10, 10}, {12, -3}, {20, 4}, 0, {12, -3}, {20, 4}},
         // Slope 0.6: p1 moves to (0, 2); the far end moves to (3, 5), (-2, 2),
