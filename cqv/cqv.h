@@ -1,4 +1,6 @@
-// The whole public interface of the cqv library.
+// The whole public interface of the cqv library. Every failed check throws
+// BadParameters, with the text each member names; allocation failure
+// anywhere throws qvErrNoMemory.
 #ifndef CQV_CQV_H
 #define CQV_CQV_H
 
@@ -40,6 +42,12 @@
 #include "cqv/numeric/random.h"
 #include "cqv/numeric/tridiagonal.h"
 #include "cqv/numeric/messages.h"
+
+#include "cqv/geometry/contour.h"
+#include "cqv/geometry/messages.h"
+#include "cqv/geometry/primitives.h"
+#include "cqv/geometry/rect.h"
+#include "cqv/geometry/transform.h"
 
 #include "cqv/graph/auto_del_pointer.h"
 #include "cqv/graph/graph.h"

@@ -330,5 +330,6 @@ int main() {
     Graph();
     NumericalMethods();
     NDimensionalArrays();
+    Geometry();
     return 0;
 }

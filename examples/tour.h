@@ -13,7 +13,10 @@ void Section(const char* title);
 // path of the file name given.
 std::string TourOutputPath(const char* file_name);
 
-// The sections of the later subsystems, in the order the tour shows them.
+// The N-dimensional arrays section (tour_ndarray.cpp).
 void NDimensionalArrays();
+
+// The geometry section (tour_geometry.cpp).
+void Geometry();
 
 #endif  // CQV_EXAMPLES_TOUR_H

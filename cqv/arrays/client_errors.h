@@ -2,7 +2,11 @@
 //
 // They share the message buffer of qvExceptionWithMessage: constructing one
 // writes its text there, and copying one copies only its own fields (codes
-// and a private copy of its name).
+// and a private copy of its name). They stand beside the string, whose
+// objects they carry.
+//
+// Allocation failure (while a name is copied) throws qvErrNoMemory; nothing
+// else here throws.
 #ifndef CQV_ARRAYS_CLIENT_ERRORS_H
 #define CQV_ARRAYS_CLIENT_ERRORS_H
 

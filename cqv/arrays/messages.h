@@ -14,27 +14,7 @@
 #include "cqv/core/messages.h"
 
 namespace qvMsg {
-
-// qvErr_NoImplemented reads "Function <name> don't implemented".
-inline constexpr char NoImplementedPrefix[] = "Function ";
-inline constexpr char NoImplementedSuffix[] = " don't implemented";
-
-// One-dimensional arrays and strings.
-inline constexpr char SimpleArraySetOutOfRange[] = "qvSimpleArray<T>::Set : out of range.";
-inline constexpr char SimpleArrayLeftOutOfRange[] = "qvSimpleArray<T>::Left: Out of Range";
-inline constexpr char SimpleArrayRightOutOfRange[] = "qvSimpleArray<T>::Right: Out of Range";
-inline constexpr char SimpleArrayMidOutOfRange[] = "qvSimpleArray<T>::Mid: Out of Range";
-inline constexpr char OutOfRange[] = "Out of range";
-inline constexpr char DifferentRange[] = "Different range";
-inline constexpr char ArrayLengthZero[] = "Array length is zero.";
-inline constexpr char MedianLengthZero[] = "Lenght of array is equl zero.";
-inline constexpr char SimpleArray2DGetLineOutOfRange[] = "qvSimpleArray2D<T>::GetLine : out of range ";
-inline constexpr char StringFindStrNegative[] = "qvString::Find:str: k < 0 ";
-inline constexpr char StringFindCharNegative[] = "qvString::Find:char: k < 0 ";
-inline constexpr char StringGetTokenNegative[] = "qvString::GetToken: pos < 0";
-inline constexpr char StringExpectedQuote[] = "syntax error : expected '\"'";
-inline constexpr char StringGetTokenInnerError[] = "qvString::GetToken: inner error";
-
+#include "cqv/arrays/messages.def"
 }  // namespace qvMsg
 
 #endif  // CQV_ARRAYS_MESSAGES_H

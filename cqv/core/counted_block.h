@@ -11,6 +11,8 @@
 // A block whose word before element 0 is zero or positive is "uncounted": that
 // word is its element count and the allocation starts one word before element
 // 0. The library never creates one, but the release rule accepts it.
+//
+// Allocation failure throws qvErrNoMemory.
 #ifndef CQV_CORE_COUNTED_BLOCK_H
 #define CQV_CORE_COUNTED_BLOCK_H
 
@@ -89,7 +91,9 @@ T* NewBlock(int n, std::int32_t count, bool construct) {
 
 // Creates a counted block of n elements with reference count 1 and returns
 // the pointer to element 0. Class elements are default-constructed; numeric
-// elements are left uninitialised. n below 1 throws BadParameters.
+// elements are left uninitialised. Throws BadParameters
+// "qvNewWithRef : n <= 0 " (with the trailing blank) when n is below 1,
+// before anything is allocated.
 template <class T>
 T* qvNewWithRef(int n) {
     return qvDetail::NewBlock<T>(n, 1, true);
@@ -116,17 +120,20 @@ void qvDeleteWithRef(T* p) {
     qvFree(raw);
 }
 
-// Adds one reference to the counted block p; throws BadParameters if p is
-// not a counted block.
+// Adds one reference to the counted block p. Throws BadParameters
+// "qvIncMemRef : memory must be allocated with qvNewWithRef." when p is not
+// a counted block.
 CQV_API void qvIncMemRef(void* p);
 
-// Removes one reference from the counted block p without ever freeing it;
-// throws BadParameters if p is not counted, or (after the decrement) if the
-// count fell below 1.
+// Removes one reference from the counted block p without ever freeing it.
+// Throws BadParameters "qvDecMemRef : memory must be allocated with
+// qvNewWithRef." when p is not a counted block, and "qvDecMemRef : Number of
+// reference <= 0." when the count fell below 1 (the decrement stands).
 CQV_API void qvDecMemRef(void* p);
 
-// The reference-count word of the counted block p, for reading or writing;
-// throws BadParameters if p is not counted.
+// The reference-count word of the counted block p, for reading or writing.
+// Throws BadParameters "qvIncMemRef : memory must be allocated with
+// qvNewWithRef." (the text of qvIncMemRef) when p is not a counted block.
 CQV_API int& qvGetMemRef(void* p);
 
 // ---- Holding a block --------------------------------------------------------

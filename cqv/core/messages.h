@@ -12,23 +12,13 @@
 #ifndef CQV_CORE_MESSAGES_H
 #define CQV_CORE_MESSAGES_H
 
+// Each folder's table, messages.def, lists its texts as
+// CQV_MESSAGE(name, text); its messages.h reads the table inside namespace
+// qvMsg, which makes every entry the constant qvMsg::name.
+#define CQV_MESSAGE(name, text) inline constexpr char name[] = text;
+
 namespace qvMsg {
-
-// Texts of the exception classes themselves.
-inline constexpr char NoMessage[] = "There is not message.";
-inline constexpr char InvalidParameters[] = "Invalid parameters.";
-
-// Counted blocks and the array base. The first is also the text of every
-// container asked for a negative number of elements.
-inline constexpr char NewWithRefNonPositive[] = "qvNewWithRef : n <= 0 ";
-inline constexpr char IncMemRefNotCounted[] = "qvIncMemRef : memory must be allocated with qvNewWithRef.";
-inline constexpr char DecMemRefNotCounted[] = "qvDecMemRef : memory must be allocated with qvNewWithRef.";
-inline constexpr char DecMemRefLastReference[] = "qvDecMemRef : Number of reference <= 0.";
-inline constexpr char CheckPointerInvalid[] = "CheckPointer : Invalid pointer or range.";
-inline constexpr char NoMemSize[] = "Have not qvPArray::MemSize";
-inline constexpr char NoToMem[] = "Have not qvPArray::ToMem";
-inline constexpr char NoFromMem[] = "Have not qvPArray::FromMem";
-
+#include "cqv/core/messages.def"
 }  // namespace qvMsg
 
 #endif  // CQV_CORE_MESSAGES_H

@@ -4,7 +4,7 @@
 // of the complex number, which stands with its type (cqv/values/complex.h).
 // Integer types report their name, type code, signedness and the highest bit
 // a non-negative value can carry; floating-point types their name and code;
-// the complex type its name only.
+// the complex type its name only. Nothing here allocates or throws.
 #ifndef CQV_CORE_TYPE_TRAITS_H
 #define CQV_CORE_TYPE_TRAITS_H
 

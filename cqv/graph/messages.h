@@ -11,11 +11,7 @@
 #include "cqv/core/messages.h"
 
 namespace qvMsg {
-
-inline constexpr char ListQueueEmpty[] = "qvListQueue<T>::Get : Que is empty";
-inline constexpr char NodeBranchIterOutOfRange[] = "qvNodeBranchIter: out of range";
-inline constexpr char NBIterOutOfRange[] = "qvNBIter: out of range";
-
+#include "cqv/graph/messages.def"
 }  // namespace qvMsg
 
 #endif  // CQV_GRAPH_MESSAGES_H

@@ -35,6 +35,11 @@ struct ScopedBlock {
 // one element per row that is exchanged, scaled and updated along. With
 // det given, it receives the running product of the pivots and the factors
 // e; swaps counts the exchanges. Returns the number of completed steps.
+//
+// Double rows with contiguous columns go to the fast path EliminateDouble
+// (cqv/linalg/dense_kernels.cpp), which must give exactly the bits of the
+// loops below; Solvers.AgreeWithTheReferenceBitForBit
+// (tests/linalg/solver_test.cpp) runs both against one reference.
 template <class E>
 int EliminateRows(E** rows, int n, int m, int tab, E** comp, E* det, int* swaps) {
     if constexpr (std::is_same<E, double>::value) {
@@ -456,6 +461,8 @@ qvMatrix<E> qvMatrix<E>::Inverse1() {
     qvDetail::EliminateRows(rows.p, n, 2 * n, 1, static_cast<E**>(nullptr), static_cast<E*>(nullptr), &swaps);
     qvMatrix<E> r(n, n);
     if constexpr (std::is_same<E, double>::value) {
+        // The fast path of the loops below, bit-identical to them (see
+        // cqv/linalg/dense_kernels_internal.h); it checks the pivots first.
         for (int i = n - 1; i >= 0; --i)
             if (L::IsZero(rows.p[i][i])) throw BadParameters(qvMsg::SystemNotUnique);
         qvDetail::InverseBackDouble(rows.p, n, r.data);

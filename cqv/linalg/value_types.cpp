@@ -65,9 +65,11 @@ qvTMatrix3x3<T> qvTMatrix3x3<T>::Inverse() const {
     return qvTMatrix3x3(View(const_cast<T*>(m)).Inverse());
 }
 
-// The rest of qvTMatrix3x3<double> is instantiated in
-// cqv/values/matrix3x3.cpp; these four members are instantiated here.
-template qvTMatrix3x3<double>::qvTMatrix3x3(const qvMatrix<double>&);
-template qvTMatrix3x3<double>::operator qvMatrix<double>() const;
-template double qvTMatrix3x3<double>::Det() const;
-template qvTMatrix3x3<double> qvTMatrix3x3<double>::Inverse() const;
+// The rest of the 3 × 3 matrix is instantiated in cqv/values/matrix3x3.cpp;
+// these four members are instantiated here, for the same element types.
+#define CQV_INSTANTIATE_MATRIX3X3_LINALG(T)                       \
+    template qvTMatrix3x3<T>::qvTMatrix3x3(const qvMatrix<T>&);   \
+    template qvTMatrix3x3<T>::operator qvMatrix<T>() const;       \
+    template T qvTMatrix3x3<T>::Det() const;                      \
+    template qvTMatrix3x3<T> qvTMatrix3x3<T>::Inverse() const;
+CQV_FOR_EACH_MATRIX3X3_TYPE(CQV_INSTANTIATE_MATRIX3X3_LINALG)

@@ -1,25 +1,20 @@
-// The texts the N-dimensional arrays give to their exceptions.
+// The texts the N-dimensional arrays give to their exceptions, one constant
+// per check.
 //
 // A BadParameters exception built from one of these reads
-// "Invalid parameters : " followed by the text. The texts the N-dimensional
-// arrays share with the one-dimensional ones ("Different range", "Array
-// length is zero.", "Out of range", the median's and the allocator's texts)
-// stand with those.
+// "Invalid parameters : " followed by the text. The texts are kept exactly as
+// the library has always reported them, odd spellings and trailing blanks
+// included, because client code compares against them. The texts the
+// N-dimensional arrays share with the one-dimensional ones ("Different
+// range", "Array length is zero.", "Out of range", the median's) stand with
+// those.
 #ifndef CQV_NDARRAY_MESSAGES_H
 #define CQV_NDARRAY_MESSAGES_H
 
 #include "cqv/arrays/messages.h"
 
 namespace qvMsg {
-
-inline constexpr char DimensionAboveOne[] = "Must be dimension > 1";
-inline constexpr char DimensionOutOfRange[] = "out of range of dimension";
-inline constexpr char DifferentDimension[] = "Different dimension";
-inline constexpr char ArrayNDRangeEmpty[] = "ArrayND range is empty.";
-inline constexpr char MkTabFromRangeLengthZero[] = "qvArrayNDAbs:MkTabFromRange:Array length is zero.";
-inline constexpr char GetLineDimensionTwo[] = "Dimension must equal 2 in GetLine.";
-inline constexpr char RoundArrayNDOutOfRange[] = "qvRoundArrayND : Out of range.";
-
+#include "cqv/ndarray/messages.def"
 }  // namespace qvMsg
 
 #endif  // CQV_NDARRAY_MESSAGES_H

@@ -11,11 +11,7 @@
 #include "cqv/linalg/messages.h"
 
 namespace qvMsg {
-
-inline constexpr char Matrix3DiagOutOfRange[] = "qvMatrix3Diag: out of range";
-inline constexpr char Matrix3DiagSizeBelowThree[] = "invalid size : size < 3.";
-inline constexpr char PolynomWrongKoefType[] = "qvPolynom : wrong KoefType";
-
+#include "cqv/numeric/messages.def"
 }  // namespace qvMsg
 
 #endif  // CQV_NUMERIC_MESSAGES_H

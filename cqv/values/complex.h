@@ -4,6 +4,7 @@
 // nothing to allocate. Compound assignments return nothing. Equality is exact
 // on both parts; the ordering operators compare moduli only, so two different
 // numbers of equal modulus are neither less nor greater than each other.
+// Nothing here allocates or throws.
 #ifndef CQV_VALUES_COMPLEX_H
 #define CQV_VALUES_COMPLEX_H
 

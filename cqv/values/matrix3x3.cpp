@@ -126,4 +126,5 @@ void qvTMatrix3x3<T>::MakeE() {
 // The members that need the general matrix (the conversions, Det and
 // Inverse) are defined and instantiated with it, in
 // cqv/linalg/value_types.cpp.
-CQV_INSTANTIATE(qvTMatrix3x3<double>)
+#define CQV_INSTANTIATE_MATRIX3X3(T) CQV_INSTANTIATE(qvTMatrix3x3<T>)
+CQV_FOR_EACH_MATRIX3X3_TYPE(CQV_INSTANTIATE_MATRIX3X3)

@@ -14,10 +14,7 @@
 #include "cqv/core/messages.h"
 
 namespace qvMsg {
-
-inline constexpr char Matrix2x2InverseDetZero[] = "qvMatrix2x2::Inverse : det = 0 ";
-inline constexpr char Matrix3x3CopyIndex[] = "qvTMatrix3x3<TT>::Copy: n != {0,1,2}.";
-
+#include "cqv/values/messages.def"
 }  // namespace qvMsg
 
 #endif  // CQV_VALUES_MESSAGES_H
