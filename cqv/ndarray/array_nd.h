@@ -126,7 +126,9 @@ public:
     // Init(a.Range()), then a's elements are copied in walk order, each side
     // through its own strides: with equal extents nothing is reallocated and
     // the elements are written into the present storage (through a view into
-    // its source). Throws as Init does.
+    // its source). Throws BadParameters "Array length is zero." when a has no
+    // dimensions and this array has some, and "qvNewWithRef : n <= 0 " when
+    // a has an extent below 1 that this array does not share.
     qvArrayND& operator=(const qvArrayND& a);
     // Releases the held block.
     ~qvArrayND() override;
@@ -148,11 +150,13 @@ public:
     // without dimensions read into an array that has some.
     int FromMem(unsigned char* p) override;
 
-    // Releases the block and takes a fresh dense block of range's shape
-    // (nothing changes when it throws; throws as the constructor does).
+    // Releases the block and takes a fresh dense block of range's shape.
+    // Throws BadParameters "Array length is zero." for no extents and
+    // "qvNewWithRef : n <= 0 " when an extent is below 1; nothing changes
+    // then.
     void Set(const qvArray<int>& range) override;
     // Nothing when range equals the present extents value for value;
-    // otherwise Set(range).
+    // otherwise Set(range), with its checks.
     void Init(const qvArray<int>& range) override;
     // A new empty array of this type (from the library allocator).
     qvArrayNDAbs* New() const override;
@@ -196,10 +200,14 @@ public:
     // A view on the box of extents range whose first element is element
     // origin of src, with src's strides. Throws BadParameters "Array length
     // is zero." for an empty origin, "Different range" when origin has
-    // another number of entries than src has dimensions, and as Set.
+    // another number of entries than src has dimensions, and "CheckPointer :
+    // Invalid pointer or range." when an extent is negative or the box
+    // leaves src's block.
     virtual void SetSubWindow(const qvArrayND& src, const qvArray<int>& origin, const qvArray<int>& range);
     // The slice at index along axis in a new array from TNew(), owned by
-    // the caller (release it with delete). Throws as ReduceDimArrayND.
+    // the caller (release it with delete). Throws BadParameters "out of
+    // range of dimension", "Must be dimension > 1" or "Out of range" as
+    // ReduceDimArrayND does.
     virtual qvArrayND* GetReduceDimArrayND(int axis, int index) const;
     // The least and greatest element: both start at element 0 and take an
     // element only when it is strictly smaller (greater), in walk order.

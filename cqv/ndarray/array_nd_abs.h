@@ -200,8 +200,11 @@ public:
     int GetLineWithin(qvArray<int>& p1, qvArray<int>& p2) const;
 
     // SwapAxis(a, b), then Flip(b): a quarter turn in the plane of a and b.
+    // Throws what those throw (the typed array: BadParameters "out of range
+    // of dimension" when an axis is outside the dimensions).
     void Rotate90(int a, int b);
-    // Flip(a), then Flip(b): a half turn in the plane of a and b.
+    // Flip(a), then Flip(b): a half turn in the plane of a and b. Throws as
+    // Rotate90.
     void Rotate180(int a, int b);
 
 protected:
