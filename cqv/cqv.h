@@ -32,6 +32,11 @@
 #include "cqv/linalg/vector.h"
 #include "cqv/linalg/messages.h"
 
+#include "cqv/ndarray/array_nd.h"
+#include "cqv/ndarray/array_nd_abs.h"
+#include "cqv/ndarray/messages.h"
+#include "cqv/ndarray/round_array_nd.h"
+
 #include "cqv/numeric/fast_transform.h"
 #include "cqv/numeric/polynom.h"
 #include "cqv/numeric/random.h"

@@ -329,6 +329,7 @@ int main() {
     LinearAlgebra();
     Graph();
     NumericalMethods();
+    NDimensionalArrays();
     Geometry();
     BetaSplines();
     return 0;

@@ -13,6 +13,9 @@ void Section(const char* title);
 // path of the file name given.
 std::string TourOutputPath(const char* file_name);
 
+// The N-dimensional arrays section (tour_ndarray.cpp).
+void NDimensionalArrays();
+
 // The geometry section (tour_geometry.cpp).
 void Geometry();
 
