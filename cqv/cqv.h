@@ -28,6 +28,7 @@
 #include "cqv/linalg/vector.h"
 
 #include "cqv/numeric/fast_transform.h"
+#include "cqv/numeric/find_extremum.h"
 #include "cqv/numeric/polynom.h"
 #include "cqv/numeric/random.h"
 #include "cqv/numeric/tridiagonal.h"
