@@ -33,6 +33,9 @@
 #include "cqv/numeric/random.h"
 #include "cqv/numeric/tridiagonal.h"
 
+#include "cqv/splines/messages.h"
+#include "cqv/splines/spline.h"
+
 #include "cqv/graph/auto_del_pointer.h"
 #include "cqv/graph/graph.h"
 #include "cqv/graph/lists.h"

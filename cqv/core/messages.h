@@ -80,10 +80,6 @@ inline constexpr char Vec2DimensionTwo[] = "qvVec2: Dim must be equal 2 ";
 // Numerical methods.
 inline constexpr char Matrix3DiagOutOfRange[] = "qvMatrix3Diag: out of range";
 inline constexpr char Matrix3DiagSizeBelowThree[] = "invalid size : size < 3.";
-inline constexpr char SplineOutOfRange[] = "qvSpline: Out of range.";
-inline constexpr char SplineTooFewPoints[] = "Spline: number of point must be >= 3";
-inline constexpr char SplineBoundConditions[] = "Invalid number of bound condition.";
-inline constexpr char SplineError[] = "error in spline";
 inline constexpr char PolynomWrongKoefType[] = "qvPolynom : wrong KoefType";
 
 // Geometry.
@@ -94,9 +90,6 @@ inline constexpr char Segment3DWrongDimension[] = "qvSegment3D::IntersectWithFac
 inline constexpr char ContourMakeCoherentLength[] =
     "qvSimpleContour2D::MakeCoherent: both length Must be equal.";
 inline constexpr char ContourTooFewPoints[] = "Contour2D must have larger two of point.";
-inline constexpr char SplineCurveFourPoints[] = "Spline must have 4 points at least";
-inline constexpr char SplineCurveThreePoints[] = "Spline must have 3 points at least";
-inline constexpr char SplineCurveWrongType[] = "qvSplineCurve2D: Wrong type";
 
 // Lists and the graph.
 inline constexpr char ListQueueEmpty[] = "qvListQueue<T>::Get : Que is empty";

@@ -1,0 +1,3 @@
+#include "cqv/splines/spline_impl.h"
+
+CQV_INSTANTIATE(qvSpline<double>)
