@@ -1,16 +1,20 @@
 # cqv_ensure_package(<name> DEBIAN <Debian package>... [COMPONENTS <component>...]
 #                    [PKG_CONFIG <module>...])
 #
-# Finds a package the tests or benchmarks need. When it is missing on a
-# Debian-like machine, installs the named Debian packages with apt-get (as
-# root, or through sudo) and looks again, so that a fresh machine needs no
-# preparation. Fails the configuration if the package still cannot be found.
+# Finds a package the tests or benchmarks need. When it is missing and
+# CQV_INSTALL_MISSING is on (the presets turn it on), installs the named
+# Debian packages and looks again, so that a fresh machine needs no
+# preparation; with the option off the configuration stops and names the
+# packages. Fails the configuration if the package still cannot be found.
 #
 # Without PKG_CONFIG the package is looked up with find_package(<name>
 # [COMPONENTS ...]) and brings its own imported targets. With PKG_CONFIG the
 # package ships no CMake files, only pkg-config modules (FFTW, for one): they
 # are looked up with pkg_check_modules and become the imported target
 # PkgConfig::<name>; pkg-config itself is installed first when it is missing.
+# The project's apt helper, shared with the CI scripts.
+set(CQV_APT_INSTALL "${CMAKE_CURRENT_LIST_DIR}/apt-install")
+
 function(cqv_ensure_package name)
     cmake_parse_arguments(ARG "" "" "DEBIAN;COMPONENTS;PKG_CONFIG" ${ARGN})
     if(ARG_PKG_CONFIG)
@@ -58,27 +62,22 @@ endfunction()
 
 # cqv_apt_install(<what is missing> <Debian package>...)
 #
-# Installs the Debian packages with apt-get, refreshing the package lists
-# once if the first attempt fails; a failure ends the configuration.
+# With CQV_INSTALL_MISSING on, installs the Debian packages through the
+# project's apt helper (cmake/apt-install); a failure ends the configuration.
+# With it off (the default of a plain configure), nothing is installed: the
+# configuration stops and says what to install.
 function(cqv_apt_install what)
     set(packages ${ARGN})
+    if(NOT CQV_INSTALL_MISSING)
+        message(FATAL_ERROR "${what} is missing. Install the Debian packages ${packages}, "
+                            "or configure with -DCQV_INSTALL_MISSING=ON (as the presets do) to have them installed.")
+    endif()
     find_program(CQV_APT_GET apt-get)
     if(NOT CQV_APT_GET OR NOT packages)
         message(FATAL_ERROR "${what} is missing and cannot be installed here; install it and configure again")
     endif()
-    set(apt ${CQV_APT_GET})
-    execute_process(COMMAND id -u OUTPUT_VARIABLE uid OUTPUT_STRIP_TRAILING_WHITESPACE)
-    if(NOT uid STREQUAL "0")
-        find_program(CQV_SUDO sudo REQUIRED)
-        set(apt ${CQV_SUDO} ${CQV_APT_GET})
-    endif()
     message(STATUS "${what} not found: installing ${packages}")
-    set(ENV{DEBIAN_FRONTEND} noninteractive)
-    execute_process(COMMAND ${apt} install -y -q ${packages} RESULT_VARIABLE rc)
-    if(NOT rc EQUAL 0)
-        execute_process(COMMAND ${apt} update -q)
-        execute_process(COMMAND ${apt} install -y -q ${packages} RESULT_VARIABLE rc)
-    endif()
+    execute_process(COMMAND bash "${CQV_APT_INSTALL}" ${packages} RESULT_VARIABLE rc)
     if(NOT rc EQUAL 0)
         message(FATAL_ERROR "could not install ${packages}")
     endif()

@@ -33,6 +33,12 @@
 #include "cqv/numeric/random.h"
 #include "cqv/numeric/tridiagonal.h"
 
+#include "cqv/geometry/contour.h"
+#include "cqv/geometry/messages.h"
+#include "cqv/geometry/primitives.h"
+#include "cqv/geometry/rect.h"
+#include "cqv/geometry/transform.h"
+
 #include "cqv/splines/messages.h"
 #include "cqv/splines/spline.h"
 
