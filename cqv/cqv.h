@@ -29,6 +29,7 @@
 
 #include "cqv/numeric/fast_transform.h"
 #include "cqv/numeric/find_extremum.h"
+#include "cqv/numeric/integrate.h"
 #include "cqv/numeric/polynom.h"
 #include "cqv/numeric/random.h"
 #include "cqv/numeric/tridiagonal.h"
@@ -41,6 +42,7 @@
 
 #include "cqv/splines/messages.h"
 #include "cqv/splines/spline.h"
+#include "cqv/splines/spline_curve.h"
 
 #include "cqv/graph/auto_del_pointer.h"
 #include "cqv/graph/graph.h"

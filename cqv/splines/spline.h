@@ -36,6 +36,7 @@
 
 #include "cqv/arrays/simple_array.h"
 #include "cqv/core/export.h"
+#include "cqv/geometry/contour.h"
 #include "cqv/linalg/matrix.h"
 #include "cqv/linalg/vector.h"
 #include "cqv/numeric/polynom.h"
@@ -55,6 +56,14 @@ public:
     // Becomes a copy of s in storage of its own.
     qvSpline& operator=(const qvSpline& s);
     ~qvSpline();
+    // Exchanges the points and polynomials of the two splines.
+    void swap(qvSpline& s);
+
+    // Takes the curve's points as the spline's points, x and y of each, with
+    // n - 1 polynomials that have no coefficients yet. Throws BadParameters
+    // "Spline: number of point must be >= 3" for a curve of fewer than 3
+    // points, leaving the spline as it was.
+    void Set(const qvCurve2D& c);
 
     // The cubic spline by the moments method: the second derivatives M_i at
     // the points solve a tridiagonal system whose inner rows are

@@ -98,14 +98,31 @@ template <class E>
 qvSpline<E>& qvSpline<E>::operator=(const qvSpline& s) {
     if (this != &s) {
         qvSpline copy(s);
-        poly.swap(copy.poly);
-        points.swap(copy.points);
+        swap(copy);
     }
     return *this;
 }
 
 template <class E>
+void qvSpline<E>::swap(qvSpline& s) {
+    poly.swap(s.poly);
+    points.swap(s.points);
+}
+
+template <class E>
 qvSpline<E>::~qvSpline() {}
+
+template <class E>
+void qvSpline<E>::Set(const qvCurve2D& c) {
+    const int n = c.Len();
+    if (n < 3) throw BadParameters(qvMsg::SplineTooFewPoints);
+    qvSimpleArray<qvPolynom<E>> fresh(n - 1);
+    AdoptPoints(n, [&](int i, E& x, E& y) {
+        x = c[i].X();
+        y = c[i].Y();
+    });
+    poly.swap(fresh);
+}
 
 template <class E>
 template <class Get>
