@@ -16,12 +16,17 @@
 //
 // Which interval holds x: the first j with x < x_j gives the interval j - 1,
 // so an inner knot belongs to the interval on its right and the last knot
-// to the last interval. Since the knots increase, that interval is found by
-// an index guessed from x's place between x_0 and x_{n-1}, widened by
-// doubling steps and narrowed by bisection: a constant number of steps for
-// evenly spread knots, a logarithmic number for any others. The knots are
-// not checked; for knots that do not increase the answer is outside the
-// contract.
+// to the last interval. Since the knots increase, that interval is the last
+// one whose left knot is not above x, and the search goes straight to it:
+// the spline keeps, beside its points, n - 1 buckets of equal width between
+// x_0 and x_{n-1} with the interval where each starts, takes the bucket of
+// x and finishes from there by doubling steps and bisection. That takes
+// constant time while the knots' gaps stay within a small factor of each
+// other (the spline curve's even knots among them) and never more than a
+// logarithmic number of steps. A caller who walks along x can also pass
+// the interval found last to GetSegmentNum(x, near) and evaluate that
+// polynomial with operator()(x, seg). The knots are not checked; for knots
+// that do not increase the answer is outside the contract.
 //
 // Tolerances are absolute, nothing looks for singular systems (infinities
 // and NaNs end up in the coefficients), and an x that is NaN lies in the
@@ -142,6 +147,11 @@ public:
     // Throws BadParameters "qvSpline: Out of range." when x lies outside
     // [x_0, x_{n-1}] or the spline has fewer than 2 points.
     int GetSegmentNum(const E& x) const;
+    // The same interval, searched from interval near outwards (any near is
+    // taken, clamped to the intervals): constant time when x lies in or next
+    // to it, as when x walks through the spline in small steps, and
+    // logarithmic in the distance otherwise. Throws as GetSegmentNum.
+    int GetSegmentNum(const E& x, int near) const;
     // y(x), and its k-th derivative (0 for k above the degree; a negative k
     // counts as 0), on the interval that holds x. Throws as GetSegmentNum.
     E operator()(const E& x) const;
@@ -166,29 +176,48 @@ public:
     int GetNumberOfPoint() const { return points.Len(); }
 
 private:
-    // The points live in one block of 2n elements, x_0 .. x_{n-1} then
-    // y_0 .. y_{n-1}; point i is a window of two elements with stride n on
-    // it, so the knots lie side by side for the search. The coefficients of
-    // all polynomials, all of one length, likewise share one block. Every
-    // member that sets the points or reshapes the polynomials keeps this.
+    // The points live in one block: x_0 .. x_{n-1}, then y_0 .. y_{n-1},
+    // then (n - 1)/(x_{n-1} - x_0), then a mark that is 1 while the
+    // polynomials are cubics in power form around their knots, their
+    // coefficients side by side in one block, and 0 otherwise, then for the
+    // search the interval where each of n - 1 equal buckets between x_0 and
+    // x_{n-1} starts (4-byte integers). Point i is a window of two elements
+    // with stride n on the block, so the knots lie side by side. The
+    // coefficients of all polynomials, all of one length, likewise share one
+    // block. Every member that sets the points or reshapes the polynomials
+    // keeps this.
 
     // Fills the points from n pairs, read through get(i, x, y).
     template <class Get>
     void AdoptPoints(int n, Get get);
     // Makes every polynomial the cubic in power form around x_i with the
     // second derivatives l and r at its ends, given by moments(i, l, r), on
-    // the intervals h and chord slopes s.
+    // the intervals h and chord slopes s; returns the coefficients, four per
+    // interval side by side.
     template <class Moments>
-    void SetCubics(const E* h, const E* s, Moments moments);
-    // Gives every polynomial len coefficients, as windows on one fresh
-    // block, unless each already has len.
-    void ShapePolynomials(int len);
+    const E* SetCubics(const E* h, const E* s, Moments moments);
+    // Gives every polynomial len coefficients, as windows side by side on
+    // one block (a fresh one unless they already are), and returns the
+    // first; null without polynomials.
+    E* ShapePolynomials(int len);
+    // Gives polynomial i the offset x_i and the form, where it lacks them.
+    void SetForms(typename qvPolynom<E>::KoefType form);
     // The knots x_0 .. x_{n-1}, side by side.
     const E* Knots() const { return points[0].GetPointer(); }
-    // The interval that holds x; throws as GetSegmentNum.
-    int Locate(E x) const;
-    // The k-th derivative of polynomial seg at x; seg is not checked.
-    E Evaluate(int seg, E x, int k) const;
+    // The block's elements after the 2n + 2 that hold the bucket table.
+    static int BucketElements(int n) {
+        return static_cast<int>((4 * static_cast<long long>(n - 1) + sizeof(E) - 1) / sizeof(E));
+    }
+    // The bucket table.
+    const unsigned char* Buckets() const {
+        return reinterpret_cast<const unsigned char*>(Knots() + 2 * points.Len() + 2);
+    }
+    // Whether the polynomials are the cubics of the mark above; setting the
+    // mark needs points.
+    bool HoldsCubics() const { return points.Len() > 0 && Knots()[2 * points.Len() + 1] == E(1); }
+    void MarkCubics(bool on) {
+        if (points.Len() > 0) points[0].GetPointer()[2 * points.Len() + 1] = on ? E(1) : E(0);
+    }
     // The self-test: 1 when every check passes.
     int SelfTest() const;
 

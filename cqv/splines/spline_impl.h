@@ -4,6 +4,8 @@
 #define CQV_SPLINES_SPLINE_IMPL_H
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include "cqv/core/exceptions.h"
 #include "cqv/core/messages.h"
@@ -54,6 +56,142 @@ inline void CubicFromMoments(E* c, int tab, E l, E r, E h, E s, E y) {
     c[3 * tab] = y;
 }
 
+// The cubic c[0]·t³ + c[1]·t² + c[2]·t + c[3] (coefficients tab apart) and
+// its first and second derivatives, each exactly as the polynomial's
+// general rule computes them (Horner's rule over the coefficients times
+// their falling factors 3, 2, 1 and 6, 2).
+template <class E>
+inline E CubicValue(const E* c, int tab, E t) {
+    return ((c[0] * t + c[tab]) * t + c[2 * tab]) * t + c[3 * tab];
+}
+template <class E>
+inline E CubicSlope(const E* c, int tab, E t) {
+    return (c[0] * E(3) * t + c[tab] * E(2)) * t + c[2 * tab] * E(1);
+}
+template <class E>
+inline E CubicCurvature(const E* c, int tab, E t) {
+    return c[0] * E(6) * t + c[tab] * E(2);
+}
+
+// The k-th derivative of p at x, through the cubic's own code for the value
+// of a cubic in power form, the general rule otherwise.
+template <class E>
+inline E SplinePiece(const qvPolynom<E>& p, E x, int k) {
+    const int form = static_cast<int>(p.GetKoefType());
+    const E t = x - p.GetX0();
+    if (k == 0 && p.Len() == 4 && form == PolynomPower) return CubicValue(p.GetPointer(), p.Tab(), t);
+    return PolynomDerivative(p.GetPointer(), p.Len(), p.Tab(), form, t, k);
+}
+
+// The interval of x among the n ≥ 2 knots k with k[0] ≤ x < k[n-1]: the
+// last i with k[i] ≤ x. The search starts from near (any index) and looks
+// at it and its right neighbour first; from there it doubles its steps
+// away until it has bracketed x, then halves the bracket. Constant time
+// when x lies in or next to interval near, logarithmic in the distance
+// otherwise.
+template <class E>
+inline int SplineIntervalFrom(const E* k, int n, E x, int near) {
+    int lo, hi;
+    if (k[near] <= x) {
+        if (x < k[near + 1]) return near;
+        lo = near + 1;
+        for (int step = 1;; step *= 2) {
+            hi = lo + step;
+            if (hi >= n - 1) {
+                hi = n - 1;
+                break;
+            }
+            if (x < k[hi]) break;
+            lo = hi;
+        }
+    } else {
+        hi = near;
+        for (int step = 1;; step *= 2) {
+            lo = hi - step;
+            if (lo <= 0) {
+                lo = 0;
+                break;
+            }
+            if (k[lo] <= x) break;
+            hi = lo;
+        }
+    }
+    while (hi - lo > 1) {
+        const int mid = lo + (hi - lo) / 2;
+        if (x < k[mid]) hi = mid;
+        else lo = mid;
+    }
+    return lo;
+}
+
+// Checks x against the knots: throws "qvSpline: Out of range." for x
+// outside [k[0], k[n-1]] or n < 2. Returns the last interval for x = k[n-1]
+// and for NaN, -1 for every other x.
+template <class E>
+inline int SplineIntervalAtEnd(const E* k, int n, E x) {
+    if (n < 2 || x < k[0] || x > k[n - 1]) throw BadParameters(qvMsg::SplineOutOfRange);
+    return x < k[n - 1] ? -1 : n - 2;
+}
+
+// The n - 1 buckets of equal width between k[0] and k[n-1] (bucket b starts
+// at k[0] + b/scale, scale = (n - 1)/(k[n-1] - k[0])) and, for each, the
+// interval that holds its start: where the search for an x in that bucket
+// begins. Written to table[0 .. n-2], four bytes each, by memcpy since the
+// table lives in a block of E.
+template <class E>
+inline void SplineBuckets(const E* k, int n, E scale, unsigned char* table) {
+    const E width = E(1) / scale;
+    std::int32_t at = 0;
+    for (int b = 0; b < n - 1; ++b) {
+        const E start = k[0] + E(b) * width;
+        while (at + 1 < n - 1 && k[at + 1] <= start) ++at;
+        std::memcpy(table + 4 * static_cast<std::size_t>(b), &at, 4);
+    }
+}
+
+// The interval of x among the n knots k (see the class comment), with the
+// buckets above: the search starts from the interval that holds the start
+// of x's bucket, so it ends at once when the knots are spread so that a
+// bucket holds one or two of them, and takes a logarithmic number of steps
+// where they crowd (SplineIntervalFrom). Throws as SplineIntervalAtEnd.
+template <class E>
+inline int SplineInterval(const E* k, int n, E scale, const unsigned char* table, E x) {
+    const int end = SplineIntervalAtEnd(k, n, x);
+    if (end >= 0) return end;
+    const int top = n - 2;
+    // A non-finite place (from infinite knots) takes the last bucket; the
+    // search then finds x all the same.
+    const E place = (x - k[0]) * scale;
+    const int bucket = place < E(top) ? static_cast<int>(place) : top;
+    std::int32_t at;
+    std::memcpy(&at, table + 4 * static_cast<std::size_t>(bucket), 4);
+    return SplineIntervalFrom(k, n, x, static_cast<int>(at));
+}
+
+// The self-test of cubics in power form whose offsets are the knots, with
+// coefficients side by side in c (four per interval): the values at both
+// ends of every interval and the first and second derivatives on both sides
+// of every inner knot within 0.01; NaN differences pass. The same checks
+// and arithmetic as the general self-test, on the flat coefficients.
+template <class E>
+inline bool CubicsPass(const E* c, const E* x, const E* y, int n) {
+    const E tol = E(0.01);
+    auto off = [tol](E a, E b) { return std::fabs(a - b) > tol; };
+    for (int i = 0; i < n - 1; ++i) {
+        const E* ci = c + 4 * i;
+        if (off(CubicValue(ci, 1, x[i] - x[i]), y[i]) || off(CubicValue(ci, 1, x[i + 1] - x[i]), y[i + 1]))
+            return false;
+        if (i == 0) continue;
+        const E* left = ci - 4;
+        const E tl = x[i] - x[i - 1];
+        const E tr = x[i] - x[i];
+        if (off(CubicSlope(left, 1, tl), CubicSlope(ci, 1, tr)) ||
+            off(CubicCurvature(left, 1, tl), CubicCurvature(ci, 1, tr)))
+            return false;
+    }
+    return true;
+}
+
 // Zeros in every element of a matrix the library has just made (row-major,
 // contiguous).
 template <class E>
@@ -90,8 +228,10 @@ qvSpline<E>::qvSpline(const qvSpline& s) {
     if (np == 0) return;
     poly.Set(np);
     ShapePolynomials(s.poly[0].Len());
-    // Equal lengths: each assignment writes into the fresh block.
+    // Equal lengths: each assignment writes into the fresh block, with the
+    // offset and the form, so the copy has the source's layout.
     for (int i = 0; i < np; ++i) poly[i] = s.poly[i];
+    MarkCubics(s.HoldsCubics());
 }
 
 template <class E>
@@ -131,22 +271,43 @@ void qvSpline<E>::AdoptPoints(int n, Get get) {
         points.Clear();
         return;
     }
-    qvColumnVector<E> block(2 * n);
+    qvColumnVector<E> block(2 * n + 2 + BucketElements(n));
     E* b = block.GetPointer();
     for (int i = 0; i < n; ++i) get(i, b[i], b[n + i]);
+    b[2 * n] = E(n - 1) / (b[n - 1] - b[0]);
+    b[2 * n + 1] = E(0);
+    qvDetail::SplineBuckets(b, n, b[2 * n], reinterpret_cast<unsigned char*>(b + 2 * n + 2));
     qvSimpleArray<qvColumnVector<E>> p(n);
     for (int i = 0; i < n; ++i) p[i].Set(block, i, 2, n);
     points.swap(p);
 }
 
 template <class E>
-void qvSpline<E>::ShapePolynomials(int len) {
+E* qvSpline<E>::ShapePolynomials(int len) {
     const int np = poly.Len();
+    if (np == 0) return nullptr;
+    E* base = poly[0].GetPointer();
+    if (len == 4 && HoldsCubics()) return base;
     int i = 0;
-    while (i < np && poly[i].Len() == len) ++i;
-    if (i == np) return;
-    qvColumnVector<E> block(np * len);
-    for (i = 0; i < np; ++i) poly[i].Set(block, i * len, len);
+    while (i < np && poly[i].Len() == len && poly[i].Tab() == 1 && poly[i].GetPointer() == base + i * len) ++i;
+    if (i == np) return base;
+    // One block, its first coefficient on a 32-byte boundary, so that a
+    // cubic's four coefficients never straddle two cache lines.
+    qvColumnVector<E> block(np * len + 3);
+    const std::uintptr_t at = reinterpret_cast<std::uintptr_t>(block.GetPointer());
+    const int skip = static_cast<int>((32 - at % 32) % 32 / sizeof(E));
+    for (i = 0; i < np; ++i) poly[i].Set(block, skip + i * len, len);
+    return poly[0].GetPointer();
+}
+
+template <class E>
+void qvSpline<E>::SetForms(typename qvPolynom<E>::KoefType form) {
+    if (form == qvPolynom<E>::KoefPower && HoldsCubics()) return;
+    const E* x = Knots();
+    for (int i = 0; i < poly.Len(); ++i) {
+        qvPolynom<E>& p = poly[i];
+        if (!(p.GetX0() == x[i] && p.GetKoefType() == form)) p.SetKoef(p, x[i], form);
+    }
 }
 
 template <class E>
@@ -200,11 +361,11 @@ void qvSpline<E>::MkSpline3(const qvSimpleArray<int>& code, const qvMatrix<E>& v
     qvColumnVector<E> m;
     sys.a.SolveEquationChaserMethod(m, sys.f);
     const E* mm = m.GetPointer();
-    SetCubics(sys.h, sys.s, [mm](int i, E& l, E& r) {
+    const E* c = SetCubics(sys.h, sys.s, [mm](int i, E& l, E& r) {
         l = mm[i];
         r = mm[i + 1];
     });
-    if (!SelfTest()) throw BadParameters(qvMsg::SplineError);
+    if (!qvDetail::CubicsPass(c, x, y, n)) throw BadParameters(qvMsg::SplineError);
 }
 
 template <class E>
@@ -245,18 +406,18 @@ void qvSpline<E>::MkPeriodSpline3() {
 
 template <class E>
 template <class Moments>
-void qvSpline<E>::SetCubics(const E* h, const E* s, Moments moments) {
+const E* qvSpline<E>::SetCubics(const E* h, const E* s, Moments moments) {
     const int n = points.Len();
-    const E* x = Knots();
-    const E* y = x + n;
-    ShapePolynomials(4);
+    const E* y = Knots() + n;
+    E* c = ShapePolynomials(4);
+    SetForms(qvPolynom<E>::KoefPower);
     for (int i = 0; i < n - 1; ++i) {
         E l, r;
         moments(i, l, r);
-        qvPolynom<E>& p = poly[i];
-        qvDetail::CubicFromMoments(p.GetPointer(), p.Tab(), l, r, h[i], s[i], y[i]);
-        p.SetKoef(p, x[i], qvPolynom<E>::KoefPower);
+        qvDetail::CubicFromMoments(c + 4 * i, 1, l, r, h[i], s[i], y[i]);
     }
+    MarkCubics(true);
+    return c;
 }
 
 template <class E>
@@ -397,83 +558,38 @@ void qvSpline<E>::Make(int d, const qvSimpleArray<int>& code, const qvMatrix<E>&
     a.SolveEquationGaussMethod(u, b);
 
     // Polynomial i: (u_i, f^(d-1)(x_i), …, f'(x_i), y_i) in Taylor form.
-    ShapePolynomials(d + 1);
+    MarkCubics(false);
+    E* coefficients = ShapePolynomials(d + 1);
+    SetForms(qvPolynom<E>::KoefTaylor);
     const E* uu = u.GetPointer();
     for (int i = 0; i < intervals; ++i) {
-        qvPolynom<E>& p = poly[i];
-        E* c = p.GetPointer();
-        const int tab = p.Tab();
+        E* c = coefficients + i * (d + 1);
         c[0] = uu[i];
         for (int m = d - 1; m >= 1; --m) {
             const E* fm = form(m, i);
             E v = E(0);
             for (int col = 0; col < unknowns; ++col) v = col == 0 ? fm[col] * uu[col] : v + fm[col] * uu[col];
-            c[(d - m) * tab] = v + fm[unknowns];
+            c[d - m] = v + fm[unknowns];
         }
-        c[d * tab] = y[i];
-        p.SetKoef(p, x[i], qvPolynom<E>::KoefTaylor);
+        c[d] = y[i];
     }
-}
-
-template <class E>
-int qvSpline<E>::Locate(E x) const {
-    const int n = points.Len();
-    if (n < 2) throw BadParameters(qvMsg::SplineOutOfRange);
-    const E* k = Knots();
-    const E first = k[0];
-    const E last = k[n - 1];
-    if (x < first || x > last) throw BadParameters(qvMsg::SplineOutOfRange);
-    const int top = n - 2;
-    if (!(x < last)) return top;  // the last knot, or NaN
-
-    // first ≤ x < last. Guess from x's place between the ends (a NaN
-    // guess, from infinite knots, falls to the last interval), then find
-    // lo < hi with k[lo] ≤ x < k[hi], doubling the step away from the
-    // guess, and halve [lo, hi] down to one interval.
-    const E place = (x - first) / (last - first) * E(n - 1);
-    const int guess = place < E(top) ? static_cast<int>(place) : top;
-    int lo, hi;
-    if (x < k[guess]) {
-        hi = guess;
-        for (int step = 1;; step *= 2) {
-            lo = hi - step;
-            if (lo <= 0) {
-                lo = 0;
-                break;
-            }
-            if (!(x < k[lo])) break;
-            hi = lo;
-        }
-    } else {
-        lo = guess;
-        for (int step = 1;; step *= 2) {
-            hi = lo + step;
-            if (hi >= n - 1) {
-                hi = n - 1;
-                break;
-            }
-            if (x < k[hi]) break;
-            lo = hi;
-        }
-    }
-    while (hi - lo > 1) {
-        const int mid = lo + (hi - lo) / 2;
-        if (x < k[mid]) hi = mid;
-        else lo = mid;
-    }
-    return lo;
-}
-
-template <class E>
-E qvSpline<E>::Evaluate(int seg, E x, int k) const {
-    const qvPolynom<E>& p = poly[seg];
-    return qvDetail::PolynomDerivative(p.GetPointer(), p.Len(), p.Tab(), static_cast<int>(p.GetKoefType()),
-                                       x - p.GetX0(), k);
 }
 
 template <class E>
 int qvSpline<E>::GetSegmentNum(const E& x) const {
-    return Locate(x);
+    const int n = points.Len();
+    return n > 0 ? qvDetail::SplineInterval(Knots(), n, Knots()[2 * n], Buckets(), x)
+                 : qvDetail::SplineIntervalAtEnd(static_cast<const E*>(nullptr), 0, x);
+}
+
+template <class E>
+int qvSpline<E>::GetSegmentNum(const E& x, int near) const {
+    const int n = points.Len();
+    const E* k = n > 0 ? Knots() : nullptr;
+    const E at = x;
+    const int end = qvDetail::SplineIntervalAtEnd(k, n, at);
+    if (end >= 0) return end;
+    return qvDetail::SplineIntervalFrom(k, n, at, near < 0 ? 0 : near > n - 2 ? n - 2 : near);
 }
 
 template <class E>
@@ -483,9 +599,16 @@ E qvSpline<E>::operator()(const E& x) const {
 
 template <class E>
 E qvSpline<E>::Derivative(const E& x, int k) const {
-    const int seg = Locate(x);
+    const E at = x;
+    const int n = points.Len();
+    const E* knots = n > 0 ? Knots() : nullptr;
+    const int seg = n > 0 ? qvDetail::SplineInterval(knots, n, knots[2 * n], Buckets(), at)
+                          : qvDetail::SplineIntervalAtEnd(knots, n, at);
     if (seg >= poly.Len()) throw BadParameters(qvMsg::SplineOutOfRange);
-    return Evaluate(seg, x, k);
+    // Cubics side by side with their offsets at the knots: the value without
+    // a look at the polynomial object.
+    if (k == 0 && HoldsCubics()) return qvDetail::CubicValue(poly[0].GetPointer() + 4 * seg, 1, at - knots[seg]);
+    return qvDetail::SplinePiece(poly[seg], at, k);
 }
 
 template <class E>
@@ -496,7 +619,7 @@ E qvSpline<E>::operator()(const E& x, int seg) const {
 template <class E>
 E qvSpline<E>::Derivative(const E& x, int k, int seg) const {
     if (seg < 0 || seg >= poly.Len()) throw BadParameters(qvMsg::SplineOutOfRange);
-    return Evaluate(seg, x, k);
+    return qvDetail::SplinePiece(poly[seg], x, k);
 }
 
 template <class E>
@@ -505,7 +628,7 @@ E qvSpline<E>::Derivative(int k, int i) const {
     if (i < 0 || i >= n) throw BadParameters(qvMsg::SplineOutOfRange);
     const int seg = i == n - 1 ? n - 2 : i;
     if (seg < 0 || seg >= poly.Len()) throw BadParameters(qvMsg::SplineOutOfRange);
-    return Evaluate(seg, Knots()[i], k);
+    return qvDetail::SplinePiece(poly[seg], Knots()[i], k);
 }
 
 template <class E>
@@ -520,12 +643,14 @@ int qvSpline<E>::SelfTest() const {
     // passes.
     auto off = [tol](E a, E b) { return std::fabs(a - b) > tol; };
     for (int i = 0; i < np; ++i) {
-        if (off(Evaluate(i, x[i], 0), y[i]) || off(Evaluate(i, x[i + 1], 0), y[i + 1])) return 0;
+        if (off(qvDetail::SplinePiece(poly[i], x[i], 0), y[i]) ||
+            off(qvDetail::SplinePiece(poly[i], x[i + 1], 0), y[i + 1]))
+            return 0;
         if (i == 0) continue;
         // The derivatives on both sides of the inner knot x_i.
         const int len = poly[i - 1].Len() > poly[i].Len() ? poly[i - 1].Len() : poly[i].Len();
         for (int k = 1; k <= len - 2; ++k)
-            if (off(Evaluate(i - 1, x[i], k), Evaluate(i, x[i], k))) return 0;
+            if (off(qvDetail::SplinePiece(poly[i - 1], x[i], k), qvDetail::SplinePiece(poly[i], x[i], k))) return 0;
     }
     return 1;
 }

@@ -86,11 +86,15 @@ TEST(Spline, ConstructionAndIndependentCopies) {
 }
 
 TEST(Spline, TheIntervalOfAPoint) {
-    // Knots spread unevenly, then crowded at one end, then many.
+    // Knots spread unevenly, crowded at one end, many at random gaps, and
+    // evenly spaced ones (where a search that starts from x's place
+    // between the ends is exact at once, but for rounding).
     Numbers g(11);
     V crowded;
     for (int i = 0; i < 60; ++i) crowded.push_back(std::pow(1.25, i) - 1);
-    for (const V& xs : {V{-1, 0, 0.5, 3, 3.25, 10}, crowded, g.Knots(2000, -50, 0.001, 1)}) {
+    V even;
+    for (int i = 0; i < 500; ++i) even.push_back(0.1 * i);
+    for (const V& xs : {V{-1, 0, 0.5, 3, 3.25, 10}, crowded, g.Knots(2000, -50, 0.001, 1), even}) {
         const S s = Through(xs, [](double x) { return x; });
         const int n = static_cast<int>(xs.size());
         const double lo = xs.front(), hi = xs.back();
@@ -102,14 +106,22 @@ TEST(Spline, TheIntervalOfAPoint) {
             if (x < hi) probes.push_back(std::nextafter(x, hi));
         }
         for (int i = 0; i < 2000; ++i) probes.push_back(g.Real(lo, hi));
-        for (double x : probes) ASSERT_EQ(s.GetSegmentNum(x), FirstAbove(xs, x)) << x;
+        // The same answer from any starting interval, also one outside.
+        for (double x : probes) {
+            const int want = FirstAbove(xs, x);
+            ASSERT_EQ(s.GetSegmentNum(x), want) << x;
+            for (int near : {want, want - 1, want + 1, 0, n - 2, n / 3, -5, n + 5})
+                ASSERT_EQ(s.GetSegmentNum(x, near), want) << x << " from " << near;
+        }
         // An inner knot belongs to the interval on its right, the last knot
         // to the last interval, and a NaN to the last one too.
         EXPECT_EQ(s.GetSegmentNum(xs[1]), 1);
         EXPECT_EQ(s.GetSegmentNum(hi), n - 2);
         EXPECT_EQ(s.GetSegmentNum(std::numeric_limits<double>::quiet_NaN()), n - 2);
+        EXPECT_EQ(s.GetSegmentNum(std::numeric_limits<double>::quiet_NaN(), 0), n - 2);
         for (double out : {std::nextafter(lo, -1e300), std::nextafter(hi, 1e300), -1e300, 1e300}) {
             CQV_EXPECT_BAD(s.GetSegmentNum(out), qvMsg::SplineOutOfRange);
+            CQV_EXPECT_BAD(s.GetSegmentNum(out, 1), qvMsg::SplineOutOfRange);
             CQV_EXPECT_BAD(s(out), qvMsg::SplineOutOfRange);
             CQV_EXPECT_BAD(s.Derivative(out, 1), qvMsg::SplineOutOfRange);
         }
