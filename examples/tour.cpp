@@ -329,5 +329,6 @@ int main() {
     LinearAlgebra();
     Graph();
     NumericalMethods();
+    Splines();
     return 0;
 }

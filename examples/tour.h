@@ -13,4 +13,8 @@ void Section(const char* title);
 // path of the file name given.
 std::string TourOutputPath(const char* file_name);
 
+// The section on splines, spline curves and the extremum search
+// (tour_splines.cpp).
+void Splines();
+
 #endif  // CQV_EXAMPLES_TOUR_H
