@@ -1,5 +1,5 @@
-// The gradient search: its steps traced by hand, convergence and the sign
-// convention, the correction, the time limit and the trial bound.
+// The gradient search: its steps traced by hand, the sign of the step, the
+// correction and its order, the time limit and the trial bound.
 #include "cqv_test.h"
 
 #include <climits>
@@ -11,79 +11,61 @@
 namespace {
 
 using A = qvArray<double>;
+using Calls = std::vector<std::string>;
 
-// What the callbacks saw, in order: "f x", "d x" or "c x" with the point.
-struct Log {
-    std::vector<std::string> calls;
-    long long fCalls = 0;
-    // Keeps the first 200 calls.
+// s·(x - c)², its gradient, and what the callbacks saw: "f x", "d x" or
+// "c x" with the point (the first 200 calls), and how often f ran.
+struct Bowl {
+    double c, s;
+    Calls calls;
+    long long evaluations = 0;
     void Add(char what, const A& p) {
         if (calls.size() == 200) return;
-        std::string s(1, what);
-        for (int i = 0; i < p.Len(); ++i) s += " " + std::to_string(p[i]);
-        calls.push_back(s);
+        std::string line(1, what);
+        for (int i = 0; i < p.Len(); ++i) line += " " + std::to_string(p[i]);
+        calls.push_back(line);
     }
 };
 
-double Square(double x, void* data) {
-    static_cast<Log*>(data)->Add('f', A(1, x));
-    return x * x;
+double F1(double x, void* d) {
+    Bowl& b = *static_cast<Bowl*>(d);
+    b.Add('f', A(1, x));
+    ++b.evaluations;
+    return b.s * (x - b.c) * (x - b.c);
 }
-void SquareSlope(double& g, double x, void* data) {
-    static_cast<Log*>(data)->Add('d', A(1, x));
-    g = 2 * x;
+void D1(double& g, double x, void* d) {
+    Bowl& b = *static_cast<Bowl*>(d);
+    b.Add('d', A(1, x));
+    g = 2 * b.s * (x - b.c);
 }
-
-// (x - 3)² and its derivative, and the same turned upside down.
-double Bowl(double x, void*) { return (x - 3) * (x - 3); }
-void BowlSlope(double& g, double x, void*) { g = 2 * (x - 3); }
-double LoggedBowl(double x, void* data) {
-    static_cast<Log*>(data)->Add('f', A(1, x));
-    return Bowl(x, data);
-}
-double Cap(double x, void*) { return 5 - (x - 3) * (x - 3); }
-void CapSlope(double& g, double x, void*) { g = -2 * (x - 3); }
-
-// f(x) = x never lets the step shrink: the search runs until it is stopped.
-double Slope(double x, void* data) {
-    ++static_cast<Log*>(data)->fCalls;
-    return x;
-}
+// f(x) = x never lets the step shrink.
+double Rising(double x, void* d) { return ++static_cast<Bowl*>(d)->evaluations, x; }
 void One(double& g, double, void*) { g = 1; }
 
-// The sum of squares, logged, and its gradient.
-double SumSquares(A& x, void* data) {
-    static_cast<Log*>(data)->Add('f', x);
-    double s = 0;
-    for (int i = 0; i < x.Len(); ++i) s += x[i] * x[i];
-    return s;
+// s·((x - c)² + 4(y + 2)²) over arrays.
+double F2(A& p, void* d) {
+    Bowl& b = *static_cast<Bowl*>(d);
+    b.Add('f', p);
+    return b.s * ((p[0] - b.c) * (p[0] - b.c) + 4 * (p[1] + 2) * (p[1] + 2));
 }
-void SumSquaresGradient(A& g, A& x, void* data) {
-    static_cast<Log*>(data)->Add('d', x);
-    for (int i = 0; i < x.Len(); ++i) g[i] = 2 * x[i];
+void D2(A& g, A& p, void* d) {
+    Bowl& b = *static_cast<Bowl*>(d);
+    b.Add('d', p);
+    g[0] = 2 * b.s * (p[0] - b.c);
+    g[1] = 8 * b.s * (p[1] + 2);
 }
-// Keeps every coordinate at 0.25 or above.
-Log* g_clampLog = nullptr;
-void ClampBelow(A& y, A& t) {
-    g_clampLog->Add('c', t);
-    for (int i = 0; i < t.Len(); ++i) y[i] = t[i] < 0.25 ? 0.25 : t[i];
-}
+void ShortGradient(A& g, A&, void*) { g = A(1, 1.0); }
 
-// (x - 1)² + 4(y + 2)², a valley with its bottom at (1, -2).
-double Valley(A& p, void*) { return (p[0] - 1) * (p[0] - 1) + 4 * (p[1] + 2) * (p[1] + 2); }
-void ValleyGradient(A& g, A& p, void*) {
-    g[0] = 2 * (p[0] - 1);
-    g[1] = 8 * (p[1] + 2);
-}
-double NegValley(A& p, void* data) { return -Valley(p, data); }
-void NegValleyGradient(A& g, A& p, void* data) {
-    ValleyGradient(g, p, data);
-    g *= -1.0;
-}
+// Corrections: into the unit box, and every coordinate at -1 or above,
+// logged into g_log.
+Bowl* g_log = nullptr;
 void IntoUnitBox(A& y, A& t) {
     for (int i = 0; i < t.Len(); ++i) y[i] = t[i] < 0 ? 0 : t[i] > 1 ? 1 : t[i];
 }
-void ShortGradient(A& g, A&, void*) { g = A(1, 1.0); }
+void AtLeastMinusOne(A& y, A& t) {
+    g_log->Add('c', t);
+    for (int i = 0; i < t.Len(); ++i) y[i] = t[i] < -1 ? -1 : t[i];
+}
 
 A Pair(double a, double b) {
     A p(2);
@@ -94,102 +76,73 @@ A Pair(double a, double b) {
 
 }  // namespace
 
-TEST(FindExtremum, OneVariableStepsTracedByHand) {
-    // f = x² from 1 with h = 1/4: the trials 1/2 and 0 improve, -1 does
-    // not; h doubled twice and halved once is 1/2, and x moves to 0. There
-    // the gradient is 0, the trial stays at 0 without improving, and the
-    // halving loop ends at once since the step |0·h| is below eps.
-    Log log;
+TEST(FindExtremum, OneVariableTracedByHandAndTheSignOfTheStep) {
+    // x² from 1 with h = 1/4: the trials 1/2 and 0 improve, -1 does not, so
+    // x moves to 0 and h (doubled twice, halved once) is 1/2. There the
+    // gradient is 0, the trial stays at 0, and the halving stops at once
+    // since the step |0·h| is below eps.
+    Bowl b{0, 1, {}};
     double x = 7;
-    EXPECT_EQ(qvFindExtremum().GradMethod(x, Square, SquareSlope, 1, 0.25, 1e-9, &log), 0);
+    EXPECT_EQ(qvFindExtremum().GradMethod(x, F1, D1, 1, 0.25, 1e-9, &b), 0);
     EXPECT_EQ(x, 0);
-    const std::vector<std::string> want = {"f 1.000000",  "d 1.000000", "f 0.500000", "f 0.000000",
-                                           "f -1.000000", "d 0.000000", "f 0.000000", "f 0.000000"};
-    EXPECT_EQ(log.calls, want);
-}
+    EXPECT_EQ(b.calls, (Calls{"f 1.000000", "d 1.000000", "f 0.500000", "f 0.000000", "f -1.000000",
+                              "d 0.000000", "f 0.000000", "f 0.000000"}));
 
-TEST(FindExtremum, MinimaMaximaAndTheSignOfTheStep) {
-    struct Case {
-        double (*f)(double, void*);
-        void (*d)(double&, double, void*);
-        double h;
-    };
-    // A bowl searched downwards and a cap upwards reach 3 from either side.
-    for (const Case& c : {Case{Bowl, BowlSlope, 0.1}, Case{Cap, CapSlope, -0.1}})
+    // (x - 3)² falls to 3 with h > 0 and -(x - 3)² climbs to it with h < 0,
+    // from either side. (x - 3)² with h < 0 climbs away: its first trial
+    // from 0 is -0.6, and it ends far off once the function overflows.
+    for (double sign : {1.0, -1.0})
         for (double x0 : {0.0, 10.0}) {
-            double x = 0;
-            EXPECT_EQ(qvFindExtremum().GradMethod(x, c.f, c.d, x0, c.h, 1e-9, nullptr), 0);
-            EXPECT_NEAR(x, 3, 1e-6) << x0 << " " << c.h;
+            Bowl up{3, sign, {}};
+            EXPECT_EQ(qvFindExtremum().GradMethod(x, F1, D1, x0, 0.1 * sign, 1e-9, &up), 0);
+            EXPECT_NEAR(x, 3, 1e-6) << sign << " " << x0;
         }
-
-    // A negative step on the bowl climbs it: the first trial from 0 lies at
-    // -0.6, away from 3, where a positive step tries 0.6. Climbing goes on
-    // until the function overflows, and the search ends far away.
-    for (double h : {0.1, -0.1}) {
-        Log log;
-        double x = 0;
-        qvFindExtremum().GradMethod(x, LoggedBowl, BowlSlope, 0, h, 1e-9, &log);
-        ASSERT_GE(log.calls.size(), 2u);
-        EXPECT_EQ(log.calls[1], h < 0 ? "f -0.600000" : "f 0.600000");
-        EXPECT_TRUE(h < 0 ? x < -1e100 : std::fabs(x - 3) < 1e-6) << x;
-    }
+    Bowl away{3, 1, {}};
+    qvFindExtremum().GradMethod(x, F1, D1, 0, -0.1, 1e-9, &away);
+    EXPECT_EQ(away.calls[2], "f -0.600000");
+    EXPECT_LT(x, -1e100);
 }
 
-TEST(FindExtremum, ArraysWithAndWithoutCorrection) {
-    // The valley's bottom, and the top of the valley turned over.
-    for (int up = 0; up < 2; ++up) {
+TEST(FindExtremum, ArraysTheCorrectionAndItsOrder) {
+    // The valley's bottom (1, -2), and its top when turned over.
+    for (double sign : {1.0, -1.0}) {
+        Bowl b{1, sign, {}};
         A x0 = Pair(4, 3), x;
-        const int r = up ? qvFindExtremum().GradMethod(x, NegValley, NegValleyGradient, x0, -0.05, 1e-10, nullptr)
-                         : qvFindExtremum().GradMethod(x, Valley, ValleyGradient, x0, 0.05, 1e-10, nullptr);
-        EXPECT_EQ(r, 0);
+        EXPECT_EQ(qvFindExtremum().GradMethod(x, F2, D2, x0, 0.05 * sign, 1e-10, &b), 0);
         EXPECT_NEAR(x[0], 1, 1e-6);
         EXPECT_NEAR(x[1], -2, 1e-6);
     }
-
-    // Corrected into the unit box, the search ends on the box's nearest
-    // corner, (1, 0); x may be the start point itself.
+    // Corrected into the unit box, it ends on the box's nearest corner;
+    // x may be the start point itself.
+    Bowl box{1, 1, {}};
     A x = Pair(0.5, 0.5);
-    EXPECT_EQ(qvFindExtremum().GradMethod(x, Valley, ValleyGradient, IntoUnitBox, x, 0.05, 1e-10, nullptr), 0);
+    EXPECT_EQ(qvFindExtremum().GradMethod(x, F2, D2, IntoUnitBox, x, 0.05, 1e-10, &box), 0);
     EXPECT_EQ(x, Pair(1, 0));
+
+    // From (1, 1) with h = 1/4 towards (0, -2), kept at -1 or above: every
+    // trial x - g·h goes to the correction, then the corrected point to f;
+    // the gradient is taken at accepted points only.
+    Bowl order{0, 1, {}};
+    g_log = &order;
+    A start = Pair(1, 1);
+    EXPECT_EQ(qvFindExtremum().GradMethod(x, F2, D2, AtLeastMinusOne, start, 0.25, 1e-9, &order), 0);
+    g_log = nullptr;
+    EXPECT_NEAR(x[0], 0, 1e-9);
+    EXPECT_EQ(x[1], -1);
+    EXPECT_EQ(Calls(order.calls.begin(), order.calls.begin() + 6),
+              (Calls{"f 1.000000 1.000000", "d 1.000000 1.000000", "c 0.500000 -5.000000", "f 0.500000 -1.000000",
+                     "c 0.000000 -11.000000", "f 0.000000 -1.000000"}));
+    for (std::size_t i = 2; i < order.calls.size(); ++i) {
+        if (order.calls[i][0] == 'f') {
+            EXPECT_EQ(order.calls[i - 1][0], 'c') << i;
+        }
+    }
 
     // A gradient of the wrong length fails in the array arithmetic and
     // leaves x as it was.
     A kept = Pair(7, 7);
-    A start = Pair(0, 0);
-    CQV_EXPECT_BAD(qvFindExtremum().GradMethod(kept, Valley, ShortGradient, start, 0.1, 1e-9, nullptr),
-                   qvMsg::DifferentRange);
+    CQV_EXPECT_BAD(qvFindExtremum().GradMethod(kept, F2, ShortGradient, start, 0.1, 1e-9, &box), qvMsg::DifferentRange);
     EXPECT_EQ(kept, Pair(7, 7));
-}
-
-TEST(FindExtremum, TheCorrectionSeesEveryTrialBeforeTheFunction) {
-    // Sum of squares from (1, 1), h = 1/4, every coordinate kept at 0.25 or
-    // above: each trial x - g·h goes to the correction first and the
-    // corrected point to f. The gradient is taken only at accepted points.
-    Log log;
-    g_clampLog = &log;
-    A x0 = Pair(1, 1), x;
-    EXPECT_EQ(qvFindExtremum().GradMethod(x, SumSquares, SumSquaresGradient, ClampBelow, x0, 0.25, 1e-3, &log), 0);
-    g_clampLog = nullptr;
-    EXPECT_EQ(x, Pair(0.25, 0.25));
-
-    ASSERT_GE(log.calls.size(), 8u);
-    const std::vector<std::string> head = {"f 1.000000 1.000000",   "d 1.000000 1.000000",
-                                           "c 0.500000 0.500000",   "f 0.500000 0.500000",
-                                           "c 0.000000 0.000000",   "f 0.250000 0.250000",
-                                           "c -1.000000 -1.000000", "f 0.250000 0.250000"};
-    EXPECT_EQ(std::vector<std::string>(log.calls.begin(), log.calls.begin() + 8), head);
-    std::string accepted = "1.000000 1.000000";
-    for (std::size_t i = 2; i < log.calls.size(); ++i) {
-        const std::string& s = log.calls[i];
-        if (s[0] == 'c') {
-            ASSERT_LT(i + 1, log.calls.size());
-            EXPECT_EQ(log.calls[i + 1][0], 'f') << i;
-        } else if (s[0] == 'f') {
-            EXPECT_EQ(log.calls[i - 1][0], 'c') << i;  // no trial escapes the correction
-        } else {
-            EXPECT_EQ(s, "d 0.250000 0.250000") << i;  // the only point accepted after the start
-        }
-    }
 }
 
 TEST(FindExtremum, TimeLimitAndTrialBound) {
@@ -199,33 +152,29 @@ TEST(FindExtremum, TimeLimitAndTrialBound) {
     EXPECT_EQ(s.GetMaxTime(), INT32_MAX);
     // A negative limit other than -1 has passed at the first check.
     s.SetMaxTime(-5);
-    Log early;
+    Bowl early{0, 1, {}};
     double x = 1;
-    EXPECT_EQ(s.GradMethod(x, Square, SquareSlope, 0, 0.1, 1e-9, &early), 1);
-    EXPECT_EQ(x, 0);
-    EXPECT_EQ(early.calls, std::vector<std::string>{"f 0.000000"});
-
-    s.SetMaxTime(0);
-    qvFindExtremum copy;
-    copy = s;
-    EXPECT_EQ(copy.GetMaxTime(), 0);
+    EXPECT_EQ(s.GradMethod(x, F1, D1, 0.5, 0.1, 1e-9, &early), 1);
+    EXPECT_EQ(x, 0.5);
+    EXPECT_EQ(early.calls, Calls{"f 0.500000"});
 
     // With a limit of 0 a search that never converges stops at the end of
     // the second it started in; the trial bound does not apply.
-    Log log;
-    x = 0;
+    qvFindExtremum limited;
+    s.SetMaxTime(0);
+    limited = s;
+    Bowl slope{0, 1, {}};
     const std::time_t start = std::time(nullptr);
-    EXPECT_EQ(s.GradMethod(x, Slope, One, 0, 0.1, 0, &log), 1);
+    EXPECT_EQ(limited.GradMethod(x, Rising, One, 0, 0.1, 0, &slope), 1);
     const std::time_t stop = std::time(nullptr);
     EXPECT_GE(stop - start, 1);
     EXPECT_LE(stop - start, 2);
-    EXPECT_LT(x, 0);  // it went downhill
+    EXPECT_LT(x, 0);
 
-    // Without a limit the same search gives up after the trial bound: one
-    // evaluation at the start, then one per trial point.
-    Log bounded;
-    x = 0;
-    EXPECT_EQ(qvFindExtremum().GradMethod(x, Slope, One, 0, 0.1, 0, &bounded), 1);
-    EXPECT_EQ(bounded.fCalls, 1LL + qvFindExtremum::MaxTrialsWithoutLimit);
-    EXPECT_TRUE(x < -1e300);
+    // Without a limit it gives up after the trial bound: one evaluation at
+    // the start, then one per trial point.
+    Bowl bounded{0, 1, {}};
+    EXPECT_EQ(qvFindExtremum().GradMethod(x, Rising, One, 0, 0.1, 0, &bounded), 1);
+    EXPECT_EQ(bounded.evaluations, 1LL + qvFindExtremum::MaxTrialsWithoutLimit);
+    EXPECT_LT(x, -1e300);
 }

@@ -129,11 +129,11 @@ TEST(SplineMake, LowDegreesByHandAndRejectedConditions) {
 
     // Codes that do not add up to d - 1, unknown codes, too few codes or
     // value rows, a degree below 1, a singular system: the spline stays.
+    const qvMatrix<double> four = MatrixOf(4, 2, {0, 0, 0, 0, 0, 0, 0, 0});
     S s(Points({0, 1, 2, 3}, {0, 1, 0, 1}));
-    s.MkSpline3(Codes({0, 3}), MatrixOf(2, 2, {0, 0, 0, 0}));
+    s.MkSpline3(Codes({0, 3}), four);
     V before;
     for (double x = 0; x <= 3; x += 0.125) before.push_back(s(x));
-    const qvMatrix<double> four = MatrixOf(4, 2, {0, 0, 0, 0, 0, 0, 0, 0});
     for (const qvSimpleArray<int>& code : {Codes({3, 3, 3, 0}), Codes({1, 1, 1}), Codes({1, 1, 1, 5}),
                                           Codes({1, 1, 1, -1}), Codes({0, 0, 0, 0})})
         CQV_EXPECT_BAD(s.Make(5, code, four), qvMsg::SplineBoundConditions);
@@ -150,25 +150,20 @@ TEST(SplineMake, LowDegreesByHandAndRejectedConditions) {
 }
 
 TEST(SplineMake, BuildersReplaceEachOther) {
-    // One spline rebuilt by every builder in turn, copied on the way: each
-    // time it evaluates as a fresh spline built the same way, values and
-    // derivatives.
+    // One spline rebuilt by every builder in turn, and a copy of it, each
+    // time evaluate as a fresh spline built the same way.
     Numbers g(9);
     const V xs = g.Knots(6, 0, 0.1, 0.3);
     V ys;
     for (std::size_t i = 0; i < xs.size(); ++i) ys.push_back(g.Real(-1, 1));
     ys.back() = ys.front();
-    const qvMatrix<double> ends = MatrixOf(2, 2, {0.5, -0.5, 1, 2});
-    const qvMatrix<double> quintic = MatrixOf(4, 2, {0.5, -0.5, 1, 2, 0, 0, 0, 0});
-    auto natural = [&](S& s) { s.MkSpline3(Codes({0, 3}), ends); };
-    auto periodic = [&](S& s) { s.MkPeriodSpline3(); };
-    auto cubic = [&](S& s) { s.Make(3, Codes({3, 0}), ends); };
-    auto fifth = [&](S& s) { s.Make(5, Codes({3, 3, 0, 0}), quintic); };
+    const qvMatrix<double> ends = MatrixOf(4, 2, {0.5, -0.5, 1, 2, 0, 0, 0, 0});
+    const std::function<void(S&)> builds[] = {
+        [&](S& s) { s.MkSpline3(Codes({0, 3}), ends); }, [&](S& s) { s.Make(3, Codes({3, 0}), ends); },
+        [&](S& s) { s.MkPeriodSpline3(); },              [&](S& s) { s.Make(5, Codes({3, 3, 0, 0}), ends); },
+        [&](S& s) { s.MkSpline3(Codes({0, 3}), ends); }, [&](S& s) { s.MkPeriodSpline3(); }};
     S walker(Points(xs, ys));
-    int step = 0;
-    for (const auto& build : {std::function<void(S&)>(natural), std::function<void(S&)>(cubic),
-                              std::function<void(S&)>(periodic), std::function<void(S&)>(fifth),
-                              std::function<void(S&)>(natural), std::function<void(S&)>(periodic)}) {
+    for (const auto& build : builds) {
         build(walker);
         const S copy(walker);
         S fresh(Points(xs, ys));
@@ -176,10 +171,9 @@ TEST(SplineMake, BuildersReplaceEachOther) {
         for (int i = 0; i <= 50; ++i) {
             const double x = i < 50 ? xs.front() + (xs.back() - xs.front()) * i / 50 : xs.back();
             for (int k = 0; k <= 3; ++k) {
-                ASSERT_EQ(walker.Derivative(x, k), fresh.Derivative(x, k)) << step << " " << x << " " << k;
-                ASSERT_EQ(copy.Derivative(x, k), fresh.Derivative(x, k)) << step << " " << x << " " << k;
+                ASSERT_EQ(walker.Derivative(x, k), fresh.Derivative(x, k)) << x << " " << k;
+                ASSERT_EQ(copy.Derivative(x, k), fresh.Derivative(x, k)) << x << " " << k;
             }
         }
-        ++step;
     }
 }

@@ -4,6 +4,7 @@
 
 #include "cqv_test.h"
 
+#include <cmath>
 #include <cstddef>
 #include <initializer_list>
 #include <vector>
@@ -49,6 +50,22 @@ inline int FirstAbove(const V& xs, double x) {
     for (std::size_t j = 1; j < xs.size(); ++j)
         if (x < xs[j]) return static_cast<int>(j) - 1;
     return static_cast<int>(xs.size()) - 2;
+}
+
+// The largest difference between the pieces on either side of an inner
+// knot, over the derivatives 0 .. kmax, and the largest miss of the values
+// ys at the knots.
+inline double Joins(const S& s, const V& xs, int kmax) {
+    double worst = 0;
+    for (int i = 1; i + 1 < static_cast<int>(xs.size()); ++i)
+        for (int k = 0; k <= kmax; ++k)
+            worst = std::fmax(worst, std::fabs(s.Derivative(xs[i], k, i - 1) - s.Derivative(xs[i], k, i)));
+    return worst;
+}
+inline double Misses(const S& s, const V& ys) {
+    double worst = 0;
+    for (int i = 0; i < static_cast<int>(ys.size()); ++i) worst = std::fmax(worst, std::fabs(s.Derivative(0, i) - ys[i]));
+    return worst;
 }
 
 // Deterministic reals in [lo, hi).
