@@ -198,7 +198,8 @@ private:
     const E* SetCubics(const E* h, const E* s, Moments moments);
     // Gives every polynomial len coefficients, as windows side by side on
     // one block (a fresh one unless they already are), and returns the
-    // first; null without polynomials.
+    // first; null without polynomials, and for len 0, which leaves them as
+    // they are.
     E* ShapePolynomials(int len);
     // Gives polynomial i the offset x_i and the form, where it lacks them.
     void SetForms(typename qvPolynom<E>::KoefType form);

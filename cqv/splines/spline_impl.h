@@ -285,7 +285,7 @@ void qvSpline<E>::AdoptPoints(int n, Get get) {
 template <class E>
 E* qvSpline<E>::ShapePolynomials(int len) {
     const int np = poly.Len();
-    if (np == 0) return nullptr;
+    if (np == 0 || len == 0) return nullptr;
     E* base = poly[0].GetPointer();
     if (len == 4 && HoldsCubics()) return base;
     int i = 0;
