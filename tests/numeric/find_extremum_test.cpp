@@ -13,11 +13,12 @@ namespace {
 using A = qvArray<double>;
 using Calls = std::vector<std::string>;
 
-// s·(x - c)², its gradient, and what the callbacks saw: "f x", "d x" or
-// "c x" with the point (the first 200 calls), and how often f ran.
+// s·((x - c)² + lift), its gradient, and what the callbacks saw: "f x",
+// "d x" or "c x" with the point (the first 200 calls), and how often f ran.
 struct Bowl {
     double c, s;
     Calls calls;
+    double lift = 0;
     long long evaluations = 0;
     void Add(char what, const A& p) {
         if (calls.size() == 200) return;
@@ -31,7 +32,7 @@ double F1(double x, void* d) {
     Bowl& b = *static_cast<Bowl*>(d);
     b.Add('f', A(1, x));
     ++b.evaluations;
-    return b.s * (x - b.c) * (x - b.c);
+    return b.s * ((x - b.c) * (x - b.c) + b.lift);
 }
 void D1(double& g, double x, void* d) {
     Bowl& b = *static_cast<Bowl*>(d);
@@ -88,15 +89,17 @@ TEST(FindExtremum, OneVariableTracedByHandAndTheSignOfTheStep) {
     EXPECT_EQ(b.calls, (Calls{"f 1.000000", "d 1.000000", "f 0.500000", "f 0.000000", "f -1.000000",
                               "d 0.000000", "f 0.000000", "f 0.000000"}));
 
-    // (x - 3)² falls to 3 with h > 0 and -(x - 3)² climbs to it with h < 0,
-    // from either side. (x - 3)² with h < 0 climbs away: its first trial
-    // from 0 is -0.6, and it ends far off once the function overflows.
+    // (x - 3)² + 2 falls to 3 with h > 0 and its negative climbs to it with
+    // h < 0, from either side, also from a step so long that it has to be
+    // halved first. (x - 3)² with h < 0 climbs away: its first trial from 0
+    // is -0.6, and it ends far off once the function overflows.
     for (double sign : {1.0, -1.0})
-        for (double x0 : {0.0, 10.0}) {
-            Bowl up{3, sign, {}};
-            EXPECT_EQ(qvFindExtremum().GradMethod(x, F1, D1, x0, 0.1 * sign, 1e-9, &up), 0);
-            EXPECT_NEAR(x, 3, 1e-6) << sign << " " << x0;
-        }
+        for (double x0 : {0.0, 10.0})
+            for (double h : {0.1, 10.0}) {
+                Bowl up{3, sign, {}, 2};
+                EXPECT_EQ(qvFindExtremum().GradMethod(x, F1, D1, x0, h * sign, 1e-9, &up), 0);
+                EXPECT_NEAR(x, 3, 1e-6) << sign << " " << x0 << " " << h;
+            }
     Bowl away{3, 1, {}};
     qvFindExtremum().GradMethod(x, F1, D1, 0, -0.1, 1e-9, &away);
     EXPECT_EQ(away.calls[2], "f -0.600000");
