@@ -1,4 +1,6 @@
-// The whole public interface of the cqv library.
+// The whole public interface of the cqv library. Every failed check throws
+// BadParameters, with the text each member names; allocation failure
+// anywhere throws qvErrNoMemory.
 #ifndef CQV_CQV_H
 #define CQV_CQV_H
 
@@ -8,6 +10,7 @@
 #include "cqv/core/export.h"
 #include "cqv/core/messages.h"
 #include "cqv/core/parray.h"
+#include "cqv/core/rounding.h"
 #include "cqv/core/type_traits.h"
 #include "cqv/core/using_new.h"
 
@@ -16,16 +19,18 @@
 #include "cqv/values/vec3.h"
 #include "cqv/values/matrix2x2.h"
 #include "cqv/values/matrix3x3.h"
+#include "cqv/values/messages.h"
 
 #include "cqv/arrays/simple_array.h"
 #include "cqv/arrays/array.h"
 #include "cqv/arrays/simple_array_2d.h"
 #include "cqv/arrays/string.h"
-
-#include "cqv/core/client_errors.h"
+#include "cqv/arrays/client_errors.h"
+#include "cqv/arrays/messages.h"
 
 #include "cqv/linalg/matrix.h"
 #include "cqv/linalg/vector.h"
+#include "cqv/linalg/messages.h"
 
 #include "cqv/numeric/fast_transform.h"
 #include "cqv/numeric/find_extremum.h"
@@ -33,6 +38,7 @@
 #include "cqv/numeric/polynom.h"
 #include "cqv/numeric/random.h"
 #include "cqv/numeric/tridiagonal.h"
+#include "cqv/numeric/messages.h"
 
 #include "cqv/geometry/contour.h"
 #include "cqv/geometry/messages.h"
@@ -47,5 +53,6 @@
 #include "cqv/graph/auto_del_pointer.h"
 #include "cqv/graph/graph.h"
 #include "cqv/graph/lists.h"
+#include "cqv/graph/messages.h"
 
 #endif  // CQV_CQV_H

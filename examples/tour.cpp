@@ -329,6 +329,7 @@ int main() {
     LinearAlgebra();
     Graph();
     NumericalMethods();
+    Geometry();
     Splines();
     return 0;
 }

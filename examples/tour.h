@@ -13,6 +13,9 @@ void Section(const char* title);
 // path of the file name given.
 std::string TourOutputPath(const char* file_name);
 
+// The geometry section (tour_geometry.cpp).
+void Geometry();
+
 // The section on splines, spline curves and the extremum search
 // (tour_splines.cpp).
 void Splines();

@@ -14,6 +14,9 @@
 //
 // Instances exist for char, unsigned char, short, unsigned short, int, float,
 // double, qvComplex and qvVec2.
+//
+// Allocation failure throws qvErrNoMemory. Integer division by zero is the
+// caller's to avoid: the array does not check it.
 #ifndef CQV_ARRAYS_ARRAY_H
 #define CQV_ARRAYS_ARRAY_H
 
@@ -27,10 +30,12 @@ class qvArray : public qvSimpleArray<T> {
 public:
     // An empty array.
     qvArray();
-    // A fresh block of n elements (numeric elements uninitialised); n below 1
-    // throws.
+    // A fresh block of n elements (numeric elements uninitialised). Throws
+    // BadParameters "qvNewWithRef : n <= 0 " (with the trailing blank) when
+    // n is below 1.
     explicit qvArray(int n);
-    // A fresh block of n copies of v; n below 1 throws.
+    // A fresh block of n copies of v. Throws BadParameters
+    // "qvNewWithRef : n <= 0 " when n is below 1.
     qvArray(int n, const T& v);
     // A private copy of a's elements (empty if a is empty).
     qvArray(const qvArray& a);
@@ -39,8 +44,8 @@ public:
     qvArray& operator=(const qvArray& a);
     ~qvArray() override;
 
-    // Element i becomes a[i] op b[i]; lengths that differ throw before
-    // anything is written.
+    // Element i becomes a[i] op b[i]. Throws BadParameters "Different range"
+    // when the lengths differ, before anything is written.
     qvArray& operator+=(const qvArray& b);
     qvArray& operator-=(const qvArray& b);
     qvArray& operator*=(const qvArray& b);
@@ -51,8 +56,8 @@ public:
     qvArray& operator*=(const T& v);
     qvArray& operator/=(const T& v);
 
-    // A fresh array of a[i] op b[i]; lengths that differ throw. operator* is
-    // the element-wise product.
+    // A fresh array of a[i] op b[i]; operator* is the element-wise product.
+    // Throws BadParameters "Different range" when the lengths differ.
     qvArray operator+(const qvArray& b);
     qvArray operator-(const qvArray& b);
     qvArray operator*(const qvArray& b);
@@ -64,7 +69,8 @@ public:
     qvArray operator/(const T& v);
 
     // 1 when the relation holds for every pair a[i], b[i] (two empty arrays
-    // give 1); lengths that differ throw.
+    // give 1). Throws BadParameters "Different range" when the lengths
+    // differ.
     int operator<(const qvArray& b) const;
     int operator>(const qvArray& b) const;
     int operator<=(const qvArray& b) const;
@@ -81,27 +87,33 @@ public:
     int operator==(const T& v) const;
     int operator!=(const T& v) const;
 
-    // a[0] + a[1] + ... in index order; an empty array throws.
+    // a[0] + a[1] + ... in index order. Throws BadParameters
+    // "Array length is zero." when the array is empty.
     T Sum() const;
-    // a[0] * a[1] * ... in index order; an empty array throws.
+    // a[0] * a[1] * ... in index order. Throws BadParameters
+    // "Array length is zero." when the array is empty.
     T Mul() const;
-    // a[0] b[0] + a[1] b[1] + ... in index order (no conjugation); lengths
-    // that differ or an empty array throw.
+    // a[0] b[0] + a[1] b[1] + ... in index order (no conjugation). Throws
+    // BadParameters "Different range" when the lengths differ, and
+    // "Array length is zero." when both are empty.
     T ScalarMul(const qvArray& b) const;
     // The greatest (least) element and its index; ties go to the first
-    // occurrence. An empty array throws.
+    // occurrence. Throw BadParameters "Array length is zero." when the
+    // array is empty.
     T Max() const;
     T Min() const;
     int MaxIndex() const;
     int MinIndex() const;
     // A fresh array of the greater (lesser) of a[i] and b[i], b[i] when
-    // neither is strictly greater (lesser); lengths that differ throw.
+    // neither is strictly greater (lesser). Throw BadParameters
+    // "Different range" when the lengths differ.
     qvArray Max(const qvArray& b) const;
     qvArray Min(const qvArray& b) const;
     // The element at (Len() - 1) / 2 once the array is ordered, found by
     // partition-based selection in place: afterwards no element before that
     // index is greater and none after it is less. Reorders the elements in
-    // the present storage; an empty array throws.
+    // the present storage. Throws BadParameters
+    // "Lenght of array is equl zero." when the array is empty.
     T Median();
 
     // The first index whose element equals v, or -1.
@@ -125,8 +137,9 @@ public:
     int ToMem(unsigned char* p) const override;
     // Reads a record at p into this array and returns its size. A count equal
     // to the length writes into the present storage (also a viewed one);
-    // another count takes a fresh block, and a negative count throws before
-    // anything changes.
+    // another count takes a fresh block. Throws BadParameters
+    // "qvNewWithRef : n <= 0 " when the count is negative, before anything
+    // changes.
     int FromMem(unsigned char* p) override;
 
 private:
@@ -149,19 +162,18 @@ private:
     template <class Rel>
     int All(const T& v, Rel rel) const;
     // The index of the first element that no later element beats under
-    // better(candidate, best); an empty array throws.
+    // better(candidate, best). Throws BadParameters "Array length is zero."
+    // when the array is empty.
     template <class Better>
     int BestIndex(Better better) const;
 };
 
-CQV_EXTERN_TEMPLATE(qvArray<char>)
-CQV_EXTERN_TEMPLATE(qvArray<unsigned char>)
-CQV_EXTERN_TEMPLATE(qvArray<short int>)
-CQV_EXTERN_TEMPLATE(qvArray<unsigned short int>)
-CQV_EXTERN_TEMPLATE(qvArray<int>)
-CQV_EXTERN_TEMPLATE(qvArray<float>)
-CQV_EXTERN_TEMPLATE(qvArray<double>)
-CQV_EXTERN_TEMPLATE(qvArray<qvComplex>)
-CQV_EXTERN_TEMPLATE(qvArray<qvVec2>)
+// The arithmetic array exists for exactly the simple array's own element
+// types; the declarations here and the instances in array.cpp follow that
+// one list.
+#define CQV_FOR_EACH_ARRAY_TYPE(X) CQV_FOR_EACH_SIMPLE_ARRAY_TYPE(X)
+#define CQV_DECLARE_ARRAY(T) CQV_EXTERN_TEMPLATE(qvArray<T>)
+CQV_FOR_EACH_ARRAY_TYPE(CQV_DECLARE_ARRAY)
+#undef CQV_DECLARE_ARRAY
 
 #endif  // CQV_ARRAYS_ARRAY_H

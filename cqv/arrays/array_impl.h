@@ -16,7 +16,8 @@
 #include "cqv/arrays/simple_array_impl.h"
 #include "cqv/core/byte_order_internal.h"
 #include "cqv/core/exceptions.h"
-#include "cqv/core/messages.h"
+#include "cqv/arrays/messages.h"
+#include "cqv/core/strided_range_internal.h"
 
 namespace qvDetail {
 
@@ -133,23 +134,6 @@ inline qvComplex ElementZero<qvComplex>() {
 template <>
 inline qvVec2 ElementZero<qvVec2>() {
     return qvVec2(0.0, 0.0);
-}
-
-// a[0] op a[1] op ... in index order; n at least 1.
-template <class T, class Op>
-T FoldInOrder(const T* a, int n, Op op) {
-    T s = a[0];
-    for (const T *p = a + 1, *const e = a + n; p != e; ++p) s = op(s, *p);
-    return s;
-}
-
-// a[0] b[0] + a[1] b[1] + ... in index order; n at least 1.
-template <class T>
-T DotInOrder(const T* a, const T* b, int n) {
-    using Arith = ElementArith<T>;
-    T s = Arith::Mul(a[0], b[0]);
-    for (int i = 1; i < n; ++i) s = Arith::Add(s, Arith::Mul(a[i], b[i]));
-    return s;
 }
 
 // Exchanges two elements.
@@ -344,9 +328,8 @@ template <class T>
 template <class Op>
 qvArray<T>& qvArray<T>::Update(const qvArray& b, Op op) {
     qvDetail::RequireSameLength(this->len, b.len);
-    T* p = this->data;
-    const T* q = b.data;
-    for (T* const e = p + this->len; p != e; ++p, ++q) *p = op(*p, *q);
+    qvDetail::ForEachInStep([&](T& e, const T& x) { e = op(e, x); }, qvDetail::Run(this->data, this->len),
+                            qvDetail::Run<const T>(b.data, b.len));
     return *this;
 }
 
@@ -354,8 +337,7 @@ template <class T>
 template <class Op>
 qvArray<T>& qvArray<T>::Update(const T& v, Op op) {
     const T value = v;  // v may be one of the elements about to change
-    T* p = this->data;
-    for (T* const e = p + this->len; p != e; ++p) *p = op(*p, value);
+    qvDetail::ForEachInStep([&](T& e) { e = op(e, value); }, qvDetail::Run(this->data, this->len));
     return *this;
 }
 
@@ -366,10 +348,8 @@ qvArray<T> qvArray<T>::Combine(const qvArray& b, Op op) const {
     qvArray<T> r;
     if (this->len == 0) return r;
     r.New(this->len);
-    T* out = r.data;
-    const T* p = this->data;
-    const T* q = b.data;
-    for (const T* const e = p + this->len; p != e; ++p, ++q, ++out) *out = op(*p, *q);
+    qvDetail::ForEachInStep([&](T& out, const T& x, const T& y) { out = op(x, y); }, qvDetail::Run(r.data, r.len),
+                            qvDetail::Run<const T>(this->data, this->len), qvDetail::Run<const T>(b.data, b.len));
     return r;
 }
 
@@ -380,9 +360,8 @@ qvArray<T> qvArray<T>::Combine(const T& v, Op op) const {
     qvArray<T> r;
     if (this->len == 0) return r;
     r.New(this->len);
-    T* out = r.data;
-    const T* p = this->data;
-    for (const T* const e = p + this->len; p != e; ++p, ++out) *out = op(*p, value);
+    qvDetail::ForEachInStep([&](T& out, const T& x) { out = op(x, value); }, qvDetail::Run(r.data, r.len),
+                            qvDetail::Run<const T>(this->data, this->len));
     return r;
 }
 
@@ -563,20 +542,25 @@ int qvArray<T>::operator!=(const T& v) const {
 template <class T>
 T qvArray<T>::Sum() const {
     qvDetail::RequireElements(this->len);
-    return qvDetail::FoldInOrder(this->data, this->len, qvDetail::AddOp());
+    return qvDetail::FoldInStep([](const T& x) { return x; }, qvDetail::AddOp(),
+                                qvDetail::Run<const T>(this->data, this->len));
 }
 
 template <class T>
 T qvArray<T>::Mul() const {
     qvDetail::RequireElements(this->len);
-    return qvDetail::FoldInOrder(this->data, this->len, qvDetail::MulOp());
+    return qvDetail::FoldInStep([](const T& x) { return x; }, qvDetail::MulOp(),
+                                qvDetail::Run<const T>(this->data, this->len));
 }
 
 template <class T>
 T qvArray<T>::ScalarMul(const qvArray& b) const {
     qvDetail::RequireSameLength(this->len, b.len);
     qvDetail::RequireElements(this->len);
-    return qvDetail::DotInOrder(this->data, b.data, this->len);
+    using Arith = qvDetail::ElementArith<T>;
+    return qvDetail::FoldInStep([](const T& x, const T& y) { return Arith::Mul(x, y); },
+                                [](const T& s, const T& x, const T& y) { return Arith::Add(s, Arith::Mul(x, y)); },
+                                qvDetail::Run<const T>(this->data, this->len), qvDetail::Run<const T>(b.data, b.len));
 }
 
 template <class T>

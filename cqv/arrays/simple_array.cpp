@@ -1,11 +1,4 @@
 #include "cqv/arrays/simple_array_impl.h"
 
-CQV_INSTANTIATE(qvSimpleArray<char>)
-CQV_INSTANTIATE(qvSimpleArray<unsigned char>)
-CQV_INSTANTIATE(qvSimpleArray<short int>)
-CQV_INSTANTIATE(qvSimpleArray<unsigned short int>)
-CQV_INSTANTIATE(qvSimpleArray<int>)
-CQV_INSTANTIATE(qvSimpleArray<float>)
-CQV_INSTANTIATE(qvSimpleArray<double>)
-CQV_INSTANTIATE(qvSimpleArray<qvComplex>)
-CQV_INSTANTIATE(qvSimpleArray<qvVec2>)
+#define CQV_INSTANTIATE_SIMPLE_ARRAY(T) CQV_INSTANTIATE(qvSimpleArray<T>)
+CQV_FOR_EACH_SIMPLE_ARRAY_TYPE(CQV_INSTANTIATE_SIMPLE_ARRAY)

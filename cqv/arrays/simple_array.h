@@ -7,6 +7,9 @@
 // shrink allocates a block of the exact new size and copies into it, so long
 // arrays are best sized first and then filled by index.
 //
+// Allocation failure throws qvErrNoMemory. The text "qvNewWithRef : n <= 0 "
+// below ends in a blank.
+//
 // Instances exist for char, unsigned char, short, unsigned short, int, float,
 // double, qvComplex and qvVec2 here; further element types add theirs.
 #ifndef CQV_ARRAYS_SIMPLE_ARRAY_H
@@ -22,10 +25,11 @@ class qvSimpleArray : public qvPArray {
 public:
     // An empty array.
     qvSimpleArray() : data(nullptr), len(0) {}
-    // A fresh block of n elements (numeric elements uninitialised); n below 1
-    // throws.
+    // A fresh block of n elements (numeric elements uninitialised). Throws
+    // BadParameters "qvNewWithRef : n <= 0 " when n is below 1.
     explicit qvSimpleArray(int n);
-    // A fresh block of n copies of v; n below 1 throws.
+    // A fresh block of n copies of v. Throws BadParameters
+    // "qvNewWithRef : n <= 0 " when n is below 1.
     qvSimpleArray(int n, const T& v);
     // A private copy of a's elements (empty if a is empty); never shares.
     qvSimpleArray(const qvSimpleArray& a);
@@ -65,14 +69,19 @@ public:
     const T& Last() const { return data[len - 1]; }
 
     // A fresh uninitialised block of n elements unless the length already is
-    // n (then contents and sharing stay). 0 empties the array.
+    // n (then contents and sharing stay). 0 empties the array. Throws
+    // BadParameters "qvNewWithRef : n <= 0 " when n is negative.
     void Init(int n);
     // Always a fresh uninitialised block of n elements; 0 empties the array.
+    // Throws BadParameters "qvNewWithRef : n <= 0 " when n is negative,
+    // before anything changes.
     void Set(int n);
-    // A fresh block of n copies of v; n below 1 throws.
+    // A fresh block of n copies of v. Throws BadParameters
+    // "qvNewWithRef : n <= 0 " when n is below 1, before anything changes.
     void Set(int n, const T& v);
     // Changes the length to n, keeping the first min(n, Len()) elements in a
-    // private block; 0 empties the array.
+    // private block; 0 empties the array. Throws BadParameters
+    // "qvNewWithRef : n <= 0 " when n is negative.
     void ReSet(int n) { Regrow(n); }
     void resize(int n) { Regrow(n); }
     // Releases the storage; the array becomes empty.
@@ -87,7 +96,9 @@ public:
     // Views n elements at p that the caller owns; the array never frees them.
     void SetDirectly(T* p, int n);
     // Views n elements of a from index start, sharing a's block (or a's
-    // external memory). Throws if the range is not inside a.
+    // external memory). Throws BadParameters
+    // "qvSimpleArray<T>::Set : out of range." when start or n is negative or
+    // the range is not inside a.
     void SetSubWindow(const qvSimpleArray& a, int start, int n);
     // Takes over a's storage without copying; a becomes empty.
     void Move(qvSimpleArray& a);
@@ -105,23 +116,29 @@ public:
     // Inserts v before element 0.
     void push_front(const T& v);
     // Inserts v before *it; returns the address of the new element. it may
-    // be end(); a position outside the array throws.
+    // be end(). Throws BadParameters "Out of range" when it lies outside
+    // begin() to end().
     T* insert(T* it, const T& v);
-    // Inserts v before element pos (0 to Len()); returns pos. A position
-    // outside that range throws.
+    // Inserts v before element pos (0 to Len()); returns pos. Throws
+    // BadParameters "Out of range" when pos is outside that range.
     int Insert(T v, int pos);
     // Removes *it; returns the address of the element that followed it.
+    // Throws BadParameters "Out of range" when it is not an element of the
+    // array.
     T* erase(T* it);
-    // Removes element i.
+    // Removes element i. Throws BadParameters "Out of range" when i is not
+    // an index of the array.
     void Remove(int i);
     // Removes the last element; an empty array is left alone.
     void RemoveLast();
     void pop_back() { RemoveLast(); }
-    // Removes element 0; an empty array throws.
+    // Removes element 0. Throws BadParameters "Out of range" when the array
+    // is empty.
     void pop_front();
     // Replaces count elements from pos by a's elements: the length becomes
     // Len() - count + a.Len() and the elements after the replaced range follow
-    // a's. Throws if the range is not inside the array.
+    // a's. Throws BadParameters "Out of range" when pos or count is negative
+    // or the range is not inside the array.
     void Replace(int pos, int count, const qvSimpleArray& a);
     // Rotates right by k modulo Len(): element i moves to i + k. A remainder
     // of 0 or less changes nothing.
@@ -132,22 +149,29 @@ public:
     void InverseOrder();
 
     // Private copies of the first n, the last n, and the n from start.
+    // Throw BadParameters "qvSimpleArray<T>::Left: Out of Range",
+    // "qvSimpleArray<T>::Right: Out of Range" and
+    // "qvSimpleArray<T>::Mid: Out of Range" when n is below 1 or the
+    // elements are not all inside the array.
     qvSimpleArray Left(int n) const;
     qvSimpleArray Right(int n) const;
     qvSimpleArray Mid(int start, int n) const;
 
 protected:
-    // Takes a fresh counted block of n elements as the storage; n below 1
-    // throws. Callers release the previous block first.
+    // Takes a fresh counted block of n elements as the storage; callers
+    // release the previous block first. Throws BadParameters
+    // "qvNewWithRef : n <= 0 " when n is below 1.
     virtual void New(int n);
-    // Makes p the held block: takes one reference to p and releases the
-    // previous block. Element 0 and the length are not touched.
+    // Hold and release the block by the rule of cqv/core/counted_block.h;
+    // element 0 and the length are not touched. SetMem throws BadParameters
+    // "qvIncMemRef : memory must be allocated with qvNewWithRef." when p is
+    // not a counted block.
     void SetMem(void* const p) override;
-    // Releases the held block; element 0 and the length are not touched.
     void Free();
 
     // Changes the length to m keeping the first min(m, len) elements in a
-    // fresh private block; m of 0 empties the array, m below 0 throws.
+    // fresh private block; m of 0 empties the array. Throws BadParameters
+    // "qvNewWithRef : n <= 0 " when m is negative.
     void Regrow(int m);
     // Rebuilds the array in a fresh private block of len + gap - skip
     // elements: the first head elements, then gap new elements (copies of
@@ -157,21 +181,21 @@ protected:
     void Splice(int head, int gap, int skip, const T* fill);
     // Makes a private block holding copies of src[0..n) the storage.
     void AdoptCopyOf(const T* src, int n);
-    // Releases the storage and leaves the array empty.
+    // Free, and the array becomes empty.
     void MakeEmpty();
 
     T* data;
     int len;
 };
 
-CQV_EXTERN_TEMPLATE(qvSimpleArray<char>)
-CQV_EXTERN_TEMPLATE(qvSimpleArray<unsigned char>)
-CQV_EXTERN_TEMPLATE(qvSimpleArray<short int>)
-CQV_EXTERN_TEMPLATE(qvSimpleArray<unsigned short int>)
-CQV_EXTERN_TEMPLATE(qvSimpleArray<int>)
-CQV_EXTERN_TEMPLATE(qvSimpleArray<float>)
-CQV_EXTERN_TEMPLATE(qvSimpleArray<double>)
-CQV_EXTERN_TEMPLATE(qvSimpleArray<qvComplex>)
-CQV_EXTERN_TEMPLATE(qvSimpleArray<qvVec2>)
+// The element types of the simple array that live in this folder or below,
+// for the declarations here and the instances in simple_array.cpp. Arrays of
+// the library's larger classes (strings, vectors, matrices, polynomials,
+// contours) are declared and instantiated beside those classes.
+#define CQV_FOR_EACH_SIMPLE_ARRAY_TYPE(X) \
+    X(char) X(unsigned char) X(short int) X(unsigned short int) X(int) X(float) X(double) X(qvComplex) X(qvVec2)
+#define CQV_DECLARE_SIMPLE_ARRAY(T) CQV_EXTERN_TEMPLATE(qvSimpleArray<T>)
+CQV_FOR_EACH_SIMPLE_ARRAY_TYPE(CQV_DECLARE_SIMPLE_ARRAY)
+#undef CQV_DECLARE_SIMPLE_ARRAY
 
 #endif  // CQV_ARRAYS_SIMPLE_ARRAY_H

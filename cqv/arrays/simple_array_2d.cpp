@@ -1,3 +1,4 @@
 #include "cqv/arrays/simple_array_2d_impl.h"
 
-CQV_INSTANTIATE(qvSimpleArray2D<double>)
+#define CQV_INSTANTIATE_SIMPLE_ARRAY_2D(T) CQV_INSTANTIATE(qvSimpleArray2D<T>)
+CQV_FOR_EACH_SIMPLE_ARRAY_2D_TYPE(CQV_INSTANTIATE_SIMPLE_ARRAY_2D)

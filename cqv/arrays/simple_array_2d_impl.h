@@ -9,7 +9,7 @@
 #include "cqv/arrays/simple_array_2d.h"
 #include "cqv/arrays/simple_array_impl.h"
 #include "cqv/core/exceptions.h"
-#include "cqv/core/messages.h"
+#include "cqv/arrays/messages.h"
 
 namespace qvDetail {
 

@@ -10,7 +10,7 @@
 #include "cqv/arrays/simple_array.h"
 #include "cqv/core/counted_block.h"
 #include "cqv/core/exceptions.h"
-#include "cqv/core/messages.h"
+#include "cqv/arrays/messages.h"
 
 namespace qvDetail {
 
@@ -179,11 +179,9 @@ void qvSimpleArray<T>::SetSubWindow(const qvSimpleArray& a, int start, int n) {
 template <class T>
 void qvSimpleArray<T>::Move(qvSimpleArray& a) {
     if (&a == this) return;
-    Free();
+    qvDetail::TakeBlock<T>(mem, a.mem);
     data = a.data;
     len = a.len;
-    InitMem(a.mem);
-    a.FreeMem();
     a.data = nullptr;
     a.len = 0;
 }
@@ -346,19 +344,12 @@ void qvSimpleArray<T>::New(int n) {
 
 template <class T>
 void qvSimpleArray<T>::SetMem(void* const p) {
-    if (p == mem) return;
-    // Taking the new reference first means a block that is not counted is
-    // refused before anything changes.
-    if (p != nullptr) qvIncMemRef(p);
-    void* old = mem;
-    mem = p;
-    qvDeleteWithRef(static_cast<T*>(old));
+    qvDetail::HoldBlock<T>(mem, p);
 }
 
 template <class T>
 void qvSimpleArray<T>::Free() {
-    qvDeleteWithRef(static_cast<T*>(mem));
-    mem = nullptr;
+    qvDetail::ReleaseBlock<T>(mem);
 }
 
 template <class T>

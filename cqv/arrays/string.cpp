@@ -8,7 +8,7 @@
 #include "cqv/core/byte_order_internal.h"
 #include "cqv/core/counted_block.h"
 #include "cqv/core/exceptions.h"
-#include "cqv/core/messages.h"
+#include "cqv/arrays/messages.h"
 
 // Arrays of strings hold their elements as objects: built when a block is
 // made, copied by assignment, destroyed on release.

@@ -21,6 +21,9 @@
 //
 // The record of a string is that of an array of char: an int32 length, then
 // the characters.
+//
+// Allocation failure throws qvErrNoMemory. "qvNewWithRef : n <= 0 " below
+// ends in a blank.
 #ifndef CQV_ARRAYS_STRING_H
 #define CQV_ARRAYS_STRING_H
 
@@ -42,13 +45,14 @@ public:
     // An empty string.
     CQV_INLINE qvString() {}
     // A fresh private block of n uninitialised characters; 0 gives an empty
-    // string, a negative n throws.
+    // string. Throws BadParameters "qvNewWithRef : n <= 0 " when n is
+    // negative.
     explicit qvString(int n);
     // Views the C text s (nothing is copied; s must outlive the view or the
     // string must be made private). A null or empty s gives an empty string.
     qvString(const char* s);
-    // Views the n characters at s. n of 0 or a null s gives an empty string;
-    // a negative n throws.
+    // Views the n characters at s. n of 0 or a null s gives an empty string.
+    // Throws BadParameters "qvNewWithRef : n <= 0 " when n is negative.
     qvString(const char* s, int n);
     // A private copy of s's characters.
     qvString(const qvString& s);
@@ -79,11 +83,15 @@ public:
     // nothing. b may be this string.
     qvString& operator+=(const qvString& b);
 
-    // Index of the first c at or after index k, or -1. k below 0 throws.
+    // Index of the first c at or after index k, or -1. Throws BadParameters
+    // "qvString::Find:char: k < 0 " (with the trailing blank) when k is
+    // negative.
     int Find(char c, int k) const;
     CQV_INLINE int Find(char c) const { return Find(c, 0); }
     // First index at or after k where all of t matches, or -1; an empty t
-    // matches at k when k is at most Len(). k below 0 throws.
+    // matches at k when k is at most Len(). Throws BadParameters
+    // "qvString::Find:str: k < 0 " (with the trailing blank) when k is
+    // negative.
     int Find(const qvString& t, int k) const;
     CQV_INLINE int Find(const qvString& t) const { return Find(t, 0); }
 
@@ -98,7 +106,10 @@ public:
     int GetNumberOfString() const;
 
     // Private copies of the first n, the last n, and the n characters from
-    // start; the checks and texts are those of qvSimpleArray.
+    // start. Throw BadParameters "qvSimpleArray<T>::Left: Out of Range",
+    // "qvSimpleArray<T>::Right: Out of Range" and
+    // "qvSimpleArray<T>::Mid: Out of Range" (the simple array's checks) when
+    // n is below 1 or the characters are not all inside the string.
     qvString Left(int n) const;
     qvString Right(int n) const;
     qvString Mid(int start, int n) const;
@@ -114,8 +125,11 @@ public:
     // moves past it. At the end of the text token is emptied and TK_END
     // returned. Only a lower-case "e" starts an exponent and only "-" signs
     // it; a dot or exponent without digits after it is left for the next
-    // call. pos below 0 throws; so does a double quote that is never closed
-    // (after leading white space has moved pos).
+    // call. Throws BadParameters "qvString::GetToken: pos < 0" when pos is
+    // negative, and "syntax error : expected '\"'" when a double quote is
+    // never closed (pos has then moved past the leading white space); the
+    // lexer's own consistency check, which its states never fail, would
+    // throw "qvString::GetToken: inner error".
     TOKEN GetToken(int& pos, qvString& token) const;
 
     // The record: Len() as an int32, then the characters.
@@ -123,8 +137,9 @@ public:
     int ToMem(unsigned char* p) const override;
     // Reads a record. A count equal to Len() writes into the present
     // storage, whatever it is; another count replaces the storage by a fresh
-    // block (or empties the string). A negative count throws and leaves the
-    // string unchanged.
+    // block (or empties the string). Throws BadParameters
+    // "qvNewWithRef : n <= 0 " when the count is negative, leaving the string
+    // unchanged.
     int FromMem(unsigned char* p) override;
 
 private:

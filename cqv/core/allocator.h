@@ -3,7 +3,7 @@
 // Every byte the library takes from the heap goes through these three, and
 // so does every allocation by the library's own operator new and delete. A
 // failed request throws qvErrNoMemory carrying the requested size instead of
-// returning null.
+// returning null; nothing here throws anything else.
 #ifndef CQV_CORE_ALLOCATOR_H
 #define CQV_CORE_ALLOCATOR_H
 

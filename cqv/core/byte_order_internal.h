@@ -19,31 +19,18 @@ constexpr bool kLittleEndianHost = true;
 constexpr bool kLittleEndianHost = false;
 #endif
 
-// The unsigned integer of the same width as T.
+// The unsigned integer of N bytes (1, 2, 4 or 8).
 template <std::size_t N>
-struct UnsignedOfSize;
-template <>
-struct UnsignedOfSize<1> {
-    using type = std::uint8_t;
-};
-template <>
-struct UnsignedOfSize<2> {
-    using type = std::uint16_t;
-};
-template <>
-struct UnsignedOfSize<4> {
-    using type = std::uint32_t;
-};
-template <>
-struct UnsignedOfSize<8> {
-    using type = std::uint64_t;
-};
+using UnsignedOfSize = std::conditional_t<
+    N == 1, std::uint8_t,
+    std::conditional_t<N == 2, std::uint16_t, std::conditional_t<N == 4, std::uint32_t, std::uint64_t>>>;
 
 // Writes the little-endian image of an arithmetic value at p; returns its size.
 template <class T>
 int PutLE(unsigned char* p, T v) {
     static_assert(std::is_arithmetic<T>::value, "records hold numbers");
-    using U = typename UnsignedOfSize<sizeof(T)>::type;
+    using U = UnsignedOfSize<sizeof(T)>;
+    static_assert(sizeof(U) == sizeof(T), "records hold numbers of 1, 2, 4 or 8 bytes");
     U u;
     std::memcpy(&u, &v, sizeof u);
     for (std::size_t i = 0; i < sizeof u; ++i) p[i] = static_cast<unsigned char>(u >> (8 * i));
@@ -54,7 +41,8 @@ int PutLE(unsigned char* p, T v) {
 template <class T>
 T GetLE(const unsigned char* p) {
     static_assert(std::is_arithmetic<T>::value, "records hold numbers");
-    using U = typename UnsignedOfSize<sizeof(T)>::type;
+    using U = UnsignedOfSize<sizeof(T)>;
+    static_assert(sizeof(U) == sizeof(T), "records hold numbers of 1, 2, 4 or 8 bytes");
     U u = 0;
     for (std::size_t i = 0; i < sizeof u; ++i) u = static_cast<U>(u | static_cast<U>(static_cast<U>(p[i]) << (8 * i)));
     T v;

@@ -11,6 +11,8 @@
 // A block whose word before element 0 is zero or positive is "uncounted": that
 // word is its element count and the allocation starts one word before element
 // 0. The library never creates one, but the release rule accepts it.
+//
+// Allocation failure throws qvErrNoMemory.
 #ifndef CQV_CORE_COUNTED_BLOCK_H
 #define CQV_CORE_COUNTED_BLOCK_H
 
@@ -89,7 +91,9 @@ T* NewBlock(int n, std::int32_t count, bool construct) {
 
 // Creates a counted block of n elements with reference count 1 and returns
 // the pointer to element 0. Class elements are default-constructed; numeric
-// elements are left uninitialised. n below 1 throws BadParameters.
+// elements are left uninitialised. Throws BadParameters
+// "qvNewWithRef : n <= 0 " (with the trailing blank) when n is below 1,
+// before anything is allocated.
 template <class T>
 T* qvNewWithRef(int n) {
     return qvDetail::NewBlock<T>(n, 1, true);
@@ -116,17 +120,68 @@ void qvDeleteWithRef(T* p) {
     qvFree(raw);
 }
 
-// Adds one reference to the counted block p; throws BadParameters if p is
-// not a counted block.
+// Adds one reference to the counted block p. Throws BadParameters
+// "qvIncMemRef : memory must be allocated with qvNewWithRef." when p is not
+// a counted block.
 CQV_API void qvIncMemRef(void* p);
 
-// Removes one reference from the counted block p without ever freeing it;
-// throws BadParameters if p is not counted, or (after the decrement) if the
-// count fell below 1.
+// Removes one reference from the counted block p without ever freeing it.
+// Throws BadParameters "qvDecMemRef : memory must be allocated with
+// qvNewWithRef." when p is not a counted block, and "qvDecMemRef : Number of
+// reference <= 0." when the count fell below 1 (the decrement stands).
 CQV_API void qvDecMemRef(void* p);
 
-// The reference-count word of the counted block p, for reading or writing;
-// throws BadParameters if p is not counted.
+// The reference-count word of the counted block p, for reading or writing.
+// Throws BadParameters "qvIncMemRef : memory must be allocated with
+// qvNewWithRef." (the text of qvIncMemRef) when p is not a counted block.
 CQV_API int& qvGetMemRef(void* p);
+
+// ---- Holding a block --------------------------------------------------------
+//
+// An array-like object holds at most one block, in qvPArray's mem: null when
+// it holds none (it is empty, or views memory its caller owns), else the
+// client pointer of a counted block of which it owns exactly one reference.
+// Sharing is holding: a copy, a window or a view of another object's
+// elements holds a reference of its own to that object's block, so it stays
+// valid after the object is gone. Every container's protected SetMem, Free
+// and Move are the three functions below on its own mem, with T its element
+// type; its MakeEmpty is Free followed by the emptying of its own fields.
+namespace qvDetail {
+
+// SetMem: makes p (a counted block, or null) the held block. The reference
+// to p is taken before the previous block is released, so p may be a block
+// that only the previous holding kept alive, and a p that is not counted
+// throws BadParameters "qvIncMemRef : memory must be allocated with
+// qvNewWithRef." with nothing changed. Holding the block already held
+// changes nothing.
+template <class T>
+void HoldBlock(void*& mem, void* p) {
+    if (p == mem) return;
+    if (p != nullptr) qvIncMemRef(p);
+    void* old = mem;
+    mem = p;
+    qvDeleteWithRef(static_cast<T*>(old));
+}
+
+// Free: releases the held block by the release rule (when this was its last
+// holder its class elements are destroyed and it is freed); mem becomes null.
+template <class T>
+void ReleaseBlock(void*& mem) {
+    qvDeleteWithRef(static_cast<T*>(mem));
+    mem = nullptr;
+}
+
+// Move: the holder of mem takes over the reference of from's holder, whose
+// mem becomes null; the block held before is released first (so when both
+// held the same block, one of the two references goes).
+template <class T>
+void TakeBlock(void*& mem, void*& from) {
+    if (&mem == &from) return;
+    ReleaseBlock<T>(mem);
+    mem = from;
+    from = nullptr;
+}
+
+}  // namespace qvDetail
 
 #endif  // CQV_CORE_COUNTED_BLOCK_H

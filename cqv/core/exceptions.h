@@ -4,7 +4,8 @@
 // recently constructed exception lives in one static buffer shared by all of
 // them, qvExceptionWithMessage::message; an exception object carries no text
 // of its own, so copying one (as a catch by value does) leaves the buffer
-// alone, and constructing another replaces the text.
+// alone, and constructing another replaces the text. Constructing an
+// exception never throws.
 #ifndef CQV_CORE_EXCEPTIONS_H
 #define CQV_CORE_EXCEPTIONS_H
 

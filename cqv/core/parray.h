@@ -5,6 +5,8 @@
 // elements lie inside its block, and declares the persistence protocol:
 // MemSize gives the byte size of an object's record, ToMem writes it, FromMem
 // reads it back; each returns the number of bytes so records can be chained.
+//
+// Allocation failure throws qvErrNoMemory.
 #ifndef CQV_CORE_PARRAY_H
 #define CQV_CORE_PARRAY_H
 
@@ -26,15 +28,17 @@ public:
 
 protected:
     // Makes p the held block. This base version takes a reference to p and
-    // drops one from the previous block without ever freeing it; arrays
-    // define their own.
+    // drops one from the previous block without ever freeing it (throwing
+    // as qvIncMemRef and qvDecMemRef do); arrays define their own, by the
+    // rule of cqv/core/counted_block.h.
     virtual void SetMem(void* const p) = 0;
 
 public:
     // The counted block this object holds a reference to, or null.
     virtual void* GetMem() const;
     // The block's reference count minus one: how many others hold it.
-    // Requires a block.
+    // Requires a block: without one the result is undefined (test
+    // IsExternShared first, as IsShared does).
     virtual int GetNumOfRef() const;
     // 1 when the storage may be seen by someone else: there is no block, or
     // the block has other holders.
@@ -43,7 +47,11 @@ public:
     virtual int IsExternShared() const;
     // Address of element 0.
     virtual void* Pointer() const = 0;
-    // Elements from element 0 upwards, and below element 0.
+    // The extents of the elements around element 0, in elements: from
+    // element 0 upwards, and below it (0 or less). The pointer checks below
+    // compare the storage against exactly these, so a class whose extents
+    // reach past its last element or never go below element 0 (as the
+    // vectors' do) is checked by that measure.
     virtual int PositiveLength() const = 0;
     virtual int NegativeLength() const = 0;
     // Size of one element in bytes.
@@ -56,13 +64,16 @@ public:
     // element boundary of the block. Without one: 1 when the elements lie
     // inside the size bytes at p.
     virtual int CheckPointer(void* p, int size) const;
-    // The two checks above, throwing BadParameters when they fail.
+    // The two checks above. Throw BadParameters
+    // "CheckPointer : Invalid pointer or range." when the check fails.
     virtual void CheckPointerWithThrow() const;
     virtual void CheckPointerWithThrow(void* p, int size) const;
     // PositiveLength and NegativeLength in bytes.
     virtual int BytePositiveLength() const;
     virtual int ByteNegativeLength() const;
-    // Persistence; this base has no record and throws BadParameters.
+    // Persistence. This base has no record: throws BadParameters
+    // "Have not qvPArray::MemSize", "Have not qvPArray::ToMem" and
+    // "Have not qvPArray::FromMem" respectively.
     virtual int MemSize() const;
     virtual int ToMem(unsigned char* p) const;
     virtual int FromMem(unsigned char* p);

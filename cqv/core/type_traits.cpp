@@ -21,4 +21,3 @@ char const* qvType<float>::GetValueTypeName() { return "Real32"; }
 int qvType<float>::GetTypeCode() { return 11; }
 char const* qvType<double>::GetValueTypeName() { return "Real64"; }
 int qvType<double>::GetTypeCode() { return 12; }
-char const* qvType<qvComplex>::GetValueTypeName() { return "Complex"; }

@@ -1,15 +1,16 @@
 // qvType<T>: the names, codes and sign facts of the library's element types.
 //
-// Only the ten specialisations below exist. Integer types report their name,
-// type code, signedness and the highest bit a non-negative value can carry;
-// floating-point types their name and code; the complex type its name only.
+// Ten specialisations exist: the nine of the built-in types below, and that
+// of the complex number, which stands with its type (cqv/values/complex.h).
+// Integer types report their name, type code, signedness and the highest bit
+// a non-negative value can carry; floating-point types their name and code;
+// the complex type its name only. Nothing here allocates or throws.
 #ifndef CQV_CORE_TYPE_TRAITS_H
 #define CQV_CORE_TYPE_TRAITS_H
 
 #include <cstdint>
 
 #include "cqv/core/export.h"
-#include "cqv/values/complex.h"
 
 template <class T>
 class qvType;
@@ -52,12 +53,5 @@ CQV_REAL_TYPE_TRAITS(float)
 CQV_REAL_TYPE_TRAITS(double)
 
 #undef CQV_REAL_TYPE_TRAITS
-
-// Traits of the complex number: its name only.
-template <>
-class CQV_API qvType<qvComplex> {
-public:
-    static char const* GetValueTypeName();
-};
 
 #endif  // CQV_CORE_TYPE_TRAITS_H

@@ -4,6 +4,8 @@
 // every object a small set of identity operations. qvRefCount adds an object
 // reference count (independent of any counted block) that qvUsingNew::Delete
 // consults before it destroys a shared object.
+//
+// Allocation failure throws qvErrNoMemory.
 #ifndef CQV_CORE_USING_NEW_H
 #define CQV_CORE_USING_NEW_H
 
@@ -37,7 +39,8 @@ public:
     // Returns the value of IsAllowDelete (0 for a null p).
     static int Delete(qvUsingNew* p);
 
-    // Objects of the library live in memory from qvMalloc.
+    // Objects of the library live in memory from qvMalloc (exhausted memory
+    // throws qvErrNoMemory).
     static void* operator new(std::size_t size);
     static void* operator new[](std::size_t size);
     static void operator delete(void* p) noexcept;

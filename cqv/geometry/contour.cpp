@@ -163,8 +163,16 @@ const char* qvSimpleContour2D::GetTypeString() const { return "qvSimpleContour2D
 double qvSimpleContour2D::GetLengthOfCurve() const {
     if (len == 0) return 0;
     const qvVec2* p = data;
+    // The edge lengths of a stretch of edges first, in a loop whose roots
+    // the compiler vectorises, then their sum in index order.
+    constexpr int kStretch = 256;
+    double lengths[kStretch];
     double sum = 0;
-    for (int i = 0; i + 1 < len; ++i) sum += EdgeLength(p[i], p[i + 1]);
+    for (int i0 = 0; i0 + 1 < len; i0 += kStretch) {
+        const int m = len - 1 - i0 < kStretch ? len - 1 - i0 : kStretch;
+        for (int j = 0; j < m; ++j) lengths[j] = EdgeLength(p[i0 + j], p[i0 + j + 1]);
+        for (int j = 0; j < m; ++j) sum += lengths[j];
+    }
     return sum + EdgeLength(p[len - 1], p[0]);
 }
 
@@ -186,7 +194,7 @@ void qvSimpleContour2D::SetOrient(int o) {
 }
 
 void qvSimpleContour2D::MakeCoherent(const qvSimpleContour2D& q) {
-    if (q.len != len) throw BadParameters(qvMsg::ContourMakeCoherentLength);
+    if (q.len != len) throw BadParameters(qvMsg::CoherentLengthsDiffer);
     SetOrient(q.GetOrient());
     if (len == 0) return;
     int j;
@@ -197,18 +205,19 @@ void qvSimpleContour2D::MakeCoherent(const qvSimpleContour2D& q) {
 }
 
 void qvSimpleContour2D::MakeCoherentS(const qvSimpleContour2D& q) {
-    if (q.len != len) throw BadParameters(qvMsg::ContourMakeCoherentLength);
-    SetOrient(q.GetOrient());
+    if (q.len != len) throw BadParameters(qvMsg::CoherentLengthsDiffer);
     const int n = len;
     if (n == 0) return;
-    const qvVec2* P = data;
-    const qvVec2* Q = q.data;
     // Sides that do not depend on the shift: along this contour (A_i A_j,
     // by the index of A_i in P) and along q (B_i B_j). The cross sides
     // |P[(i + m) mod n] - Q[i]| of shift m are the sides A_i B_i of that
     // shift and, read one index on, the sides A_i B_j of shift m + 1; two
-    // rows of them are kept.
+    // rows of them are kept. The room for them is taken before anything
+    // changes.
     qvArray<double> scratch(4 * n);
+    SetOrient(q.GetOrient());
+    const qvVec2* P = data;
+    const qvVec2* Q = q.data;
     double* alongP = scratch.GetPointer();
     double* alongQ = alongP + n;
     double* cross = alongQ + n;    // shift m
@@ -257,7 +266,7 @@ qvVec2 qvSimpleContour2D::operator()(double t) const {
 
 qvSimpleContour2D qvSimpleContour2D::CutByStraightLine(const qvGeom::StraightLine2D& l) const {
     const int n = len;
-    if (n < 3) throw BadParameters(qvMsg::ContourTooFewPoints);
+    if (n < 3) throw BadParameters(qvMsg::CutTooFewPoints);
     const qvVec2* P = data;
     // Each edge adds at most one crossing to the n points.
     qvSimpleContour2D r(2 * n);
@@ -280,7 +289,7 @@ qvSimpleContour2D qvSimpleContour2D::CutByStraightLine(const qvGeom::StraightLin
 }
 
 qvSimpleContour2D qvSimpleContour2D::qvPolyLineToRange(const qvArray<int>& r) const {
-    if (r.Len() != 2) throw BadParameters(qvMsg::GetLineDimensionTwo);
+    if (r.Len() != 2) throw BadParameters(qvMsg::RangeNotTwo);
     const double right = static_cast<double>(r[0]) - 1;
     const double top = static_cast<double>(r[1]) - 1;
     using qvGeom::StraightLine2D;
@@ -290,23 +299,52 @@ qvSimpleContour2D qvSimpleContour2D::qvPolyLineToRange(const qvArray<int>& r) co
         .CutByStraightLine(StraightLine2D(qvVec2(right, top), qvVec2(right, 0)));
 }
 
+namespace {
+
+// Whether the turn changes from t0 to a non-zero t1 of another sign: the
+// first half of the crossing test, s(A, B, D) != 0 and s(A, B, C) !=
+// s(A, B, D), from the turns of C and D. Bitwise, without branches, so
+// that loops over it vectorise; NaN turns have sign 0 as in Turn.
+inline int SignChange(double t0, double t1) {
+    return (static_cast<int>(t1 > 0) & (static_cast<int>(t0 > 0) ^ 1)) |
+           (static_cast<int>(t1 < 0) & (static_cast<int>(t0 < 0) ^ 1));
+}
+
+}  // namespace
+
 int qvSimpleContour2D::IsIntersect() const {
     const int n = len;
+    if (n < 3) return 0;  // two edges at most, and those are adjacent
     const qvVec2* P = data;
-    for (int i = 0; i + 1 < n; ++i) {
+    // For each edge A–B the turns of the later points against its line are
+    // computed first, in a plain loop the compiler vectorises (t[k] for
+    // P[k], t[n] for P[0]), each the same product difference as Turn(A, B,
+    // P[k]); the first half of the test holds where the turn changes sign
+    // from one point to the next. Blocks of points without a change are
+    // passed over whole, the others checked pair by pair. The edges next to
+    // A–B are left out: they share a point with it, and the second half
+    // (the first, for the edge ending in A) is then exactly 0.
+    qvArray<double> turns(n + 1);
+    double* t = turns.GetPointer();
+    constexpr int kBlock = 64;
+    for (int i = 0; i + 2 < n; ++i) {
         const qvVec2 a = P[i], b = P[i + 1];
-        // The turn of the edge's start C, carried over from the end D of
-        // the edge before.
-        int abc = Turn(a, b, P[i + 1]);
-        for (int k = i + 1; k < n; ++k) {
-            const qvVec2& c = P[k];
-            const qvVec2& d = P[k + 1 < n ? k + 1 : 0];
-            const int abd = Turn(a, b, d);
-            if (abd != 0 && abc != abd) {
+        const double ax = a.X(), ay = a.Y(), ex = b.X() - ax, ey = b.Y() - ay;
+        const int last = i == 0 ? n - 1 : n;  // one past the last edge to test
+        for (int k = i + 2; k < n; ++k) t[k] = ex * (P[k].Y() - ay) - ey * (P[k].X() - ax);
+        t[n] = ex * (P[0].Y() - ay) - ey * (P[0].X() - ax);
+        for (int k0 = i + 2; k0 < last; k0 += kBlock) {
+            const int k1 = k0 + kBlock < last ? k0 + kBlock : last;
+            int any = 0;
+            for (int k = k0; k < k1; ++k) any |= SignChange(t[k], t[k + 1]);
+            if (any == 0) continue;
+            for (int k = k0; k < k1; ++k) {
+                if (SignChange(t[k], t[k + 1]) == 0) continue;
+                const qvVec2& c = P[k];
+                const qvVec2& d = P[k + 1 < n ? k + 1 : 0];
                 const int cdb = Turn(c, d, b);
                 if (cdb != 0 && Turn(c, d, a) != cdb) return 1;
             }
-            abc = abd;
         }
     }
     return 0;

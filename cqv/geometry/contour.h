@@ -135,8 +135,8 @@ public:
     // the kept side appears twice (as the crossing of the edge ending there
     // and as a point of its own), and so does one on l where the boundary
     // comes from the other side and goes into the kept side. Throws
-    // BadParameters "Contour2D must have larger two of point." for fewer
-    // than 3 points.
+    // BadParameters "Contour2D must have larger two of point." when the
+    // contour has fewer than 3 points.
     qvSimpleContour2D CutByStraightLine(const qvGeom::StraightLine2D& l) const;
     // A new contour clipped to the raster rectangle 0 <= x <= r[0] - 1,
     // 0 <= y <= r[1] - 1: cut by the four lines y = 0, y = r[1] - 1, x = 0,

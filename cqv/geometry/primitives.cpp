@@ -70,7 +70,7 @@ bool Segment3D::IntersectWithFacet(const StraightLine3D& l, const Segment3D& s, 
                                    qvTVec3<double>* out) {
     // The two axes that vary on the face.
     static const int kOther[3][2] = {{1, 2}, {0, 2}, {1, 0}};
-    if (dim < 0 || dim > 2) throw BadParameters(qvMsg::Segment3DWrongDimension);
+    if (dim < 0 || dim > 2) throw BadParameters(qvMsg::FacetWrongDimension);
     const qvTVec3<double>& p = l.GetPoint();
     const qvTVec3<double>& v = l.GetDir();
     if (std::fabs(v[dim]) < 1e-15) return false;

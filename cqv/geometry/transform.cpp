@@ -120,7 +120,7 @@ qvRect<qvVec2> qvTransformCoord2D::TransformRect(const qvRect<qvVec2>& r) const 
 }
 
 void qvTransformCoord2D::MakeRotateShiftFromEquations(const qvSimpleArray<qvVec2>& a, const qvSimpleArray<qvVec2>& b) {
-    if (a.Len() != b.Len()) throw BadParameters(qvMsg::TransformCoord2DDifferentNumber);
+    if (a.Len() != b.Len()) throw BadParameters(qvMsg::TransformFitDifferentNumber);
     const int n = a.Len();
     qvVec2 sa(0.0, 0.0), sb(0.0, 0.0);
     double dot = 0, cross = 0;  // Σ a·b and Σ (a.y·b.x - a.x·b.y)
@@ -239,7 +239,7 @@ int qvFromMem(unsigned char* p, qvTransformCoord3D& t) { return t.FromMem(p); }
 // ---- qvTransformCoord -----------------------------------------------------
 
 qvTransformCoord::qvTransformCoord(const qvColumnVector<double>& shift, const qvColumnVector<double>& dir, int k) {
-    if (shift.Len() != 2) throw BadParameters(qvMsg::TransformCoordDimensionTwo);
+    if (shift.Len() != 2) throw BadParameters(qvMsg::TransformShiftNotTwo);
     const qvVec2 d(dir);  // throws unless dir has two elements
     qvMatrix2x2 turn;
     turn.SetTurn(d, k);

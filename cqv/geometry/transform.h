@@ -132,8 +132,8 @@ public:
     // Inverse().GetOldScale(k). Throws as Inverse does.
     qvTVec3<double> GetNewScale(const qvTVec3<double>& k) const;
     // The inverse transform p ↦ M⁻¹·(p - s), M⁻¹ by the general matrix's
-    // elimination. A singular M throws BadParameters "Система имеет не
-    // единственное решение." (Windows-1251).
+    // elimination. Throws BadParameters "Система имеет не единственное
+    // решение." (in Windows-1251) when the elimination meets a zero pivot.
     qvTransformCoord3D Inverse() const;
     // The composition t first, then this transform.
     qvTransformCoord3D operator*(const qvTransformCoord3D& t) const;

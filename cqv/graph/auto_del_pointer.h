@@ -3,7 +3,8 @@
 // Taking a pointer raises the pointee's reference count; letting go calls
 // qvUsingNew::Delete on it, which lowers the count and deletes the object
 // once nobody holds it. Instances exist for the graph's node and branch
-// heads (cqv/graph/graph.h).
+// heads (cqv/graph/graph.h). Nothing here allocates or throws (a pointee's
+// destructor aside).
 #ifndef CQV_GRAPH_AUTO_DEL_POINTER_H
 #define CQV_GRAPH_AUTO_DEL_POINTER_H
 

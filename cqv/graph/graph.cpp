@@ -7,13 +7,13 @@
 #endif
 
 #include "cqv/core/exceptions.h"
-#include "cqv/core/messages.h"
+#include "cqv/graph/messages.h"
 #include "cqv/graph/auto_del_pointer_impl.h"
 #include "cqv/graph/graph_internal.h"
 #include "cqv/graph/list_queue_internal.h"
 
-CQV_INSTANTIATE(qvAutoDelPointer<qvSimpleGraphNodeHead>)
-CQV_INSTANTIATE(qvAutoDelPointer<qvSimpleGraphBranchHead>)
+#define CQV_INSTANTIATE_AUTO_DEL_POINTER(T) CQV_INSTANTIATE(qvAutoDelPointer<T>)
+CQV_FOR_EACH_AUTO_DEL_POINTER_TYPE(CQV_INSTANTIATE_AUTO_DEL_POINTER)
 
 namespace {
 

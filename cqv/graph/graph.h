@@ -19,6 +19,9 @@
 // Assigning to a node or branch that is linked into a graph keeps its links
 // and its count (only the plain values are copied), so no ring or branch list
 // is ever left pointing at an object that does not point back.
+//
+// Allocation failure (objects, and the queue of a wave) throws
+// qvErrNoMemory.
 #ifndef CQV_GRAPH_GRAPH_H
 #define CQV_GRAPH_GRAPH_H
 
@@ -149,8 +152,12 @@ private:
     int IsLinked() const;
 };
 
-CQV_EXTERN_TEMPLATE(qvAutoDelPointer<qvSimpleGraphNodeHead>)
-CQV_EXTERN_TEMPLATE(qvAutoDelPointer<qvSimpleGraphBranchHead>)
+// The pointee types of the owning pointer, for the declarations here and the
+// instances in graph.cpp.
+#define CQV_FOR_EACH_AUTO_DEL_POINTER_TYPE(X) X(qvSimpleGraphNodeHead) X(qvSimpleGraphBranchHead)
+#define CQV_DECLARE_AUTO_DEL_POINTER(T) CQV_EXTERN_TEMPLATE(qvAutoDelPointer<T>)
+CQV_FOR_EACH_AUTO_DEL_POINTER_TYPE(CQV_DECLARE_AUTO_DEL_POINTER)
+#undef CQV_DECLARE_AUTO_DEL_POINTER
 
 // Walks the branches of one node in the order of its branch list. While it
 // lives the iterator holds a reference to the node, and one to the branch it
@@ -170,7 +177,8 @@ public:
 
     // 1 once the walk has run past the last branch.
     CQV_INLINE int IsEnd() const { return link == nullptr ? 1 : 0; }
-    // The branch stood on; past the end throws.
+    // The branch stood on. Throws BadParameters
+    // "qvNodeBranchIter: out of range" past the end.
     qvSimpleGraphBranchHead& operator*() const;
     qvSimpleGraphBranchHead* operator->() const;
     // Steps to the next branch (nothing happens past the end).

@@ -2,7 +2,7 @@
 #ifndef CQV_GRAPH_GRAPH_INTERNAL_H
 #define CQV_GRAPH_GRAPH_INTERNAL_H
 
-#include "cqv/core/messages.h"
+#include "cqv/graph/messages.h"
 #include "cqv/graph/graph.h"
 
 // The branch iterator of the wave: qvNodeBranchIter under its own name and

@@ -15,7 +15,7 @@
 
 #include "cqv/core/allocator.h"
 #include "cqv/core/exceptions.h"
-#include "cqv/core/messages.h"
+#include "cqv/graph/messages.h"
 #include "cqv/graph/lists.h"
 
 template <class T>

@@ -18,7 +18,8 @@
 //
 // Every head derives virtually from qvUsingNew, so an object may combine
 // several heads and still have one allocator base. Nothing is checked and
-// nothing throws; links are never copied. Assigning to a node that is in a
+// nothing throws but allocation failure of a new head (qvErrNoMemory);
+// links are never copied. Assigning to a node that is in a
 // list first takes it out, so the list it leaves stays consistent.
 #ifndef CQV_GRAPH_LISTS_H
 #define CQV_GRAPH_LISTS_H

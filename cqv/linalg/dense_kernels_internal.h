@@ -23,11 +23,22 @@ void MatMulDouble(const double* a, int aRow, int aCol, const double* b, int bRow
 // optional determinant record (det: running product of the pivots and row
 // factors; swaps: number of row exchanges). Returns the number of completed
 // steps (n unless a zero pivot stopped it).
+//
+// This is the fast path of the generic Gauss elimination EliminateRows
+// (cqv/linalg/matrix_impl.h), which hands it double rows with contiguous
+// columns; it must stay bit-identical to the generic one, pivots, row
+// exchanges, companion and determinant included. The test
+// Solvers.AgreeWithTheReferenceBitForBit (tests/linalg/solver_test.cpp)
+// proves it: it runs every solver on contiguous storage (this path) and on a
+// transposed window (the generic path) against one reference elimination.
 int EliminateDouble(double** rows, int n, int m, double** comp, double* det, int* swaps);
 
 // Back substitution of the inverse after EliminateDouble on n augmented
 // rows of 2n columns (the matrix, then the unit matrix), every pivot
-// non-zero: writes the inverse into r (n × n, row-major, contiguous).
+// non-zero: writes the inverse into r (n × n, row-major, contiguous). The
+// fast path of the generic back substitution in qvMatrix<E>::Inverse1, with
+// the same operations per element; the same test compares its inverses with
+// the reference's bit for bit.
 void InverseBackDouble(double* const* rows, int n, double* r);
 
 }  // namespace qvDetail

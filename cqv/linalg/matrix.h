@@ -13,6 +13,13 @@
 // do not depend on the shape of the storage.
 //
 // Instances exist for double, qvComplex and qvTVec3<double>.
+//
+// Allocation failure throws qvErrNoMemory, also for a size whose element
+// count exceeds the int range. "qvNewWithRef : n <= 0 " below ends in a
+// blank. The solvers' two texts are Russian and thrown in the Windows-1251
+// encoding: "Система не совместна." (qvMsg::SystemNotCompatible, the system
+// is inconsistent) and "Система имеет не единственное решение."
+// (qvMsg::SystemNotUnique, the system has no unique solution).
 #ifndef CQV_LINALG_MATRIX_H
 #define CQV_LINALG_MATRIX_H
 
@@ -26,14 +33,18 @@ public:
     // An empty matrix.
     qvMatrix() : data(nullptr), tabInLine(0), tabInColumn(0), lineLen(0), columnLen(0) {}
     // A fresh row-major block of rows × cols uninitialised elements; a zero
-    // size gives an empty matrix, a negative one throws.
+    // size gives an empty matrix. Throws BadParameters
+    // "qvNewWithRef : n <= 0 " when a size is negative.
     qvMatrix(int rows, int cols);
     // A window on all of m.
     qvMatrix(const qvMatrix& m);
     // Releases the held block.
     ~qvMatrix() override;
 
-    // Element (0, 0) and the extents around it, in elements.
+    // Element (0, 0) and the extents around it, in elements: above, 1 plus
+    // (len - 1)·tab for each stride of 0 or more; below, (len - 1)·tab for
+    // each negative stride. The pointer checks of qvPArray measure the
+    // storage by these, so, as for vectors, they never fail below the data.
     void* Pointer() const override { return data; }
     int PositiveLength() const override;
     int NegativeLength() const override;
@@ -45,11 +56,16 @@ public:
     int MemSize() const override;
     int ToMem(unsigned char* p) const override;
     // Reads a record into a fresh row-major block (empty for a zero size).
+    // Throws BadParameters "qvNewWithRef : n <= 0 " when a size is negative,
+    // before anything changes.
     int FromMem(unsigned char* p) override;
 
     // Releases the block, then a fresh row-major block as the constructor.
+    // Throws BadParameters "qvNewWithRef : n <= 0 " when a size is
+    // negative, before anything changes.
     void Set(int rows, int cols);
-    // As Set, unless both sizes already agree: then nothing changes.
+    // As Set, unless both sizes already agree: then nothing changes. Throws
+    // as Set.
     void Init(int rows, int cols);
     // Views external memory with the given sizes and strides.
     void SetDirectly(E* p, int rows, int cols, int tabInColumn, int tabInLine);
@@ -83,7 +99,8 @@ public:
     void operator-=(const E& s);
     void operator*=(const E& s);
     void operator/=(const E& s);
-    // Element-wise with a matrix of the same size (else throws).
+    // Element-wise with a matrix of the same size. Throw BadParameters
+    // "different size." when the sizes differ.
     void operator+=(const qvMatrix& m);
     void operator-=(const qvMatrix& m);
     // New row-major matrices: each element combined with s, or negated.
@@ -92,38 +109,60 @@ public:
     qvMatrix operator*(const E& s) const;
     qvMatrix operator/(const E& s) const;
     qvMatrix operator-() const;
-    // Element-wise sums and differences; sizes must agree.
+    // Element-wise sums and differences. Throw BadParameters
+    // "different size." when the sizes differ.
     qvMatrix operator+(const qvMatrix& m) const;
     qvMatrix operator-(const qvMatrix& m) const;
     // The product this·b; element (i, j) sums a(i, k)·b(k, j) over k in
-    // order. This matrix's columns must match b's rows.
+    // order. Throws BadParameters "different size." when this matrix's
+    // number of columns differs from b's number of rows.
     qvMatrix operator*(const qvMatrix& b) const;
     // Matrix times column: result[i] sums a(i, j)·v[j] over j in order.
+    // Throws BadParameters "different length." when v's length differs from
+    // the number of columns, and "qvNewWithRef : n <= 0 " when both are
+    // empty.
     qvColumnVector<E> operator*(const qvColumnVector<E>& v) const;
 
     // Zeros with ones on the main diagonal, for any shape.
     void SetE();
     // r becomes AᵀA (n × n with n the number of columns), symmetric.
     void SelfTMulSelf(qvMatrix& r) const;
-    // The determinant by row-pointer elimination of a private copy.
+    // The determinant by row-pointer elimination of a private copy; zero for
+    // a singular matrix. Throws BadParameters "Det: Matrix must be square."
+    // when the matrix is not square, and "qvNewWithRef : n <= 0 " when it is
+    // empty.
     E Det() const;
-    // The inverse by row-pointer elimination of a private copy; a singular
-    // matrix throws.
+    // The inverse by row-pointer elimination of a private copy. Throws
+    // BadParameters "Matrix must be square." when the matrix is not square,
+    // "qvNewWithRef : n <= 0 " when it is empty, and
+    // "Система имеет не единственное решение." (qvMsg::SystemNotUnique) when
+    // it is singular.
     qvMatrix Inverse() const;
     // Solves this·x = b by row-pointer elimination, using this matrix and b
     // as work space (both are overwritten). x gets one element per row.
+    // Throws BadParameters "different size." when b's length differs from
+    // the number of rows, and "Система не совместна."
+    // (qvMsg::SystemNotCompatible) when there are more rows than columns,
+    // both before anything changes; "qvNewWithRef : n <= 0 " when the matrix
+    // is empty; and "Система имеет не единственное решение."
+    // (qvMsg::SystemNotUnique) when a pivot is zero, after the elimination,
+    // with x's elements from the last one up to that row already written
+    // (unless x shares this matrix's or b's storage).
     void SolveEquationGaussMethod(qvColumnVector<E>& x, qvColumnVector<E>& b);
 
 protected:
-    // Makes p the held block (reference taken, previous one released).
+    // Hold and release the block by the rule of cqv/core/counted_block.h;
+    // the other fields stay. SetMem throws BadParameters
+    // "qvIncMemRef : memory must be allocated with qvNewWithRef." when p is
+    // not a counted block.
     void SetMem(void* const p) override;
-    // A fresh row-major block of rows × cols without releasing the old one.
-    void New(int rows, int cols);
-    // Releases the held block; the fields stay.
     void Free();
+    // A fresh row-major block of rows × cols without releasing the old one.
+    // Throws BadParameters "qvNewWithRef : n <= 0 " when a size is negative.
+    void New(int rows, int cols);
 
 private:
-    // Releases the storage and leaves the matrix empty.
+    // Free, and the matrix becomes empty.
     void MakeEmpty();
     // Becomes a view with the given fields, holding a reference to block.
     void SetWindow(void* block, E* first, int rows, int cols, int tabColumn, int tabLine);
@@ -137,9 +176,14 @@ private:
     int columnLen;
 };
 
-CQV_EXTERN_TEMPLATE(qvMatrix<double>)
-CQV_EXTERN_TEMPLATE(qvMatrix<qvComplex>)
-CQV_EXTERN_TEMPLATE(qvMatrix<qvTVec3<double>>)
-CQV_EXTERN_TEMPLATE(qvSimpleArray<qvMatrix<double>>)
+#define CQV_DECLARE_MATRIX(T) CQV_EXTERN_TEMPLATE(qvMatrix<T>)
+CQV_FOR_EACH_LINALG_TYPE(CQV_DECLARE_MATRIX)
+#undef CQV_DECLARE_MATRIX
+
+// Arrays of matrices exist for these element types.
+#define CQV_FOR_EACH_MATRIX_ARRAY_TYPE(X) X(double)
+#define CQV_DECLARE_MATRIX_ARRAY(T) CQV_EXTERN_TEMPLATE(qvSimpleArray<qvMatrix<T>>)
+CQV_FOR_EACH_MATRIX_ARRAY_TYPE(CQV_DECLARE_MATRIX_ARRAY)
+#undef CQV_DECLARE_MATRIX_ARRAY
 
 #endif  // CQV_LINALG_MATRIX_H

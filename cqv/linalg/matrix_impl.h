@@ -8,7 +8,7 @@
 
 #include "cqv/core/counted_block.h"
 #include "cqv/core/exceptions.h"
-#include "cqv/core/messages.h"
+#include "cqv/linalg/messages.h"
 #include "cqv/linalg/dense_kernels_internal.h"
 #include "cqv/linalg/element_ops_internal.h"
 #include "cqv/linalg/matrix.h"
@@ -35,6 +35,11 @@ struct ScopedBlock {
 // one element per row that is exchanged, scaled and updated along. With
 // det given, it receives the running product of the pivots and the factors
 // e; swaps counts the exchanges. Returns the number of completed steps.
+//
+// Double rows with contiguous columns go to the fast path EliminateDouble
+// (cqv/linalg/dense_kernels.cpp), which must give exactly the bits of the
+// loops below; Solvers.AgreeWithTheReferenceBitForBit
+// (tests/linalg/solver_test.cpp) runs both against one reference.
 template <class E>
 int EliminateRows(E** rows, int n, int m, int tab, E** comp, E* det, int* swaps) {
     if constexpr (std::is_same<E, double>::value) {
@@ -79,20 +84,15 @@ int EliminateRows(E** rows, int n, int m, int tab, E** comp, E* det, int* swaps)
     return n;
 }
 
-// Visits every element of an m.ColumnLen() × m.LineLen() matrix row by
-// row as f(element, i, j).
-template <class E, class F>
-inline void ForEachElement(const qvMatrix<E>& m, F f) {
-    const int tl = m.TabInLine();
-    E* row = m.GetPointer();
-    for (int i = 0; i < m.ColumnLen(); ++i, row += m.TabInColumn()) {
-        if (tl == 1) {
-            for (int j = 0; j < m.LineLen(); ++j) f(row[j], i, j);
-        } else {
-            E* e = row;
-            for (int j = 0; j < m.LineLen(); ++j, e += tl) f(*e, i, j);
-        }
-    }
+// A matrix's elements as a two-dimensional strided range: dimension 0 along
+// a row, dimension 1 from row to row, so that the walk goes row by row.
+template <class E>
+inline StridedRange<E> RangeOf(const qvMatrix<E>& m) {
+    return StridedRange<E>(m.GetPointer(), m.LineLen(), m.TabInLine(), m.ColumnLen(), m.TabInColumn());
+}
+template <class E>
+inline StridedRange<const E> ConstRangeOf(const qvMatrix<E>& m) {
+    return StridedRange<const E>(m.GetPointer(), m.LineLen(), m.TabInLine(), m.ColumnLen(), m.TabInColumn());
 }
 
 }  // namespace qvDetail
@@ -116,17 +116,12 @@ qvMatrix<E>::~qvMatrix() {
 
 template <class E>
 void qvMatrix<E>::SetMem(void* const p) {
-    if (p == mem) return;
-    if (p != nullptr) qvIncMemRef(p);
-    void* old = mem;
-    mem = p;
-    qvDeleteWithRef(static_cast<E*>(old));
+    qvDetail::HoldBlock<E>(mem, p);
 }
 
 template <class E>
 void qvMatrix<E>::Free() {
-    qvDeleteWithRef(static_cast<E*>(mem));
-    mem = nullptr;
+    qvDetail::ReleaseBlock<E>(mem);
 }
 
 template <class E>
@@ -170,16 +165,12 @@ void qvMatrix<E>::SetWindow(void* block, E* first, int rows, int cols, int tabCo
 
 template <class E>
 int qvMatrix<E>::PositiveLength() const {
-    const int a = tabInLine >= 0 ? (lineLen - 1) * tabInLine + 1 : 1;
-    const int b = tabInColumn >= 0 ? (columnLen - 1) * tabInColumn : 0;
-    return a + b;
+    return qvDetail::RangeOf(*this).UpperExtent();
 }
 
 template <class E>
 int qvMatrix<E>::NegativeLength() const {
-    const int a = tabInLine < 0 ? (lineLen - 1) * tabInLine : 0;
-    const int b = tabInColumn < 0 ? (columnLen - 1) * tabInColumn : 0;
-    return a + b;
+    return qvDetail::RangeOf(*this).LowerExtent();
 }
 
 template <class E>
@@ -225,18 +216,12 @@ void qvMatrix<E>::Move(qvMatrix& m) {
         MakeEmpty();
         return;
     }
-    if (m.mem != mem) {
-        Free();
-        InitMem(m.mem);
-    } else {
-        qvDeleteWithRef(static_cast<E*>(m.mem));
-    }
+    qvDetail::TakeBlock<E>(mem, m.mem);
     data = m.data;
     tabInLine = m.tabInLine;
     tabInColumn = m.tabInColumn;
     lineLen = m.lineLen;
     columnLen = m.columnLen;
-    m.FreeMem();
     m.data = nullptr;
     m.tabInLine = m.tabInColumn = m.lineLen = m.columnLen = 0;
 }
@@ -262,7 +247,8 @@ template <class E>
 int qvMatrix<E>::ToMem(unsigned char* p) const {
     int at = qvDetail::PutLE<std::int32_t>(p, columnLen);
     at += qvDetail::PutLE<std::int32_t>(p + at, lineLen);
-    qvDetail::ForEachElement(*this, [&](const E& e, int, int) { at += qvDetail::LinalgElem<E>::Put(p + at, e); });
+    qvDetail::ForEachInStep([&](const E& e) { at += qvDetail::LinalgElem<E>::Put(p + at, e); },
+                            qvDetail::ConstRangeOf(*this));
     return at;
 }
 
@@ -274,7 +260,7 @@ int qvMatrix<E>::FromMem(unsigned char* p) {
     MakeEmpty();
     New(rows, cols);
     int at = 8;
-    qvDetail::ForEachElement(*this, [&](E& e, int, int) { at += qvDetail::LinalgElem<E>::Get(p + at, e); });
+    qvDetail::ForEachInStep([&](E& e) { at += qvDetail::LinalgElem<E>::Get(p + at, e); }, qvDetail::RangeOf(*this));
     return at;
 }
 
@@ -286,24 +272,21 @@ void qvMatrix<E>::operator=(const qvMatrix& m) {
     // m holds its own reference, so its elements outlive a reallocation of
     // this matrix even when it views the same block.
     Init(m.columnLen, m.lineLen);
-    const E* src = m.data;
-    const int stl = m.tabInLine;
-    const int stc = m.tabInColumn;
-    qvDetail::ForEachElement(*this, [&](E& e, int i, int j) { e = src[i * stc + j * stl]; });
+    qvDetail::CopyInStep(qvDetail::RangeOf(*this), qvDetail::ConstRangeOf(m));
 }
 
 #define CQV_MATRIX_SCALAR_OPS(OP)                                                                     \
     template <class E>                                                                                \
     void qvMatrix<E>::operator OP##=(const E& s) {                                                    \
         const E x = s;                                                                                \
-        qvDetail::ForEachElement(*this, [&](E& e, int, int) { e = e OP x; });                         \
+        qvDetail::ForEachInStep([&](E& e) { e = e OP x; }, qvDetail::RangeOf(*this));                 \
     }                                                                                                 \
     template <class E>                                                                                \
     qvMatrix<E> qvMatrix<E>::operator OP(const E& s) const {                                          \
         const E x = s;                                                                                \
         qvMatrix<E> r(columnLen, lineLen);                                                            \
-        E* out = r.data;                                                                              \
-        qvDetail::ForEachElement(*this, [&](const E& e, int i, int j) { out[i * lineLen + j] = e OP x; }); \
+        qvDetail::ForEachInStep([&](E& o, const E& e) { o = e OP x; }, qvDetail::RangeOf(r),          \
+                                qvDetail::ConstRangeOf(*this));                                       \
         return r;                                                                                     \
     }
 
@@ -317,22 +300,15 @@ CQV_MATRIX_SCALAR_OPS(/)
     template <class E>                                                                                \
     void qvMatrix<E>::operator OP##=(const qvMatrix& m) {                                             \
         if (m.columnLen != columnLen || m.lineLen != lineLen) throw BadParameters(qvMsg::DifferentSize); \
-        const E* b = m.data;                                                                          \
-        const int btl = m.tabInLine;                                                                  \
-        const int btc = m.tabInColumn;                                                                \
-        qvDetail::ForEachElement(*this, [&](E& e, int i, int j) { e = e OP b[i * btc + j * btl]; });  \
+        qvDetail::ForEachInStep([](E& e, const E& b) { e = e OP b; }, qvDetail::RangeOf(*this),       \
+                                qvDetail::ConstRangeOf(m));                                           \
     }                                                                                                 \
     template <class E>                                                                                \
     qvMatrix<E> qvMatrix<E>::operator OP(const qvMatrix& m) const {                                   \
         if (m.columnLen != columnLen || m.lineLen != lineLen) throw BadParameters(qvMsg::DifferentSize); \
         qvMatrix<E> r(columnLen, lineLen);                                                            \
-        E* out = r.data;                                                                              \
-        const E* b = m.data;                                                                          \
-        const int btl = m.tabInLine;                                                                  \
-        const int btc = m.tabInColumn;                                                                \
-        qvDetail::ForEachElement(*this, [&](const E& e, int i, int j) {                               \
-            out[i * lineLen + j] = e OP b[i * btc + j * btl];                                         \
-        });                                                                                           \
+        qvDetail::ForEachInStep([](E& o, const E& e, const E& b) { o = e OP b; }, qvDetail::RangeOf(r), \
+                                qvDetail::ConstRangeOf(*this), qvDetail::ConstRangeOf(m));            \
         return r;                                                                                     \
     }
 
@@ -343,8 +319,7 @@ CQV_MATRIX_ELEMENTWISE_OPS(-)
 template <class E>
 qvMatrix<E> qvMatrix<E>::operator-() const {
     qvMatrix<E> r(columnLen, lineLen);
-    E* out = r.data;
-    qvDetail::ForEachElement(*this, [&](const E& e, int i, int j) { out[i * lineLen + j] = -e; });
+    qvDetail::ForEachInStep([](E& o, const E& e) { o = -e; }, qvDetail::RangeOf(r), qvDetail::ConstRangeOf(*this));
     return r;
 }
 
@@ -387,12 +362,9 @@ qvColumnVector<E> qvMatrix<E>::operator*(const qvColumnVector<E>& v) const {
     E* out = r.GetPointer();
     const E* x = v.GetPointer();
     const int xt = v.Tab();
-    for (int i = 0; i < columnLen; ++i) {
-        const E* row = data + i * tabInColumn;
-        E s = row[0] * x[0];
-        for (int j = 1; j < lineLen; ++j) s = s + row[j * tabInLine] * x[j * xt];
-        out[i] = s;
-    }
+    const qvDetail::StridedRange<const E> xr(x, lineLen, xt);
+    for (int i = 0; i < columnLen; ++i)
+        out[i] = qvDetail::DotInStep(qvDetail::StridedRange<const E>(data + i * tabInColumn, lineLen, tabInLine), xr);
     return r;
 }
 
@@ -402,7 +374,14 @@ template <class E>
 void qvMatrix<E>::SetE() {
     const E zero = qvDetail::LinalgElem<E>::Zero();
     const E one = qvDetail::LinalgElem<E>::One();
-    qvDetail::ForEachElement(*this, [&](E& e, int i, int j) { e = i == j ? one : zero; });
+    int i = 0;
+    int j = 0;
+    qvDetail::ForEachInStep(
+        [&](E& e) {
+            e = i == j ? one : zero;
+            if (++j == lineLen) j = 0, ++i;
+        },
+        qvDetail::RangeOf(*this));
 }
 
 template <class E>
@@ -482,6 +461,8 @@ qvMatrix<E> qvMatrix<E>::Inverse1() {
     qvDetail::EliminateRows(rows.p, n, 2 * n, 1, static_cast<E**>(nullptr), static_cast<E*>(nullptr), &swaps);
     qvMatrix<E> r(n, n);
     if constexpr (std::is_same<E, double>::value) {
+        // The fast path of the loops below, bit-identical to them (see
+        // cqv/linalg/dense_kernels_internal.h); it checks the pivots first.
         for (int i = n - 1; i >= 0; --i)
             if (L::IsZero(rows.p[i][i])) throw BadParameters(qvMsg::SystemNotUnique);
         qvDetail::InverseBackDouble(rows.p, n, r.data);

@@ -14,6 +14,10 @@
 // a line, matrix × column a column.
 //
 // Instances exist for double, qvComplex and qvTVec3<double>.
+//
+// Allocation failure throws qvErrNoMemory. "qvNewWithRef : n <= 0 " below
+// ends in a blank; it is also what every member that makes a fresh vector of
+// an empty one throws (the block allocator refuses a length of 0).
 #ifndef CQV_LINALG_VECTOR_H
 #define CQV_LINALG_VECTOR_H
 
@@ -83,7 +87,8 @@ public:
 
     // An empty vector.
     qvVector() : data(nullptr), len(0), tab(0) {}
-    // A fresh contiguous block of n uninitialised elements; n below 1 throws.
+    // A fresh contiguous block of n uninitialised elements. Throws
+    // BadParameters "qvNewWithRef : n <= 0 " when n is below 1.
     explicit qvVector(int n);
     // A window on all of v: same elements, length and stride.
     qvVector(const qvVector& v);
@@ -105,7 +110,16 @@ public:
     virtual int IsColumn() const;
     virtual int IsLine() const;
 
-    // The element storage (element 0) and the extents around it, in elements.
+    // The element storage (element 0) and the extents around it, in
+    // elements, by the vectors' own rule: len·tab above element 0 for a
+    // stride of 0 or more, and (len - 1)·tab (0 or less) below it for a
+    // negative one. This rule surprises in the pointer checks of qvPArray
+    // (CheckPointer, CheckPointerWithThrow), which measure the storage by
+    // it: above the data they count the whole last stride, room for len·tab
+    // elements, so a strided window whose last element lies less than a
+    // stride before the end of its block fails them although every element
+    // is inside; below the data they never fail, since the negative length
+    // (0 or less) is subtracted and only widens the room they allow.
     void* Pointer() const override { return data; }
     int PositiveLength() const override { return tab >= 0 ? len * tab : 0; }
     int NegativeLength() const override { return tab < 0 ? (len - 1) * tab : 0; }
@@ -117,6 +131,8 @@ public:
     int MemSize() const override;
     int ToMem(unsigned char* p) const override;
     // Reads a record into a fresh contiguous block (empty for a count of 0).
+    // Throws BadParameters "qvNewWithRef : n <= 0 " when the count is
+    // negative, before anything changes.
     int FromMem(unsigned char* p) override;
 
     // Element access without checks.
@@ -138,9 +154,11 @@ public:
     const_iterator end() const { return const_iterator(data + len * tab, tab); }
 
     // A fresh contiguous block of n elements (0 empties); contents are not
-    // kept. Negative n throws.
+    // kept. Throws BadParameters "qvNewWithRef : n <= 0 " when n is
+    // negative, before anything changes.
     void Set(int n);
     // As Set(n), unless the length already is n: then nothing changes.
+    // Throws as Set(n).
     void Init(int n);
     // Views n elements at p with stride step; the memory stays the caller's.
     void SetDirectly(E* p, int n, int step);
@@ -159,7 +177,8 @@ public:
     void clear() { Clear(); }
 
     // Length n keeping the first min(n, Len()) elements in a fresh block;
-    // n equal to Len() changes nothing, 0 empties.
+    // n equal to Len() changes nothing, 0 empties. Throws BadParameters
+    // "qvNewWithRef : n <= 0 " when n is negative.
     void resize(int n);
     void ReSet(int n) { resize(n); }
     // Appends x (which may be an element of this vector).
@@ -169,22 +188,30 @@ public:
     void Concat(const qvVector& v);
     // Inserts x before element 0.
     void push_front(const E& x);
-    // Inserts x before element i (0 to Len(), else throws); returns i.
+    // Inserts x before element i (0 to Len()); returns i. Throws
+    // BadParameters "Out of range" when i is outside that range.
     int Insert(E x, int i);
     // Inserts x before the element it points at; returns an iterator on it.
+    // Throws BadParameters "Out of range" when it is outside begin() to
+    // end().
     iterator insert(iterator it, const E& x);
     // Removes the last element; an empty vector is left alone.
     void pop_back();
     void RemoveLast() { pop_back(); }
-    // Removes element 0; an empty vector throws.
+    // Removes element 0. Throws BadParameters "Out of range" when the vector
+    // is empty.
     void pop_front();
-    // Removes element i; i outside the vector throws.
+    // Removes element i. Throws BadParameters "Out of range" when i is not
+    // an index of the vector.
     void Remove(int i);
     // Removes the element it points at; returns an iterator on its index.
+    // Throws BadParameters "Out of range" when it is not an element.
     iterator erase(iterator it);
 
     // dst becomes a window on the first n, the last n, or the n elements
-    // from start; ranges outside the vector throw.
+    // from start. Throw BadParameters "qvVector<T>::Left: Out of Range",
+    // "qvVector<T>::Right: Out of Range" and "qvVector<T>::Mid: Out of Range"
+    // when n is below 1 or the elements are not all inside the vector.
     void Left(qvVector& dst, int n) const;
     void Right(qvVector& dst, int n) const;
     void Mid(qvVector& dst, int start, int n) const;
@@ -194,7 +221,9 @@ public:
     void operator-=(const E& s);
     void operator*=(const E& s);
     void operator/=(const E& s);
-    // Element-wise with a vector of the same length (else throws).
+    // Element-wise with a vector of the same length. Throw BadParameters
+    // "different length." when the lengths differ (as Min, Max and
+    // ScalarMul below do).
     void operator+=(const qvVector& v);
     void operator-=(const qvVector& v);
     void Mul(const qvVector& v);
@@ -203,7 +232,8 @@ public:
     // the element type's own order.
     void Min(const qvVector& v);
     void Max(const qvVector& v);
-    // Σ e_i·v_i in index order; lengths must agree. Zero for empty vectors.
+    // Σ e_i·v_i in index order; zero for empty vectors. Throws BadParameters
+    // "different length." when the lengths differ.
     E ScalarMul(const qvVector& v) const;
     // The Euclidean norm from Σ e_i·e_i in index order (per coordinate for
     // space vectors, the principal complex root for complex ones). Zero for
@@ -211,10 +241,11 @@ public:
     E Norm() const;
 
 protected:
-    // Makes p the held block: one reference taken on p, the previous block
-    // released (freed when this was its last holder).
+    // Hold and release the block by the rule of cqv/core/counted_block.h;
+    // data, length and stride stay. SetMem throws BadParameters
+    // "qvIncMemRef : memory must be allocated with qvNewWithRef." when p is
+    // not a counted block.
     void SetMem(void* const p) override;
-    // Releases the held block; data and length stay.
     void Free();
     // A fresh contiguous block of n elements, without releasing the old one.
     void New(int n);
@@ -226,9 +257,10 @@ protected:
     // when fill is given), then the elements after the skip elements that
     // follow head. fill is read before the old storage is released.
     void Rebuild(int head, int gap, int skip, const E* fill, int fillTab);
-    // Releases the storage: data null, length and stride 0.
+    // Free, and the vector becomes empty: data null, length and stride 0.
     void MakeEmpty();
-    // Throws "different length." unless v has this vector's length.
+    // Throws BadParameters "different length." unless v has this vector's
+    // length.
     void CheckSameLength(const qvVector& v) const;
 
     E* data;
@@ -242,7 +274,8 @@ template <class E>
 class qvColumnVector : public qvVector<E> {
 public:
     qvColumnVector() {}
-    // A fresh contiguous block of n elements; n below 1 throws.
+    // A fresh contiguous block of n elements. Throws BadParameters
+    // "qvNewWithRef : n <= 0 " when n is below 1.
     explicit qvColumnVector(int n) : qvVector<E>(n) {}
     // Windows on v or on a simple array's elements.
     qvColumnVector(const qvColumnVector& v) : qvVector<E>(v) {}
@@ -261,12 +294,15 @@ public:
     int IsColumn() const override;
     int IsLine() const override;
 
-    // New column vectors: each element combined with s.
+    // New column vectors: each element combined with s. Throw BadParameters
+    // "qvNewWithRef : n <= 0 " when this vector is empty.
     qvColumnVector operator+(const E& s) const;
     qvColumnVector operator-(const E& s) const;
     qvColumnVector operator*(const E& s) const;
     qvColumnVector operator/(const E& s) const;
-    // Element-wise sums and differences; lengths must agree.
+    // Element-wise sums and differences. Throw BadParameters
+    // "different length." when the lengths differ, and
+    // "qvNewWithRef : n <= 0 " when both vectors are empty.
     qvColumnVector operator+(const qvColumnVector& v) const;
     qvColumnVector operator-(const qvColumnVector& v) const;
     // The outer product: element (i, j) = this[i]·r[j]; empty when either
@@ -280,7 +316,8 @@ template <class E>
 class qvLineVector : public qvVector<E> {
 public:
     qvLineVector() {}
-    // A fresh contiguous block of n elements; n below 1 throws.
+    // A fresh contiguous block of n elements. Throws BadParameters
+    // "qvNewWithRef : n <= 0 " when n is below 1.
     explicit qvLineVector(int n) : qvVector<E>(n) {}
     // Windows on v or on a simple array's elements.
     qvLineVector(const qvLineVector& v) : qvVector<E>(v) {}
@@ -299,33 +336,43 @@ public:
     int IsColumn() const override;
     int IsLine() const override;
 
-    // New line vectors: each element combined with s.
+    // New line vectors: each element combined with s. Throw BadParameters
+    // "qvNewWithRef : n <= 0 " when this vector is empty.
     qvLineVector operator+(const E& s) const;
     qvLineVector operator-(const E& s) const;
     qvLineVector operator*(const E& s) const;
     qvLineVector operator/(const E& s) const;
-    // Element-wise sums and differences; lengths must agree.
+    // Element-wise sums and differences. Throw BadParameters
+    // "different length." when the lengths differ, and
+    // "qvNewWithRef : n <= 0 " when both vectors are empty.
     qvLineVector operator+(const qvLineVector& v) const;
     qvLineVector operator-(const qvLineVector& v) const;
-    // Line times column: Σ this[i]·c[i] in index order; lengths must agree.
+    // Line times column: Σ this[i]·c[i] in index order (zero for empty
+    // vectors). Throws BadParameters "different length." when the lengths
+    // differ.
     E operator*(const qvColumnVector<E>& c) const;
-    // Line times matrix: result[j] = Σ_i this[i]·m(i, j), i ascending; the
-    // length must equal the matrix's number of rows.
+    // Line times matrix: result[j] = Σ_i this[i]·m(i, j), i ascending.
+    // Throws BadParameters "different length." when the length differs from
+    // the matrix's number of rows, and "qvNewWithRef : n <= 0 " when both
+    // are empty.
     qvLineVector operator*(const qvMatrix<E>& m) const;
     // The transpose: a column vector on the same elements.
     qvColumnVector<E> T() const;
 };
 
-CQV_EXTERN_TEMPLATE(qvVector<double>)
-CQV_EXTERN_TEMPLATE(qvVector<qvComplex>)
-CQV_EXTERN_TEMPLATE(qvVector<qvTVec3<double>>)
-CQV_EXTERN_TEMPLATE(qvColumnVector<double>)
-CQV_EXTERN_TEMPLATE(qvColumnVector<qvComplex>)
-CQV_EXTERN_TEMPLATE(qvColumnVector<qvTVec3<double>>)
-CQV_EXTERN_TEMPLATE(qvLineVector<double>)
-CQV_EXTERN_TEMPLATE(qvLineVector<qvComplex>)
-CQV_EXTERN_TEMPLATE(qvLineVector<qvTVec3<double>>)
-CQV_EXTERN_TEMPLATE(qvSimpleArray<qvColumnVector<double>>)
-CQV_EXTERN_TEMPLATE(qvSimpleArray<qvLineVector<double>>)
+// The element types of the vectors and the matrix, for the declarations
+// here and in matrix.h and the instances in vector.cpp and matrix.cpp.
+#define CQV_FOR_EACH_LINALG_TYPE(X) X(double) X(qvComplex) X(qvTVec3<double>)
+#define CQV_DECLARE_VECTORS(T) \
+    CQV_EXTERN_TEMPLATE(qvVector<T>) CQV_EXTERN_TEMPLATE(qvColumnVector<T>) CQV_EXTERN_TEMPLATE(qvLineVector<T>)
+CQV_FOR_EACH_LINALG_TYPE(CQV_DECLARE_VECTORS)
+#undef CQV_DECLARE_VECTORS
+
+// Arrays of column and line vectors exist for these element types.
+#define CQV_FOR_EACH_VECTOR_ARRAY_TYPE(X) X(double)
+#define CQV_DECLARE_VECTOR_ARRAYS(T) \
+    CQV_EXTERN_TEMPLATE(qvSimpleArray<qvColumnVector<T>>) CQV_EXTERN_TEMPLATE(qvSimpleArray<qvLineVector<T>>)
+CQV_FOR_EACH_VECTOR_ARRAY_TYPE(CQV_DECLARE_VECTOR_ARRAYS)
+#undef CQV_DECLARE_VECTOR_ARRAYS
 
 #endif  // CQV_LINALG_VECTOR_H

@@ -5,41 +5,31 @@
 
 #include "cqv/core/counted_block.h"
 #include "cqv/core/exceptions.h"
-#include "cqv/core/messages.h"
+#include "cqv/linalg/messages.h"
+#include "cqv/core/strided_range_internal.h"
 #include "cqv/linalg/element_ops_internal.h"
 #include "cqv/linalg/matrix.h"
 #include "cqv/linalg/vector.h"
 
 namespace qvDetail {
 
-// dst[i·dstTab] = src[i·srcTab] for i = 0 to n - 1, in index order.
+// A vector's elements as a strided range.
 template <class E>
-inline void StridedCopy(E* dst, int dstTab, const E* src, int srcTab, int n) {
-    if (dstTab == 1 && srcTab == 1) {
-        for (int i = 0; i < n; ++i) dst[i] = src[i];
-        return;
-    }
-    for (int i = 0; i < n; ++i, dst += dstTab, src += srcTab) *dst = *src;
+inline StridedRange<E> RangeOf(const qvVector<E>& v) {
+    return StridedRange<E>(v.GetPointer(), v.Len(), v.Tab());
+}
+template <class E>
+inline StridedRange<const E> ConstRangeOf(const qvVector<E>& v) {
+    return StridedRange<const E>(v.GetPointer(), v.Len(), v.Tab());
 }
 
-// Element-wise update e = op(e, x) along a strided run.
-template <class E, class Op>
-inline void StridedApply(E* p, int tab, int n, Op op) {
-    if (tab == 1) {
-        for (int i = 0; i < n; ++i) p[i] = op(p[i], i);
-        return;
-    }
-    for (int i = 0; i < n; ++i, p += tab) *p = op(*p, i);
-}
-
-// Σ a[i·ta]·b[i·tb] accumulated from a[0]·b[0] in index order; zero when n
-// is 0.
+// Σ a_i·b_i accumulated from a_0·b_0 in index order; zero when the ranges
+// are empty.
 template <class E>
-inline E StridedDot(const E* a, int ta, const E* b, int tb, int n) {
-    if (n <= 0) return LinalgElem<E>::Zero();
-    E s = a[0] * b[0];
-    for (int i = 1; i < n; ++i) s = s + a[i * ta] * b[i * tb];
-    return s;
+inline E DotInStep(const StridedRange<const E>& a, const StridedRange<const E>& b) {
+    if (a.Count() == 0) return LinalgElem<E>::Zero();
+    return FoldInStep([](const E& x, const E& y) { return x * y; },
+                      [](const E& s, const E& x, const E& y) { return s + x * y; }, a, b);
 }
 
 }  // namespace qvDetail
@@ -68,19 +58,12 @@ qvVector<E>::~qvVector() {
 
 template <class E>
 void qvVector<E>::SetMem(void* const p) {
-    if (p == mem) return;
-    // The new reference is taken first, so p may be a block that only the
-    // old storage kept alive.
-    if (p != nullptr) qvIncMemRef(p);
-    void* old = mem;
-    mem = p;
-    qvDeleteWithRef(static_cast<E*>(old));
+    qvDetail::HoldBlock<E>(mem, p);
 }
 
 template <class E>
 void qvVector<E>::Free() {
-    qvDeleteWithRef(static_cast<E*>(mem));
-    mem = nullptr;
+    qvDetail::ReleaseBlock<E>(mem);
 }
 
 template <class E>
@@ -141,17 +124,10 @@ void qvVector<E>::Set(const qvVector& v, int start, int n, int step) {
 template <class E>
 void qvVector<E>::Move(qvVector& v) {
     if (&v == this) return;
-    if (v.mem != mem) {
-        Free();
-        InitMem(v.mem);
-    } else {
-        // Both hold a reference to the same block; this one keeps one.
-        qvDeleteWithRef(static_cast<E*>(v.mem));
-    }
+    qvDetail::TakeBlock<E>(mem, v.mem);
     data = v.data;
     len = v.len;
     tab = v.tab;
-    v.FreeMem();
     v.data = nullptr;
     v.len = 0;
 }
@@ -179,10 +155,13 @@ void qvVector<E>::Rebuild(int head, int gap, int skip, const E* fill, int fillTa
         MakeEmpty();
         return;
     }
+    using qvDetail::StridedRange;
     E* nb = qvDetail::NewBlock<E>(m, 0, false);
-    qvDetail::StridedCopy(nb, 1, data, tab, head);
-    if (fill != nullptr) qvDetail::StridedCopy(nb + head, 1, fill, fillTab, gap);
-    if (tail > 0) qvDetail::StridedCopy(nb + head + gap, 1, data + (head + skip) * tab, tab, tail);
+    qvDetail::CopyInStep(qvDetail::Run(nb, head), StridedRange<const E>(data, head, tab));
+    if (fill != nullptr) qvDetail::CopyInStep(qvDetail::Run(nb + head, gap), StridedRange<const E>(fill, gap, fillTab));
+    if (tail > 0)
+        qvDetail::CopyInStep(qvDetail::Run(nb + head + gap, tail),
+                             StridedRange<const E>(data + (head + skip) * tab, tail, tab));
     SetMem(nb);
     data = nb;
     len = m;
@@ -205,18 +184,18 @@ void qvVector<E>::operator=(const qvVector& v) {
         MakeEmpty();
         if (n > 0) {
             New(n);
-            qvDetail::StridedCopy(data, 1, src, srcTab, n);
+            qvDetail::CopyInStep(qvDetail::Run(data, n), qvDetail::StridedRange<const E>(src, n, srcTab));
         }
         qvDeleteWithRef(static_cast<E*>(keep));
         return;
     }
-    qvDetail::StridedCopy(data, tab, v.data, v.tab, len);
+    qvDetail::CopyInStep(qvDetail::RangeOf(*this), qvDetail::ConstRangeOf(v));
 }
 
 template <class E>
 void qvVector<E>::Fill(const E& x) {
     const E value = x;
-    qvDetail::StridedApply(data, tab, len, [&](const E&, int) { return value; });
+    qvDetail::ForEachInStep([&](E& e) { e = value; }, qvDetail::RangeOf(*this));
 }
 
 template <class E>
@@ -242,8 +221,8 @@ int qvVector<E>::MemSize() const {
 template <class E>
 int qvVector<E>::ToMem(unsigned char* p) const {
     int at = qvDetail::PutLE<std::int32_t>(p, len);
-    const E* e = data;
-    for (int i = 0; i < len; ++i, e += tab) at += qvDetail::LinalgElem<E>::Put(p + at, *e);
+    qvDetail::ForEachInStep([&](const E& e) { at += qvDetail::LinalgElem<E>::Put(p + at, e); },
+                            qvDetail::ConstRangeOf(*this));
     return at;
 }
 
@@ -371,85 +350,74 @@ void qvVector<E>::CheckSameLength(const qvVector& v) const {
 template <class E>
 void qvVector<E>::operator+=(const E& s) {
     const E x = s;
-    qvDetail::StridedApply(data, tab, len, [&](const E& e, int) { return e + x; });
+    qvDetail::ForEachInStep([&](E& e) { e = e + x; }, qvDetail::RangeOf(*this));
 }
 
 template <class E>
 void qvVector<E>::operator-=(const E& s) {
     const E x = s;
-    qvDetail::StridedApply(data, tab, len, [&](const E& e, int) { return e - x; });
+    qvDetail::ForEachInStep([&](E& e) { e = e - x; }, qvDetail::RangeOf(*this));
 }
 
 template <class E>
 void qvVector<E>::operator*=(const E& s) {
     const E x = s;
-    qvDetail::StridedApply(data, tab, len, [&](const E& e, int) { return e * x; });
+    qvDetail::ForEachInStep([&](E& e) { e = e * x; }, qvDetail::RangeOf(*this));
 }
 
 template <class E>
 void qvVector<E>::operator/=(const E& s) {
     const E x = s;
-    qvDetail::StridedApply(data, tab, len, [&](const E& e, int) { return e / x; });
+    qvDetail::ForEachInStep([&](E& e) { e = e / x; }, qvDetail::RangeOf(*this));
 }
 
 template <class E>
 void qvVector<E>::operator+=(const qvVector& v) {
     CheckSameLength(v);
-    const E* b = v.data;
-    const int bt = v.tab;
-    qvDetail::StridedApply(data, tab, len, [&](const E& e, int i) { return e + b[i * bt]; });
+    qvDetail::ForEachInStep([](E& e, const E& b) { e = e + b; }, qvDetail::RangeOf(*this), qvDetail::ConstRangeOf(v));
 }
 
 template <class E>
 void qvVector<E>::operator-=(const qvVector& v) {
     CheckSameLength(v);
-    const E* b = v.data;
-    const int bt = v.tab;
-    qvDetail::StridedApply(data, tab, len, [&](const E& e, int i) { return e - b[i * bt]; });
+    qvDetail::ForEachInStep([](E& e, const E& b) { e = e - b; }, qvDetail::RangeOf(*this), qvDetail::ConstRangeOf(v));
 }
 
 template <class E>
 void qvVector<E>::Mul(const qvVector& v) {
     CheckSameLength(v);
-    const E* b = v.data;
-    const int bt = v.tab;
-    qvDetail::StridedApply(data, tab, len, [&](const E& e, int i) { return e * b[i * bt]; });
+    qvDetail::ForEachInStep([](E& e, const E& b) { e = e * b; }, qvDetail::RangeOf(*this), qvDetail::ConstRangeOf(v));
 }
 
 template <class E>
 void qvVector<E>::Div(const qvVector& v) {
     CheckSameLength(v);
-    const E* b = v.data;
-    const int bt = v.tab;
-    qvDetail::StridedApply(data, tab, len, [&](const E& e, int i) { return e / b[i * bt]; });
+    qvDetail::ForEachInStep([](E& e, const E& b) { e = e / b; }, qvDetail::RangeOf(*this), qvDetail::ConstRangeOf(v));
 }
 
 template <class E>
 void qvVector<E>::Min(const qvVector& v) {
     CheckSameLength(v);
-    const E* b = v.data;
-    const int bt = v.tab;
-    qvDetail::StridedApply(data, tab, len, [&](const E& e, int i) { return b[i * bt] < e ? b[i * bt] : e; });
+    qvDetail::ForEachInStep([](E& e, const E& b) { e = b < e ? b : e; }, qvDetail::RangeOf(*this), qvDetail::ConstRangeOf(v));
 }
 
 template <class E>
 void qvVector<E>::Max(const qvVector& v) {
     CheckSameLength(v);
-    const E* b = v.data;
-    const int bt = v.tab;
-    qvDetail::StridedApply(data, tab, len, [&](const E& e, int i) { return e < b[i * bt] ? b[i * bt] : e; });
+    qvDetail::ForEachInStep([](E& e, const E& b) { e = e < b ? b : e; }, qvDetail::RangeOf(*this), qvDetail::ConstRangeOf(v));
 }
 
 template <class E>
 E qvVector<E>::ScalarMul(const qvVector& v) const {
     CheckSameLength(v);
-    return qvDetail::StridedDot(data, tab, v.data, v.tab, len);
+    return qvDetail::DotInStep(qvDetail::ConstRangeOf(*this), qvDetail::ConstRangeOf(v));
 }
 
 template <class E>
 E qvVector<E>::Norm() const {
     if (len == 0) return qvDetail::LinalgElem<E>::Zero();
-    return qvDetail::LinalgElem<E>::RootOfSquares(qvDetail::StridedDot(data, tab, data, tab, len));
+    const auto all = qvDetail::ConstRangeOf(*this);
+    return qvDetail::LinalgElem<E>::RootOfSquares(qvDetail::DotInStep(all, all));
 }
 
 // ---- Column and line vectors -----------------------------------------------
@@ -457,14 +425,13 @@ E qvVector<E>::Norm() const {
 namespace qvDetail {
 
 // A new vector of type V (a column or line vector) with
-// result[i] = op(a[i], i); an empty a throws through the block allocator.
-template <class V, class E, class Op>
-V MapToNew(const qvVector<E>& a, Op op) {
+// result[i] = op(a[i], b[i]...); an empty a throws through the block
+// allocator.
+template <class V, class Op, class E, class... W>
+V MapToNew(Op op, const qvVector<E>& a, const W&... b) {
     V r(a.Len());
-    E* out = r.GetPointer();
-    const E* in = a.GetPointer();
-    const int t = a.Tab();
-    for (int i = 0; i < a.Len(); ++i) out[i] = op(in[i * t], i);
+    ForEachInStep([&](E& out, const E& x, const auto&... y) { out = op(x, y...); }, Run(r.GetPointer(), r.Len()),
+                  ConstRangeOf(a), ConstRangeOf(b)...);
     return r;
 }
 
@@ -511,36 +478,32 @@ int qvLineVector<E>::IsLine() const {
     template <class E>                                                                    \
     V<E> V<E>::operator+(const E& s) const {                                              \
         const E x = s;                                                                    \
-        return qvDetail::MapToNew<V<E>>(*this, [&](const E& e, int) { return e + x; });   \
+        return qvDetail::MapToNew<V<E>>([&](const E& e) { return e + x; }, *this);        \
     }                                                                                     \
     template <class E>                                                                    \
     V<E> V<E>::operator-(const E& s) const {                                              \
         const E x = s;                                                                    \
-        return qvDetail::MapToNew<V<E>>(*this, [&](const E& e, int) { return e - x; });   \
+        return qvDetail::MapToNew<V<E>>([&](const E& e) { return e - x; }, *this);        \
     }                                                                                     \
     template <class E>                                                                    \
     V<E> V<E>::operator*(const E& s) const {                                              \
         const E x = s;                                                                    \
-        return qvDetail::MapToNew<V<E>>(*this, [&](const E& e, int) { return e * x; });   \
+        return qvDetail::MapToNew<V<E>>([&](const E& e) { return e * x; }, *this);        \
     }                                                                                     \
     template <class E>                                                                    \
     V<E> V<E>::operator/(const E& s) const {                                              \
         const E x = s;                                                                    \
-        return qvDetail::MapToNew<V<E>>(*this, [&](const E& e, int) { return e / x; });   \
+        return qvDetail::MapToNew<V<E>>([&](const E& e) { return e / x; }, *this);        \
     }                                                                                     \
     template <class E>                                                                    \
     V<E> V<E>::operator+(const V& v) const {                                              \
         this->CheckSameLength(v);                                                         \
-        const E* b = v.GetPointer();                                                      \
-        const int bt = v.Tab();                                                           \
-        return qvDetail::MapToNew<V<E>>(*this, [&](const E& e, int i) { return e + b[i * bt]; }); \
+        return qvDetail::MapToNew<V<E>>([](const E& e, const E& b) { return e + b; }, *this, v); \
     }                                                                                     \
     template <class E>                                                                    \
     V<E> V<E>::operator-(const V& v) const {                                              \
         this->CheckSameLength(v);                                                         \
-        const E* b = v.GetPointer();                                                      \
-        const int bt = v.Tab();                                                           \
-        return qvDetail::MapToNew<V<E>>(*this, [&](const E& e, int i) { return e - b[i * bt]; }); \
+        return qvDetail::MapToNew<V<E>>([](const E& e, const E& b) { return e - b; }, *this, v); \
     }
 
 CQV_VECTOR_OPERATORS(qvColumnVector)
@@ -553,14 +516,14 @@ qvMatrix<E> qvColumnVector<E>::operator*(const qvLineVector<E>& r) const {
     const int n = r.Len();
     if (m == 0 || n == 0) return qvMatrix<E>();
     qvMatrix<E> out(m, n);
-    E* o = out.GetPointer();
-    const E* rp = r.GetPointer();
-    const int rt = r.Tab();
-    for (int i = 0; i < m; ++i) {
-        const E c = this->data[i * this->tab];
-        for (int j = 0; j < n; ++j) o[j] = c * rp[j * rt];
-        o += n;
-    }
+    // Element (i, j) of the result, row by row, against this vector's
+    // element i repeated along the row and r's element j repeated down the
+    // column.
+    using qvDetail::StridedRange;
+    qvDetail::ForEachInStep([](E& o, const E& c, const E& x) { o = c * x; },
+                            StridedRange<E>(out.GetPointer(), n, 1, m, n),
+                            StridedRange<const E>(this->data, n, 0, m, this->tab),
+                            StridedRange<const E>(r.GetPointer(), n, r.Tab(), m, 0));
     return out;
 }
 
@@ -580,24 +543,20 @@ qvLineVector<E> qvLineVector<E>::operator*(const qvMatrix<E>& m) const {
     const int rows = m.ColumnLen();
     const int cols = m.LineLen();
     qvLineVector<E> out(cols);
-    E* o = out.GetPointer();
-    const int tl = m.TabInLine();
-    const int tc = m.TabInColumn();
+    const auto o = qvDetail::RangeOf(out);
     const E* row = m.GetPointer();
     // Row by row, so that every result element accumulates over i in order
-    // while the inner loop runs along a row of the matrix.
+    // while the walk runs along a row of the matrix.
     {
         const E r0 = this->data[0];
-        for (int j = 0; j < cols; ++j) o[j] = row[j * tl] * r0;
+        qvDetail::ForEachInStep([&](E& e, const E& a) { e = a * r0; }, o,
+                                qvDetail::StridedRange<const E>(row, cols, m.TabInLine()));
     }
     for (int i = 1; i < rows; ++i) {
-        row += tc;
+        row += m.TabInColumn();
         const E ri = this->data[i * this->tab];
-        if (tl == 1) {
-            for (int j = 0; j < cols; ++j) o[j] = o[j] + row[j] * ri;
-        } else {
-            for (int j = 0; j < cols; ++j) o[j] = o[j] + row[j * tl] * ri;
-        }
+        qvDetail::ForEachInStep([&](E& e, const E& a) { e = e + a * ri; }, o,
+                                qvDetail::StridedRange<const E>(row, cols, m.TabInLine()));
     }
     return out;
 }

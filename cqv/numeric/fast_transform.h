@@ -5,6 +5,10 @@
 // so that y0 = (√2/n)·Σ x_i and y_k = (2/n)·Σ x_i·cos(π(2i+1)k/(2n)) —
 // √(2/n) times the orthonormal transform — and IFCT is its exact inverse
 // (the type-III DCT). Both work in place, in one or two dimensions.
+//
+// Allocation failure (of the tables and buffer, when an object is made or
+// assigned) throws qvErrNoMemory, and leaves an assigned object as it was.
+// Nothing else throws: lengths and levels are not checked.
 #ifndef CQV_NUMERIC_FAST_TRANSFORM_H
 #define CQV_NUMERIC_FAST_TRANSFORM_H
 

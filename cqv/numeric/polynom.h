@@ -13,6 +13,8 @@
 // the polynomial's own storage.
 //
 // The only instance is qvPolynom<double>; simple arrays of it exist too.
+//
+// Allocation failure throws qvErrNoMemory.
 #ifndef CQV_NUMERIC_POLYNOM_H
 #define CQV_NUMERIC_POLYNOM_H
 
@@ -31,8 +33,9 @@ public:
     // No coefficients. The form and offset are not meaningful until set
     // (they start as KoefPower and 0).
     qvPolynom() : koefType(KoefPower), x0(0) {}
-    // n uninitialised coefficients in a fresh block; n below 1 throws. The
-    // form and offset are not meaningful until set.
+    // n uninitialised coefficients in a fresh block. Throws BadParameters
+    // "qvNewWithRef : n <= 0 " (with the trailing blank) when n is below 1.
+    // The form and offset are not meaningful until set.
     explicit qvPolynom(int n) : qvColumnVector<E>(n), koefType(KoefPower), x0(0) {}
     // Shares c's coefficients, with the given offset and form.
     qvPolynom(const qvColumnVector<E>& c, E offset, KoefType k) : qvColumnVector<E>(c), koefType(k), x0(offset) {}
@@ -52,10 +55,13 @@ public:
     KoefType GetKoefType() const { return koefType; }
     E GetX0() const { return x0; }
 
-    // p(x).
+    // p(x). Throws BadParameters "qvPolynom : wrong KoefType" when the
+    // stored form is neither KoefPower nor KoefTaylor (as read from a
+    // record, for instance).
     E operator()(E x) const;
     // The k-th derivative at x; 0 for k at or above the number of
-    // coefficients. A negative k counts as 0.
+    // coefficients. A negative k counts as 0. Throws BadParameters
+    // "qvPolynom : wrong KoefType" as operator() does.
     E Derivative(E x, int k) const;
 
 private:
@@ -63,7 +69,11 @@ private:
     E x0;
 };
 
-CQV_EXTERN_TEMPLATE(qvPolynom<double>)
-CQV_EXTERN_TEMPLATE(qvSimpleArray<qvPolynom<double>>)
+// The coefficient types of the polynomial, for the declarations here and the
+// instances in polynom.cpp; arrays of polynomials exist for each.
+#define CQV_FOR_EACH_POLYNOM_TYPE(X) X(double)
+#define CQV_DECLARE_POLYNOM(T) CQV_EXTERN_TEMPLATE(qvPolynom<T>) CQV_EXTERN_TEMPLATE(qvSimpleArray<qvPolynom<T>>)
+CQV_FOR_EACH_POLYNOM_TYPE(CQV_DECLARE_POLYNOM)
+#undef CQV_DECLARE_POLYNOM
 
 #endif  // CQV_NUMERIC_POLYNOM_H

@@ -4,7 +4,7 @@
 #define CQV_NUMERIC_POLYNOM_IMPL_H
 
 #include "cqv/core/exceptions.h"
-#include "cqv/core/messages.h"
+#include "cqv/numeric/messages.h"
 #include "cqv/linalg/vector_impl.h"
 #include "cqv/numeric/polynom.h"
 #include "cqv/numeric/polynom_internal.h"

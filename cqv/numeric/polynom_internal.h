@@ -4,7 +4,7 @@
 #define CQV_NUMERIC_POLYNOM_INTERNAL_H
 
 #include "cqv/core/exceptions.h"
-#include "cqv/core/messages.h"
+#include "cqv/numeric/messages.h"
 
 namespace qvDetail {
 

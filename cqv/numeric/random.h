@@ -4,7 +4,8 @@
 // 12703) whose state lives in the library and starts at 7531 when the library
 // is loaded. It cannot be reseeded, its period is 12702 draws, and all
 // callers in the process share it: it is meant for quick simulations, not for
-// statistics that need long or independent streams.
+// statistics that need long or independent streams. Nothing here allocates
+// or throws.
 #ifndef CQV_NUMERIC_RANDOM_H
 #define CQV_NUMERIC_RANDOM_H
 

@@ -1,3 +1,4 @@
 #include "cqv/numeric/tridiagonal_impl.h"
 
-CQV_INSTANTIATE(qvMatrix3Diag<double>)
+#define CQV_INSTANTIATE_MATRIX3DIAG(T) CQV_INSTANTIATE(qvMatrix3Diag<T>)
+CQV_FOR_EACH_MATRIX3DIAG_TYPE(CQV_INSTANTIATE_MATRIX3DIAG)

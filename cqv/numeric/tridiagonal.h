@@ -16,6 +16,10 @@
 // turns into infinities and NaNs in the solution.
 //
 // The only instance is qvMatrix3Diag<double>.
+//
+// Allocation failure throws qvErrNoMemory. "qvNewWithRef : n <= 0 " below
+// ends in a blank; it is also what the members that would make an empty
+// vector of a matrix of order 0 throw.
 #ifndef CQV_NUMERIC_TRIDIAGONAL_H
 #define CQV_NUMERIC_TRIDIAGONAL_H
 
@@ -28,8 +32,9 @@ class qvMatrix3Diag {
 public:
     // Order 0: three empty diagonals.
     qvMatrix3Diag() {}
-    // Order n in fresh blocks, values uninitialised; n below 2 throws (the
-    // off-diagonals would have no element).
+    // Order n in fresh blocks, values uninitialised. Throws BadParameters
+    // "qvNewWithRef : n <= 0 " when n is below 2 (the off-diagonals would
+    // have no element).
     explicit qvMatrix3Diag(int n);
     // Shares the storage of the three vectors, taken as Up, Diag and Down.
     // Their lengths are not checked.
@@ -46,9 +51,11 @@ public:
     ~qvMatrix3Diag() = default;
 
     // Fresh storage for order n unless the order already is n (then the
-    // values stay). Order 1 has empty off-diagonals; n below 1 throws.
+    // values stay). Order 1 has empty off-diagonals. Throws BadParameters
+    // "qvNewWithRef : n <= 0 " when n is below 1, before anything changes.
     void Init(int n);
-    // Fresh storage for order n, always; n below 1 throws.
+    // Fresh storage for order n, always. Throws BadParameters
+    // "qvNewWithRef : n <= 0 " when n is below 1, before anything changes.
     void Set(int n);
     // Becomes a window onto the principal sub-block of b of order len that
     // starts at diagonal index start. Not checked against b.
@@ -75,8 +82,9 @@ public:
     // A dense n × n copy with zeros off the band.
     qvMatrix<E> GetMatrix() const;
 
-    // Element (i, j) inside the band; any other pair throws. The indices are
-    // not checked against the order.
+    // Element (i, j) inside the band. Throws BadParameters
+    // "qvMatrix3Diag: out of range" when (i, j) lies off the band; the
+    // indices are not checked against the order.
     E& operator()(int i, int j) const;
 
     // Every stored element combined with s; positions off the band stay 0.
@@ -84,11 +92,14 @@ public:
     void operator-=(const E& s);
     void operator*=(const E& s);
     void operator/=(const E& s);
-    // Diagonal by diagonal (Up, Diag, Down); a pair of diagonals whose
-    // lengths differ throws, leaving the diagonals before it updated.
+    // Diagonal by diagonal (Up, Diag, Down). Throws BadParameters
+    // "different length." when a pair of diagonals differ in length, leaving
+    // the diagonals before it updated.
     void operator+=(const qvMatrix3Diag& b);
     void operator-=(const qvMatrix3Diag& b);
-    // New tridiagonal matrices in private storage.
+    // New tridiagonal matrices in private storage. The sums and differences
+    // of two tridiagonal matrices throw BadParameters "different length."
+    // when their orders differ.
     qvMatrix3Diag operator-() const;
     qvMatrix3Diag operator+(const E& s) const;
     qvMatrix3Diag operator-(const E& s) const;
@@ -96,40 +107,57 @@ public:
     qvMatrix3Diag operator/(const E& s) const;
     qvMatrix3Diag operator+(const qvMatrix3Diag& b) const;
     qvMatrix3Diag operator-(const qvMatrix3Diag& b) const;
-    // Dense sums and differences with an n × n matrix.
+    // Dense sums and differences with an n × n matrix. Throw BadParameters
+    // "different size." when m is not n × n.
     qvMatrix<E> operator+(const qvMatrix<E>& m) const;
     qvMatrix<E> operator-(const qvMatrix<E>& m) const;
     // Products: with a dense matrix of n rows, with another tridiagonal
     // matrix of order n (both dense results), and with a column vector of
-    // length n.
+    // length n. Throw BadParameters "different size." when the matrix has
+    // another number of rows or the other tridiagonal matrix another order,
+    // and "different length." when the vector has another length
+    // ("qvNewWithRef : n <= 0 " when both are empty).
     qvMatrix<E> operator*(const qvMatrix<E>& m) const;
     qvMatrix<E> operator*(const qvMatrix3Diag& b) const;
     qvColumnVector<E> operator*(const qvColumnVector<E>& x) const;
 
-    // Solves A·x = f by the tridiagonal sweep (order at least 2). x gets
-    // length n; it may be f itself.
+    // Solves A·x = f by the tridiagonal sweep. x gets length n; it may be f
+    // itself. Throws BadParameters "different size." when f's length is not
+    // n, and "qvNewWithRef : n <= 0 " when the order is below 2, both before
+    // x changes.
     void SolveEquationChaserMethod(qvColumnVector<E>& x, const qvColumnVector<E>& f) const;
-    // Solves A·X = F column by column; X gets F's size.
+    // Solves A·X = F column by column; X gets F's size (F without columns
+    // empties X). Throws as the single-column form, "different size." when
+    // F does not have n rows.
     void SolveEquationChaserMethod(qvMatrix<E>& X, const qvMatrix<E>& F) const;
     // Solves the pentadiagonal system whose second superdiagonal is e
-    // ((i, i+2) = e[i]) and second subdiagonal g ((i+2, i) = g[i]); order at
-    // least 3, e and g of at least n - 2 elements.
+    // ((i, i+2) = e[i]) and second subdiagonal g ((i+2, i) = g[i]); e and g
+    // must have at least n - 2 elements (not checked). Throws BadParameters
+    // "different size." when f's length is not n, and
+    // "invalid size : size < 3." when the order is below 3.
     void SolveEquationFactorizeMethod(const qvVector<E>& e, const qvVector<E>& g, qvColumnVector<E>& x,
                                       const qvColumnVector<E>& f) const;
     // Solves the cyclic tridiagonal system: this matrix with the corner
-    // elements (0, n-1) = a and (n-1, 0) = b; order at least 3.
+    // elements (0, n-1) = a and (n-1, 0) = b. Throws BadParameters
+    // "different size." when the order is below 3 or f's length is not n.
     void SolveEquationCycleChaserMethod(qvColumnVector<E>& x, const qvColumnVector<E>& f, const E& a,
                                         const E& b) const;
     // Solves the cyclic pentadiagonal system: the pentadiagonal matrix of
     // SolveEquationFactorizeMethod with the corners (0, n-1) = c1,
     // (n-1, 0) = c2, (0, n-2) = c3, (1, n-1) = c4, (n-2, 0) = c5 and
-    // (n-1, 1) = c6; order at least 5.
+    // (n-1, 1) = c6. Throws BadParameters "different size." when the order
+    // is below 3 or f's length is not n, and "invalid size : size < 3." when
+    // it is below 5, both before x changes; the two closing unknowns come
+    // from the dense solver, so a singular closing system throws
+    // "Система имеет не единственное решение." (qvMsg::SystemNotUnique, in
+    // the Windows-1251 encoding).
     void SolveEquationCycleFactorizeMethod(const qvVector<E>& e, const qvVector<E>& g, const E& c1, const E& c2,
                                            const E& c3, const E& c4, const E& c5, const E& c6,
                                            qvColumnVector<E>& x, const qvColumnVector<E>& f) const;
 
     // Record: the vector records of Up, Diag and Down, one after the other.
-    // MemSize assumes Up and Down have the same length.
+    // MemSize assumes Up and Down have the same length. FromMem throws
+    // BadParameters "qvNewWithRef : n <= 0 " when a count is negative.
     int MemSize() const;
     int ToMem(unsigned char* p) const;
     int FromMem(unsigned char* p);
@@ -143,6 +171,11 @@ private:
     qvVector<E> down;
 };
 
-CQV_EXTERN_TEMPLATE(qvMatrix3Diag<double>)
+// The element types of the tridiagonal matrix, for the declarations here and
+// the instances in tridiagonal.cpp.
+#define CQV_FOR_EACH_MATRIX3DIAG_TYPE(X) X(double)
+#define CQV_DECLARE_MATRIX3DIAG(T) CQV_EXTERN_TEMPLATE(qvMatrix3Diag<T>)
+CQV_FOR_EACH_MATRIX3DIAG_TYPE(CQV_DECLARE_MATRIX3DIAG)
+#undef CQV_DECLARE_MATRIX3DIAG
 
 #endif  // CQV_NUMERIC_TRIDIAGONAL_H

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "cqv/core/exceptions.h"
-#include "cqv/core/messages.h"
+#include "cqv/numeric/messages.h"
 #include "cqv/linalg/element_ops_internal.h"
 #include "cqv/linalg/matrix_impl.h"
 #include "cqv/linalg/vector_impl.h"
@@ -279,10 +279,8 @@ qvMatrix3Diag<E> qvMatrix3Diag<E>::operator-(const qvMatrix3Diag& b) const {
 template <class E>
 qvMatrix3Diag<E> qvMatrix3Diag<E>::operator-() const {
     qvMatrix3Diag r = PrivateCopy();
-    const auto negate = [](const E& e, int) { return -e; };
-    qvDetail::StridedApply(r.up.GetPointer(), r.up.Tab(), r.up.Len(), negate);
-    qvDetail::StridedApply(r.diag.GetPointer(), r.diag.Tab(), r.diag.Len(), negate);
-    qvDetail::StridedApply(r.down.GetPointer(), r.down.Tab(), r.down.Len(), negate);
+    const auto negate = [](E& e) { e = -e; };
+    for (const qvVector<E>* v : {&r.up, &r.diag, &r.down}) qvDetail::ForEachInStep(negate, qvDetail::RangeOf(*v));
     return r;
 }
 

@@ -1,3 +1,4 @@
 #include "cqv/splines/spline_impl.h"
 
-CQV_INSTANTIATE(qvSpline<double>)
+#define CQV_INSTANTIATE_SPLINE(T) CQV_INSTANTIATE(qvSpline<T>)
+CQV_FOR_EACH_SPLINE_TYPE(CQV_INSTANTIATE_SPLINE)

@@ -226,6 +226,11 @@ private:
     qvSimpleArray<qvColumnVector<E>> points;
 };
 
-CQV_EXTERN_TEMPLATE(qvSpline<double>)
+// The element types of the spline, for the declarations here and the
+// instances in spline.cpp.
+#define CQV_FOR_EACH_SPLINE_TYPE(X) X(double)
+#define CQV_DECLARE_SPLINE(T) CQV_EXTERN_TEMPLATE(qvSpline<T>)
+CQV_FOR_EACH_SPLINE_TYPE(CQV_DECLARE_SPLINE)
+#undef CQV_DECLARE_SPLINE
 
 #endif  // CQV_SPLINES_SPLINE_H

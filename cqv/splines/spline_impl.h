@@ -8,7 +8,6 @@
 #include <cstring>
 
 #include "cqv/core/exceptions.h"
-#include "cqv/core/messages.h"
 #include "cqv/numeric/polynom_internal.h"
 #include "cqv/numeric/tridiagonal.h"
 #include "cqv/splines/messages.h"

@@ -30,3 +30,5 @@ int qvFromMem(unsigned char* p, qvComplex& c) {
     c.im = qvDetail::GetLE<double>(p + 8);
     return 16;
 }
+
+char const* qvType<qvComplex>::GetValueTypeName() { return "Complex"; }

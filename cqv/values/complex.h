@@ -4,11 +4,13 @@
 // nothing to allocate. Compound assignments return nothing. Equality is exact
 // on both parts; the ordering operators compare moduli only, so two different
 // numbers of equal modulus are neither less nor greater than each other.
+// Nothing here allocates or throws.
 #ifndef CQV_VALUES_COMPLEX_H
 #define CQV_VALUES_COMPLEX_H
 
 #include "cqv/core/export.h"
 #include "cqv/core/rounding.h"
+#include "cqv/core/type_traits.h"
 
 class CQV_API qvComplex {
 public:
@@ -65,5 +67,12 @@ CQV_API double qvAbs(const qvComplex& c);
 CQV_API int qvToMem(unsigned char* p, const qvComplex& c);
 // Reads the 16-byte record at p into c; returns 16.
 CQV_API int qvFromMem(unsigned char* p, qvComplex& c);
+
+// The traits of the complex number: its name, "Complex", only.
+template <>
+class CQV_API qvType<qvComplex> {
+public:
+    static char const* GetValueTypeName();
+};
 
 #endif  // CQV_VALUES_COMPLEX_H

@@ -4,21 +4,7 @@
 
 #include "cqv/core/byte_order_internal.h"
 #include "cqv/core/exceptions.h"
-#include "cqv/core/messages.h"
-#include "cqv/linalg/matrix.h"
-
-qvMatrix2x2::qvMatrix2x2(const qvMatrix<double>& a) {
-    if (a.ColumnLen() != 2 || a.LineLen() != 2) throw BadParameters(qvMsg::Matrix2x2FromMatrix);
-    for (int i = 0; i < 2; ++i)
-        for (int j = 0; j < 2; ++j) m[2 * i + j] = a(i, j);
-}
-
-qvMatrix2x2::operator qvMatrix<double>() const {
-    qvMatrix<double> a(2, 2);
-    for (int i = 0; i < 2; ++i)
-        for (int j = 0; j < 2; ++j) a(i, j) = m[2 * i + j];
-    return a;
-}
+#include "cqv/values/messages.h"
 
 void qvMatrix2x2::operator+=(const qvMatrix2x2& b) {
     for (int i = 0; i < 4; ++i) m[i] += b.m[i];

@@ -3,6 +3,8 @@
 // Row-major: element (i, j) is stored at position 2·i + j. It is the linear
 // part of the plane transforms and the partner of qvVec2; it converts to and
 // from the general qvMatrix<double>. The default constructor does no work.
+// Only the conversion to the general matrix allocates; allocation failure
+// throws qvErrNoMemory.
 #ifndef CQV_VALUES_MATRIX2X2_H
 #define CQV_VALUES_MATRIX2X2_H
 
@@ -16,7 +18,9 @@ class CQV_API qvMatrix2x2 {
 public:
     // Leaves the elements uninitialised.
     CQV_INLINE qvMatrix2x2() {}
-    // The elements of a 2 × 2 general matrix; any other size throws.
+    // The elements of a 2 × 2 general matrix. Throws BadParameters
+    // "qvMatrix2x2::qvMatrix2x2( const qvMatrix<double> & m ) : Matrix m != 2x2 "
+    // (with the trailing blank) when m is not 2 × 2.
     qvMatrix2x2(const qvMatrix<double>& m);
     qvMatrix2x2(const qvMatrix2x2&) = default;
     qvMatrix2x2& operator=(const qvMatrix2x2&) = default;
@@ -38,7 +42,9 @@ public:
 
     // m00·m11 - m10·m01.
     double Det() const;
-    // The inverse; a determinant below 1e-60 in magnitude throws.
+    // The inverse. Throws BadParameters "qvMatrix2x2::Inverse : det = 0 "
+    // (with the trailing blank) when the determinant is below 1e-60 in
+    // magnitude.
     qvMatrix2x2 Inverse() const;
     // The unit matrix; all zeros.
     void MakeE();

@@ -3,39 +3,11 @@
 #include <cmath>
 
 #include "cqv/core/exceptions.h"
-#include "cqv/core/messages.h"
-#include "cqv/linalg/matrix.h"
-
-namespace {
-
-// A general 3 × 3 matrix viewing the nine elements in place.
-template <class T>
-qvMatrix<T> View(T* m) {
-    qvMatrix<T> v;
-    v.SetDirectly(m, 3, 3, 3, 1);
-    return v;
-}
-
-}  // namespace
+#include "cqv/values/messages.h"
 
 template <class T>
 qvTMatrix3x3<T>::qvTMatrix3x3(T d) {
     for (int i = 0; i < 9; ++i) m[i] = d;
-}
-
-template <class T>
-qvTMatrix3x3<T>::qvTMatrix3x3(const qvMatrix<T>& a) {
-    if (a.ColumnLen() != 3 || a.LineLen() != 3) throw BadParameters(qvMsg::Matrix3x3FromMatrix);
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j) m[3 * i + j] = a(i, j);
-}
-
-template <class T>
-qvTMatrix3x3<T>::operator qvMatrix<T>() const {
-    qvMatrix<T> a(3, 3);
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j) a(i, j) = m[3 * i + j];
-    return a;
 }
 
 template <class T>
@@ -151,14 +123,8 @@ void qvTMatrix3x3<T>::MakeE() {
     for (int i = 0; i < 9; ++i) m[i] = i % 4 == 0 ? T(1) : T(0);
 }
 
-template <class T>
-T qvTMatrix3x3<T>::Det() const {
-    return View(const_cast<T*>(m)).Det();
-}
-
-template <class T>
-qvTMatrix3x3<T> qvTMatrix3x3<T>::Inverse() const {
-    return qvTMatrix3x3(View(const_cast<T*>(m)).Inverse());
-}
-
-CQV_INSTANTIATE(qvTMatrix3x3<double>)
+// The members that need the general matrix (the conversions, Det and
+// Inverse) are defined and instantiated with it, in
+// cqv/linalg/value_types.cpp.
+#define CQV_INSTANTIATE_MATRIX3X3(T) CQV_INSTANTIATE(qvTMatrix3x3<T>)
+CQV_FOR_EACH_MATRIX3X3_TYPE(CQV_INSTANTIATE_MATRIX3X3)

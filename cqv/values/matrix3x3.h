@@ -5,6 +5,8 @@
 // part of the space transforms and the partner of qvTVec3<double>; it
 // converts to and from the general qvMatrix<double>, whose elimination gives
 // it its determinant and inverse. The default constructor does no work.
+// The conversion to the general matrix, Det and Inverse allocate; allocation
+// failure throws qvErrNoMemory.
 #ifndef CQV_VALUES_MATRIX3X3_H
 #define CQV_VALUES_MATRIX3X3_H
 
@@ -22,7 +24,9 @@ public:
     qvTMatrix3x3() {}
     // Every element d.
     explicit qvTMatrix3x3(T d);
-    // The elements of a 3 × 3 general matrix; any other size throws.
+    // The elements of a 3 × 3 general matrix. Throws BadParameters
+    // "qvTMatrix3x3<TT>::qvTMatrix3x3<TT>( const qvMatrix<TT> & m ) : Matrix m != 3x3 "
+    // (with the trailing blank) when a is not 3 × 3.
     qvTMatrix3x3(const qvMatrix<T>& a);
     qvTMatrix3x3(const qvTMatrix3x3&) = default;
     qvTMatrix3x3& operator=(const qvTMatrix3x3&) = default;
@@ -44,7 +48,8 @@ public:
     qvTMatrix3x3 operator*(const qvTMatrix3x3& b) const;
 
     // Writes a into the four elements left when row n and column n are
-    // left out (n of 0, 1 or 2, else throws); the other five stay.
+    // left out; the other five stay. Throws BadParameters
+    // "qvTMatrix3x3<TT>::Copy: n != {0,1,2}." when n is not 0, 1 or 2.
     void Copy(const qvMatrix2x2& a, int n);
     // The rotation Rz(g)·Ry(b)·Rx(a): by a about x, then b about y, then g
     // about z.
@@ -61,14 +66,20 @@ public:
     void MakeE();
     // The determinant, by the general matrix's elimination.
     T Det() const;
-    // The inverse, by the general matrix's elimination; a singular matrix
-    // throws.
+    // The inverse, by the general matrix's elimination. Throws BadParameters
+    // "Система имеет не единственное решение." (qvMsg::SystemNotUnique,
+    // thrown in the Windows-1251 encoding) when the matrix is singular.
     qvTMatrix3x3 Inverse() const;
 
 private:
     T m[9];
 };
 
-CQV_EXTERN_TEMPLATE(qvTMatrix3x3<double>)
+// The element types of the 3 × 3 matrix, for the declarations here and the
+// instances in matrix3x3.cpp and cqv/linalg/value_types.cpp.
+#define CQV_FOR_EACH_MATRIX3X3_TYPE(X) X(double)
+#define CQV_DECLARE_MATRIX3X3(T) CQV_EXTERN_TEMPLATE(qvTMatrix3x3<T>)
+CQV_FOR_EACH_MATRIX3X3_TYPE(CQV_DECLARE_MATRIX3X3)
+#undef CQV_DECLARE_MATRIX3X3
 
 #endif  // CQV_VALUES_MATRIX3X3_H

@@ -3,9 +3,6 @@
 #include <cmath>
 
 #include "cqv/core/byte_order_internal.h"
-#include "cqv/core/exceptions.h"
-#include "cqv/core/messages.h"
-#include "cqv/linalg/vector.h"
 #include "cqv/values/matrix2x2.h"
 
 double qvVec2::Norm() const { return std::sqrt(ScalarMul()); }
@@ -34,12 +31,6 @@ int qvFromMem(unsigned char* p, qvVec2& v) {
     v.X() = qvDetail::GetLE<double>(p);
     v.Y() = qvDetail::GetLE<double>(p + 8);
     return 16;
-}
-
-qvVec2::qvVec2(const qvColumnVector<double>& c) {
-    if (c.Len() != 2) throw BadParameters(qvMsg::Vec2DimensionTwo);
-    v[0] = c[0];
-    v[1] = c[1];
 }
 
 qvMatrix2x2 qvVec2::MulCL(const qvVec2& b) const {

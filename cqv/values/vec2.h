@@ -3,7 +3,8 @@
 // Arithmetic is component-wise; the products that are not have names of
 // their own (ScalarMul, MulCL). Comparisons form the component-wise order: a
 // relation holds only if it holds for both coordinates, so two vectors may be
-// unordered. The default constructor does no work.
+// unordered. The default constructor does no work. Nothing here allocates;
+// only the conversion from a column vector throws.
 #ifndef CQV_VALUES_VEC2_H
 #define CQV_VALUES_VEC2_H
 
@@ -18,7 +19,9 @@ public:
     // Leaves both coordinates uninitialised.
     CQV_INLINE qvVec2() {}
     CQV_INLINE qvVec2(double x, double y) : v{x, y} {}
-    // The two elements of a column vector; any other length throws.
+    // The two elements of a column vector. Throws BadParameters
+    // "qvVec2: Dim must be equal 2 " (with the trailing blank) when c's
+    // length is not 2.
     qvVec2(const qvColumnVector<double>& c);
     qvVec2(const qvVec2&) = default;
     qvVec2& operator=(const qvVec2&) = default;

@@ -24,4 +24,5 @@ qvTVec3<T> qvTVec3<T>::operator*(const qvTMatrix3x3<T>& m) const {
     return r;
 }
 
-CQV_INSTANTIATE(qvTVec3<double>)
+#define CQV_INSTANTIATE_VEC3(T) CQV_INSTANTIATE(qvTVec3<T>)
+CQV_FOR_EACH_VEC3_TYPE(CQV_INSTANTIATE_VEC3)

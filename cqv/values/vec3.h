@@ -3,7 +3,7 @@
 //
 // Arithmetic is component-wise; the dot and cross products are ScalarMul and
 // VectorMul. Comparisons form the component-wise order. The default
-// constructor does no work.
+// constructor does no work. Nothing here allocates or throws.
 #ifndef CQV_VALUES_VEC3_H
 #define CQV_VALUES_VEC3_H
 
@@ -100,6 +100,11 @@ private:
     T v[3];
 };
 
-CQV_EXTERN_TEMPLATE(qvTVec3<double>)
+// The coordinate types of the space vector, for the declarations here and
+// the instances in vec3.cpp.
+#define CQV_FOR_EACH_VEC3_TYPE(X) X(double)
+#define CQV_DECLARE_VEC3(T) CQV_EXTERN_TEMPLATE(qvTVec3<T>)
+CQV_FOR_EACH_VEC3_TYPE(CQV_DECLARE_VEC3)
+#undef CQV_DECLARE_VEC3
 
 #endif  // CQV_VALUES_VEC3_H

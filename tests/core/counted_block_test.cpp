@@ -58,6 +58,34 @@ TEST(CountedBlock, UncountedBlocksAreRefusedByTheCountFunctionsAndFreedAtOnce) {
     }
 }
 
+TEST(CountedBlock, HoldingTakingOverAndReleasingABlock) {
+    double* block = qvNewWithRef<double>(2);
+    void* mem = nullptr;
+    qvDetail::HoldBlock<double>(mem, block);
+    qvDetail::HoldBlock<double>(mem, block);  // already held: no second reference
+    EXPECT_EQ(qvGetMemRef(block), 2);
+
+    // A block that is not counted is refused before anything changes.
+    auto* raw = static_cast<std::int32_t*>(qvMalloc(4 + sizeof(double)));
+    raw[0] = 1;
+    CQV_EXPECT_BAD(qvDetail::HoldBlock<double>(mem, raw + 1),
+                   "qvIncMemRef : memory must be allocated with qvNewWithRef.");
+    EXPECT_EQ(std::vector<const void*>({mem, block}), std::vector<const void*>({block, block}));
+    qvFree(raw);
+
+    // Taking over a second holder's reference to the same block drops one.
+    void* other = nullptr;
+    qvDetail::HoldBlock<double>(other, block);
+    qvDetail::TakeBlock<double>(mem, other);
+    EXPECT_EQ(std::vector<const void*>({mem, other}), std::vector<const void*>({block, nullptr}));
+    EXPECT_EQ(qvGetMemRef(block), 2);
+    qvDetail::ReleaseBlock<double>(mem);
+    EXPECT_EQ(std::vector<const void*>({mem}), std::vector<const void*>({nullptr}));
+    EXPECT_EQ(qvGetMemRef(block), 1);
+    qvDetail::HoldBlock<double>(mem, nullptr);  // holds nothing: nothing to release
+    qvDeleteWithRef(block);
+}
+
 namespace {
 
 struct Probe : qvRefCount {

@@ -199,8 +199,36 @@ TEST(Contour, SelfIntersection) {
     for (const Case& k : cases) EXPECT_EQ(Make(k.pts).IsIntersect(), k.want) << k.name;
     qvSimpleContour2D star = Star(200, 300);
     EXPECT_EQ(star.IsIntersect(), 0);
-    std::swap(star[10], star[110]);
+    std::swap(star[10], star[150]);
     EXPECT_EQ(star.IsIntersect(), 1);
+
+    // Against the rule pair by pair, on polygons crowded onto a 3 x 3 grid
+    // (touching, collinear and repeated points everywhere).
+    auto sign = [](const qvVec2& x, const qvVec2& y, const qvVec2& z) {
+        const double c = Cross(x, y, z);
+        return (c > 0) - (c < 0);
+    };
+    unsigned seed = 99;
+    int crossing = 0;
+    for (int round = 0; round < 3000; ++round) {
+        const int n = 3 + round % 7;
+        qvSimpleContour2D c(n);
+        for (int i = 0; i < n; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            c[i] = qvVec2((seed >> 10) % 3, (seed >> 20) % 3);
+        }
+        int want = 0;
+        for (int i = 0; i + 1 < n && !want; ++i)
+            for (int k = i + 1; k < n && !want; ++k) {
+                const qvVec2 &a = c[i], &b = c[i + 1], &cc = c[k], &d = c[(k + 1) % n];
+                want = sign(a, b, d) != 0 && sign(a, b, cc) != sign(a, b, d) && sign(cc, d, b) != 0 &&
+                       sign(cc, d, a) != sign(cc, d, b);
+            }
+        ASSERT_EQ(c.IsIntersect(), want) << "round " << round;
+        crossing += want;
+    }
+    EXPECT_GT(crossing, 500);
+    EXPECT_LT(crossing, 2500);
 }
 
 TEST(Contour, CutByStraightLineOrderAndVerticesOnTheLine) {
@@ -212,6 +240,11 @@ TEST(Contour, CutByStraightLineOrderAndVerticesOnTheLine) {
     const qvGeom::StraightLine2D mid(qvVec2(0, 1), qvVec2(2, 1));
     const qvSimpleContour2D diamond = Make({{1, 0}, {2, 1}, {1, 2}, {0, 1}});
     EXPECT_EQ(PointsOf(diamond.CutByStraightLine(mid)), (Points{{1, 0}, {2, 1}, {2, 1}, {0, 1}, {0, 1}}));
+    // The same diamond started at the vertex that is left towards the kept
+    // side: its second copy now comes from the first edge, whose point
+    // before is the last one.
+    const qvSimpleContour2D fromLeft = Make({{0, 1}, {1, 0}, {2, 1}, {1, 2}});
+    EXPECT_EQ(PointsOf(fromLeft.CutByStraightLine(mid)), (Points{{0, 1}, {0, 1}, {1, 0}, {2, 1}, {2, 1}}));
     // Entered from the far side onto a vertex on the line and back: the
     // vertex alone.
     const qvSimpleContour2D tip = Make({{0, 2}, {1, 1}, {2, 2}});
@@ -220,7 +253,7 @@ TEST(Contour, CutByStraightLineOrderAndVerticesOnTheLine) {
     EXPECT_EQ(PointsOf(diamond.CutByStraightLine(qvGeom::StraightLine2D(qvVec2(0, 3), qvVec2(1, 3)))),
               PointsOf(diamond));
     EXPECT_EQ(diamond.CutByStraightLine(qvGeom::StraightLine2D(qvVec2(1, 3), qvVec2(0, 3))).Len(), 0);
-    CQV_EXPECT_BAD(Make({{0, 0}, {1, 1}}).CutByStraightLine(half), qvMsg::ContourTooFewPoints);
+    CQV_EXPECT_BAD(Make({{0, 0}, {1, 1}}).CutByStraightLine(half), qvMsg::CutTooFewPoints);
 
     // The two sides of a line share out the area, whatever the vertices on
     // it (grid stars cut along grid lines and diagonals).
@@ -245,8 +278,8 @@ TEST(Contour, ClipToRasterRange) {
     const qvSimpleContour2D inner = Make({{1, 1}, {2, 1}, {2, 1.5}});
     EXPECT_EQ(PointsOf(inner.qvPolyLineToRange(range)), PointsOf(inner));
     // Above the range: the second cut leaves nothing, the third throws.
-    CQV_EXPECT_BAD(Make({{0, 10}, {1, 10}, {1, 11}}).qvPolyLineToRange(range), qvMsg::ContourTooFewPoints);
-    CQV_EXPECT_BAD(big.qvPolyLineToRange(qvArray<int>(3, 1)), qvMsg::GetLineDimensionTwo);
+    CQV_EXPECT_BAD(Make({{0, 10}, {1, 10}, {1, 11}}).qvPolyLineToRange(range), qvMsg::CutTooFewPoints);
+    CQV_EXPECT_BAD(big.qvPolyLineToRange(qvArray<int>(3, 1)), qvMsg::RangeNotTwo);
 }
 
 TEST(Contour, CoherenceByFarthestPointAndByStripArea) {
@@ -285,8 +318,8 @@ TEST(Contour, CoherenceByFarthestPointAndByStripArea) {
     EXPECT_EQ(PointsOf(sym), (Points{{0, -1}, {-1, 0}, {0, 1}, {1, 0}}));
 
     qvSimpleContour2D three = Make({{0, 0}, {1, 0}, {0, 1}});
-    CQV_EXPECT_BAD(three.MakeCoherent(q), qvMsg::ContourMakeCoherentLength);
-    CQV_EXPECT_BAD(three.MakeCoherentS(Make({{1, 0}, {0, 0}, {0, 1}, {0, 2}})), qvMsg::ContourMakeCoherentLength);
+    CQV_EXPECT_BAD(three.MakeCoherent(q), qvMsg::CoherentLengthsDiffer);
+    CQV_EXPECT_BAD(three.MakeCoherentS(Make({{1, 0}, {0, 0}, {0, 1}, {0, 2}})), qvMsg::CoherentLengthsDiffer);
     EXPECT_EQ(PointsOf(three), (Points{{0, 0}, {1, 0}, {0, 1}}));
 }
 

@@ -126,7 +126,7 @@ TEST(Intersect3D, PlaneFacesAndBox) {
     const Segment3D box(V3(0, 0, 0), V3(1, 1, 1));
     for (int dim : {-1, 3})
         CQV_EXPECT_BAD(Segment3D::IntersectWithFacet(StraightLine3D(V3(0, 0, 0), V3(1, 1, 1)), box, dim, 0, &x),
-                       qvMsg::Segment3DWrongDimension);
+                       qvMsg::FacetWrongDimension);
     // Parallel to the face; on its border (bounds included); just outside.
     EXPECT_FALSE(Segment3D::IntersectWithFacet(StraightLine3D(V3(0.5, 0.5, 0.5), V3(0, 1, 1)), box, 0, 0, &x));
     EXPECT_TRUE(Segment3D::IntersectWithFacet(StraightLine3D(V3(-1, 1, 0), V3(1, 0, 0)), box, 0, 1, &x));

@@ -93,6 +93,8 @@ TEST(Transform2D, EachMoveComesAfterTheTransformSoFar) {
     const qvRect<qvVec2> r = quarter.TransformRect(qvRect<qvVec2>(qvVec2(0, 0), qvVec2(2, 1)));
     EXPECT_TRUE(Near(Coords(r.Low()), {-1, 0}, 1e-15));
     EXPECT_TRUE(Near(Coords(r.High()), {0, 2}, 1e-15));
+    EXPECT_TRUE(Near(Coords(r.Size()), {1, 2}, 1e-15));
+    EXPECT_EQ(std::vector<int>({r.IsInside(qvVec2(-0.5, 1.5)), r.IsInside(qvVec2(0.5, 1))}), std::vector<int>({1, 0}));
 }
 
 TEST(Transform2D, InverseAgainstTheAdjugate) {
@@ -160,10 +162,16 @@ TEST(Transform2D, LeastSquaresRotationAndShift) {
         ASSERT_LE(fitted, residual(r) * (1 + 1e-12)) << "angle " << th;
     }
 
+    // All of a at one place: nothing is checked, the turn is 0/0 and the
+    // first candidate is kept, since comparisons with NaN fail.
+    T2 flat;
+    flat.MakeRotateShiftFromEquations(arrays({{1, 1}, {1, 1}}), arrays({{0, 0}, {2, 3}}));
+    for (double e : Entries(flat.GetMatrix())) EXPECT_TRUE(std::isnan(e));
+
     const T2 before = t;
     CQV_EXPECT_BAD(t.MakeRotateShiftFromEquations(qvSimpleArray<qvVec2>(3, qvVec2(0, 0)),
                                                   qvSimpleArray<qvVec2>(4, qvVec2(0, 0))),
-                   qvMsg::TransformCoord2DDifferentNumber);
+                   qvMsg::TransformFitDifferentNumber);
     EXPECT_EQ(Entries(t.GetMatrix()), Entries(before.GetMatrix()));
     EXPECT_EQ(Coords(t.GetShift()), Coords(before.GetShift()));
 }
@@ -269,7 +277,7 @@ TEST(TransformCoord, GeneralFormSharesItsStorage) {
     qvColumnVector<double> shift(2), dir(2), three(3);
     shift[0] = 1, shift[1] = 2, dir[0] = 0, dir[1] = 3;
     three.Fill(0);
-    CQV_EXPECT_BAD(qvTransformCoord(three, three, 0), qvMsg::TransformCoordDimensionTwo);
+    CQV_EXPECT_BAD(qvTransformCoord(three, three, 0), qvMsg::TransformShiftNotTwo);
     CQV_EXPECT_BAD(qvTransformCoord(shift, three, 0), qvMsg::Vec2DimensionTwo);
 
     // The x axis turned onto (0, 3): (1, 0) goes to (0, 1), then shifted.

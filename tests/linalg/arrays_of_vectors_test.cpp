@@ -61,7 +61,7 @@ TEST(ArraysOfVectors, EditingKeepsEveryElement) {
     qvSimpleArray<M> m(2);
     m[0] = M(2, 2);
     m[0].SetE();
-    m[1] = Make(1, 3, {1, 2, 3});
+    m[1] = MatrixOf(1, 3, {1, 2, 3});
     qvSimpleArray<M> n = m;
     n[0](0, 1) = 5;
     EXPECT_EQ(m[0](0, 1), 0);

@@ -56,7 +56,7 @@ TEST(MatrixStorage, SizesStridesAndStates) {
 }
 
 TEST(MatrixStorage, WindowsRowsAndColumnsShareTheBlock) {
-    M m = Make(3, 3, {1, 2, 3, 4, 5, 6, 7, 8, 9});
+    M m = MatrixOf(3, 3, {1, 2, 3, 4, 5, 6, 7, 8, 9});
     qvColumnVector<double> c;
     m.GetColumn(c, 1);
     c[2] = 70;
@@ -79,7 +79,7 @@ TEST(MatrixStorage, WindowsRowsAndColumnsShareTheBlock) {
 
     // Rows and windows outlive the matrix.
     qvLineVector<double> row;
-    Make(2, 2, {1, 2, 3, 4}).GetLine(row, 1);
+    MatrixOf(2, 2, {1, 2, 3, 4}).GetLine(row, 1);
     EXPECT_EQ(Values(row), (Doubles{3, 4}));
 
     M moved;
@@ -92,12 +92,12 @@ TEST(MatrixStorage, WindowsRowsAndColumnsShareTheBlock) {
 }
 
 TEST(MatrixAssignment, WritesThroughAtEqualSize) {
-    M m = Make(3, 3, {1, 2, 3, 4, 5, 6, 7, 8, 9});
+    M m = MatrixOf(3, 3, {1, 2, 3, 4, 5, 6, 7, 8, 9});
     M corner;
     corner.Set(m, 1, 1, 2, 2);
-    corner = Make(2, 2, {0, -1, -2, -3});
+    corner = MatrixOf(2, 2, {0, -1, -2, -3});
     EXPECT_EQ(Elements(m), (Doubles{1, 2, 3, 4, 0, -1, 7, -2, -3}));
-    corner = Make(1, 2, {5, 5});
+    corner = MatrixOf(1, 2, {5, 5});
     EXPECT_EQ(m(1, 1), 0);
     EXPECT_EQ(Shape(corner), (std::vector<int>{1, 2, 2, 1, 2, 0}));
     EXPECT_EQ(Holders(m), 1);
@@ -113,8 +113,8 @@ TEST(MatrixAssignment, WritesThroughAtEqualSize) {
 }
 
 TEST(MatrixArithmetic, ElementWiseAndChecks) {
-    M a = Make(2, 2, {1, 2, 3, 4});
-    const M b = Make(2, 2, {4, 3, 2, 1});
+    M a = MatrixOf(2, 2, {1, 2, 3, 4});
+    const M b = MatrixOf(2, 2, {4, 3, 2, 1});
     Doubles all;
     for (const M& r : {a + b, a - b, -a, a * 2.0, a / 2.0, a + 1.0, a - 1.0}) {
         const Doubles e = Elements(r);
@@ -129,14 +129,14 @@ TEST(MatrixArithmetic, ElementWiseAndChecks) {
     a /= 4.0;
     a += 1.0;
     EXPECT_EQ(Elements(a), (Doubles{2, 2.25, 2.5, 2.75}));
-    const M wide = Make(2, 3, {1, 2, 3, 4, 5, 6});
+    const M wide = MatrixOf(2, 3, {1, 2, 3, 4, 5, 6});
     CQV_EXPECT_BAD(a += wide, qvMsg::DifferentSize);
     CQV_EXPECT_BAD(a + wide, qvMsg::DifferentSize);
     CQV_EXPECT_BAD(wide * wide, qvMsg::DifferentSize);
     EXPECT_EQ(Elements(a), (Doubles{2, 2.25, 2.5, 2.75}));
     EXPECT_EQ((M() + 1.0).LineLen(), 0);
 
-    qvMatrix<qvComplex> z = Make<qvComplex>(1, 1, {{0, 1}});
+    qvMatrix<qvComplex> z = MatrixOf<qvComplex>(1, 1, {{0, 1}});
     z *= qvComplex(0, 1);
     EXPECT_EQ(z(0, 0), qvComplex(-1, 0));
 }
@@ -155,21 +155,21 @@ TEST(MatrixProducts, MatchTheOrderedSumBitForBit) {
         EXPECT_EQ(Elements(TransposedCopy(a, sa) * TransposedCopy(b, sb)), want);
     }
     // The first term is the k = 0 product itself: a negative zero stays.
-    const M nz = Make(1, 2, {-0.0, 0.0}) * Make(2, 1, {1.0, -0.0});
+    const M nz = MatrixOf(1, 2, {-0.0, 0.0}) * MatrixOf(2, 1, {1.0, -0.0});
     EXPECT_TRUE(std::signbit(nz(0, 0)));
     // Products of empty matrices are empty.
     EXPECT_EQ((M() * M()).LineLen(), 0);
 
     // The other element types: (1+i)(1+i) + 2i·3 = 8i and so on; the
     // space vectors multiply coordinate by coordinate.
-    const qvMatrix<qvComplex> z = Make<qvComplex>(2, 2, {{1, 1}, {0, 2}, {3, 0}, {0, -1}});
+    const qvMatrix<qvComplex> z = MatrixOf<qvComplex>(2, 2, {{1, 1}, {0, 2}, {3, 0}, {0, -1}});
     EXPECT_EQ(Elements(z * z), (Complexes{{0, 8}, {0, 2}, {3, 0}, {-1, 6}}));
-    const qvMatrix<V3> p = Make<V3>(1, 2, {{1, 2, 3}, {4, 5, 6}});
-    EXPECT_EQ(Elements(p * Make<V3>(2, 1, {{1, 1, 1}, {2, 0, -1}})), (std::vector<V3>{{9, 2, -3}}));
+    const qvMatrix<V3> p = MatrixOf<V3>(1, 2, {{1, 2, 3}, {4, 5, 6}});
+    EXPECT_EQ(Elements(p * MatrixOf<V3>(2, 1, {{1, 1, 1}, {2, 0, -1}})), (std::vector<V3>{{9, 2, -3}}));
 }
 
 TEST(MatrixProducts, MatrixTimesColumn) {
-    const M a = Make(2, 3, {1, 2, 3, 4, 5, 6});
+    const M a = MatrixOf(2, 3, {1, 2, 3, 4, 5, 6});
     EXPECT_EQ(Values(a * MakeCol({1, 0, -1})), (Doubles{-2, -2}));
     CQV_EXPECT_BAD(a * qvColumnVector<double>(2), qvMsg::DifferentLength);
     CQV_EXPECT_BAD(M() * qvColumnVector<double>(), qvMsg::NewWithRefNonPositive);
@@ -180,7 +180,7 @@ TEST(MatrixSpecial, UnitAndGram) {
     e.SetE();
     EXPECT_EQ(Elements(e), (Doubles{1, 0, 0, 0, 1, 0}));
 
-    const M a = Make(3, 2, {1, 2, 3, 4, 5, 6});
+    const M a = MatrixOf(3, 2, {1, 2, 3, 4, 5, 6});
     M g;
     a.SelfTMulSelf(g);
     EXPECT_EQ(Shape(g), (std::vector<int>{2, 2, 2, 1, 4, 0}));
@@ -198,7 +198,7 @@ TEST(MatrixSpecial, UnitAndGram) {
 }
 
 TEST(MatrixRecord, RowsThenColumnsThenElements) {
-    const M a = Make(2, 3, {1, 2, 3, 4, 5, 6});
+    const M a = MatrixOf(2, 3, {1, 2, 3, 4, 5, 6});
     Doubles store;
     const M t = TransposedCopy(a, store);
     ASSERT_EQ(t.MemSize(), 56);
@@ -217,7 +217,7 @@ TEST(MatrixRecord, RowsThenColumnsThenElements) {
     EXPECT_EQ(back.FromMem(empty), 8);
     EXPECT_EQ(Shape(back), (std::vector<int>{0, 0}));
 
-    const qvMatrix<qvComplex> z = Make<qvComplex>(1, 1, {{1, -1}});
+    const qvMatrix<qvComplex> z = MatrixOf<qvComplex>(1, 1, {{1, -1}});
     unsigned char zb[24];
     EXPECT_EQ(z.ToMem(zb), 24);
     qvMatrix<qvComplex> z2;

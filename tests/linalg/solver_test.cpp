@@ -124,18 +124,18 @@ Doubles Parts(const Complexes& zs) {
 
 TEST(Det, WorkedExampleAndChecks) {
     // One row exchange turns the sign.
-    const M a = Make(2, 2, {1, 2, 3, 4});
+    const M a = MatrixOf(2, 2, {1, 2, 3, 4});
     EXPECT_EQ(a.Det(), -2);
     EXPECT_EQ(Elements(a), (Doubles{1, 2, 3, 4}));  // a private copy was used
-    CQV_EXPECT_BAD(Make(2, 3, {1, 2, 3, 4, 5, 6}).Det(), qvMsg::DetNotSquare);
+    CQV_EXPECT_BAD(MatrixOf(2, 3, {1, 2, 3, 4, 5, 6}).Det(), qvMsg::DetNotSquare);
     CQV_EXPECT_BAD(M().Det(), qvMsg::NewWithRefNonPositive);
 }
 
 TEST(Solve, WorkedExamplesAndWhereTheSolutionGoes) {
     // 2x + y = 3, x + 3y = 5. x of the right length is written through,
     // also when it is b itself.
-    M a2 = Make(2, 2, {2, 1, 1, 3});
-    M store = Make(2, 1, {3, 5});
+    M a2 = MatrixOf(2, 2, {2, 1, 1, 3});
+    M store = MatrixOf(2, 1, {3, 5});
     Col b2, x2;
     store.GetColumn(b2, 0);
     store.GetColumn(x2, 0);
@@ -143,7 +143,7 @@ TEST(Solve, WorkedExamplesAndWhereTheSolutionGoes) {
     EXPECT_TRUE(Near(Elements(store), {0.8, 1.4}, 1e-15));
 
     // More unknowns than equations: the extra unknowns count as zero.
-    M wide = Make(2, 3, {1, 1, 5, 0, 2, 7});
+    M wide = MatrixOf(2, 3, {1, 1, 5, 0, 2, 7});
     Col bw = MakeCol({3, 4});
     Col xw;
     wide.SolveEquationGaussMethod(xw, bw);
@@ -151,14 +151,14 @@ TEST(Solve, WorkedExamplesAndWhereTheSolutionGoes) {
 }
 
 TEST(Solve, FailuresAndTheirState) {
-    M tall = Make(3, 2, {1, 2, 3, 4, 5, 6});
+    M tall = MatrixOf(3, 2, {1, 2, 3, 4, 5, 6});
     Col b3 = MakeCol({1, 2, 3});
     Col x;
     CQV_EXPECT_BAD(tall.SolveEquationGaussMethod(x, b3), qvMsg::SystemNotCompatible);
     EXPECT_EQ(Elements(tall), (Doubles{1, 2, 3, 4, 5, 6}));
     EXPECT_EQ(x.Len(), 0);
 
-    M a = Make(2, 2, {1, 2, 2, 4});
+    M a = MatrixOf(2, 2, {1, 2, 2, 4});
     Col b2 = MakeCol({1, 2});
     CQV_EXPECT_BAD(a.SolveEquationGaussMethod(x, b3), qvMsg::DifferentSize);
     EXPECT_EQ(Elements(a), (Doubles{1, 2, 2, 4}));
@@ -177,11 +177,11 @@ TEST(Solve, FailuresAndTheirState) {
 }
 
 TEST(Inverse, WorkedExampleAndChecks) {
-    const M a = Make(2, 2, {4, 7, 2, 6});
+    const M a = MatrixOf(2, 2, {4, 7, 2, 6});
     EXPECT_TRUE(Near(Elements(a.Inverse()), {0.6, -0.7, -0.2, 0.4}, 1e-15));
     EXPECT_EQ(Elements(a), (Doubles{4, 7, 2, 6}));
-    CQV_EXPECT_BAD(Make(2, 2, {1, 2, 2, 4}).Inverse(), qvMsg::SystemNotUnique);
-    CQV_EXPECT_BAD(Make(1, 2, {1, 2}).Inverse(), qvMsg::MatrixNotSquare);
+    CQV_EXPECT_BAD(MatrixOf(2, 2, {1, 2, 2, 4}).Inverse(), qvMsg::SystemNotUnique);
+    CQV_EXPECT_BAD(MatrixOf(1, 2, {1, 2}).Inverse(), qvMsg::MatrixNotSquare);
     CQV_EXPECT_BAD(M().Inverse(), qvMsg::NewWithRefNonPositive);
 }
 
@@ -235,7 +235,7 @@ TEST(Solvers, AgreeWithTheReferenceBitForBit) {
 
 TEST(Solvers, ComplexElements) {
     // det = i·(-i) - 1·2 = -1
-    const qvMatrix<qvComplex> a = Make<qvComplex>(2, 2, {{0, 1}, {1, 0}, {2, 0}, {0, -1}});
+    const qvMatrix<qvComplex> a = MatrixOf<qvComplex>(2, 2, {{0, 1}, {1, 0}, {2, 0}, {0, -1}});
     const qvComplex d = a.Det();
     EXPECT_TRUE(Near({d.re, d.im}, {-1, 0}, 1e-15));
     EXPECT_TRUE(Near(Parts(Elements(a * a.Inverse())), {1, 0, 0, 0, 0, 0, 1, 0}, 1e-15));
@@ -245,7 +245,7 @@ TEST(Solvers, ComplexElements) {
     w.SolveEquationGaussMethod(x, b);
     EXPECT_TRUE(Near(Parts(Values(a * x)), {1, 1, 2, 0}, 1e-15));
 
-    const qvMatrix<qvComplex> singular = Make<qvComplex>(2, 2, {{0, 1}, {0, 2}, {0, 2}, {0, 4}});
+    const qvMatrix<qvComplex> singular = MatrixOf<qvComplex>(2, 2, {{0, 1}, {0, 2}, {0, 2}, {0, 4}});
     EXPECT_EQ(singular.Det(), qvComplex(0, 0));
     CQV_EXPECT_BAD(singular.Inverse(), qvMsg::SystemNotUnique);
 }

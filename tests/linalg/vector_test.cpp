@@ -276,12 +276,12 @@ TEST(VectorProducts, WithMatrices) {
     // Row times matrix, with the matrix contiguous and seen through a
     // transposed window.
     Doubles store;
-    const M m = TransposedCopy(Make(2, 3, {1, 2, 3, 4, 5, 6}), store);
+    const M m = TransposedCopy(MatrixOf(2, 3, {1, 2, 3, 4, 5, 6}), store);
     EXPECT_EQ(Values(MakeLine({1, 10}) * m), (Doubles{41, 52, 63}));
-    EXPECT_EQ(Values(MakeLine({1, 10}) * Make(2, 3, {1, 2, 3, 4, 5, 6})), (Doubles{41, 52, 63}));
+    EXPECT_EQ(Values(MakeLine({1, 10}) * MatrixOf(2, 3, {1, 2, 3, 4, 5, 6})), (Doubles{41, 52, 63}));
     CQV_EXPECT_BAD(MakeLine({1, 2, 3}) * m, qvMsg::DifferentLength);
     CQV_EXPECT_BAD(Line() * M(), qvMsg::NewWithRefNonPositive);
-    const auto complexRow = MakeLine<qvComplex>({{0, 1}}) * Make<qvComplex>(1, 2, {{0, 1}, {2, 0}});
+    const auto complexRow = MakeLine<qvComplex>({{0, 1}}) * MatrixOf<qvComplex>(1, 2, {{0, 1}, {2, 0}});
     EXPECT_EQ(Values(complexRow), (Complexes{{-1, 0}, {0, 2}}));
 }
 

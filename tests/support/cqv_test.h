@@ -5,12 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <initializer_list>
 #include <ostream>
 #include <string>
-#include <vector>
 
 #include <cqv/cqv.h>
+
+#include "cqv_builders.h"
 
 namespace cqvtest {
 
@@ -20,25 +20,6 @@ inline std::int32_t BlockSizeWord(const void* p) { return static_cast<const std:
 
 // The message a BadParameters built from text reports.
 inline std::string Bad(const char* text) { return std::string("Invalid parameters : ") + text; }
-
-// A rows × cols matrix filled row by row from the values.
-inline qvMatrix<double> MatrixOf(int rows, int cols, std::initializer_list<double> xs) {
-    qvMatrix<double> m(rows, cols);
-    int k = 0;
-    for (double x : xs) {
-        m(k / cols, k % cols) = x;
-        ++k;
-    }
-    return m;
-}
-
-// The elements of a matrix row by row.
-inline std::vector<double> Elements(const qvMatrix<double>& m) {
-    std::vector<double> out;
-    for (int i = 0; i < m.ColumnLen(); ++i)
-        for (int j = 0; j < m.LineLen(); ++j) out.push_back(m(i, j));
-    return out;
-}
 
 }  // namespace cqvtest
 

@@ -2,9 +2,13 @@
 //
 // They share the message buffer of qvExceptionWithMessage: constructing one
 // writes its text there, and copying one copies only its own fields (codes
-// and a private copy of its name).
-#ifndef CQV_CORE_CLIENT_ERRORS_H
-#define CQV_CORE_CLIENT_ERRORS_H
+// and a private copy of its name). They stand beside the string, whose
+// objects they carry.
+//
+// Allocation failure (while a name is copied) throws qvErrNoMemory; nothing
+// else here throws.
+#ifndef CQV_ARRAYS_CLIENT_ERRORS_H
+#define CQV_ARRAYS_CLIENT_ERRORS_H
 
 #include "cqv/arrays/string.h"
 #include "cqv/core/exceptions.h"
@@ -80,4 +84,4 @@ private:
     qvString name;
 };
 
-#endif  // CQV_CORE_CLIENT_ERRORS_H
+#endif  // CQV_ARRAYS_CLIENT_ERRORS_H

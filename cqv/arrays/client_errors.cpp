@@ -1,6 +1,6 @@
-#include "cqv/core/client_errors.h"
+#include "cqv/arrays/client_errors.h"
 
-#include "cqv/core/messages.h"
+#include "cqv/arrays/messages.h"
 
 // Each constructor empties the buffer before it copies s in, so a text that
 // is the buffer itself leaves it empty.
