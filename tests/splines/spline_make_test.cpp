@@ -47,7 +47,7 @@ TEST(SplineMake, CubicsAgreeWithTheMomentsMethodAndThePeriodicSweep) {
     // conditions through Taylor forms and a dense system.
     Numbers g(31);
     for (int trial = 0; trial < 10; ++trial) {
-        const V xs = g.Knots(6, g.Real(-1, 1), 0.1, 0.4);
+        const V xs = Knots(g, 6, g.Real(-1, 1), 0.1, 0.4);
         V ys;
         for (std::size_t i = 0; i < xs.size(); ++i) ys.push_back(g.Real(-1, 1));
         const qvMatrix<double> ends = MatrixOf(2, 2, {g.Real(-2, 2), g.Real(-2, 2), g.Real(-5, 5), g.Real(-5, 5)});
@@ -92,7 +92,7 @@ TEST(SplineMake, EachDegreeGivesItsOwnPolynomialsBack) {
         for (int trial = 0; trial < 5; ++trial) {
             V a;
             for (int j = 0; j <= c.d; ++j) a.push_back(g.Real(-1, 1));
-            const V xs = g.Knots(c.intervals + 1, 0, 0.5, 1.5);
+            const V xs = Knots(g, c.intervals + 1, 0, 0.5, 1.5);
             const double lo = xs.front(), hi = xs.back();
             // Knots spread over [0, 1], as the sizes above were measured.
             V unit;
@@ -153,7 +153,7 @@ TEST(SplineMake, BuildersReplaceEachOther) {
     // One spline rebuilt by every builder in turn, and a copy of it, each
     // time evaluate as a fresh spline built the same way.
     Numbers g(9);
-    const V xs = g.Knots(6, 0, 0.1, 0.3);
+    const V xs = Knots(g, 6, 0, 0.1, 0.3);
     V ys;
     for (std::size_t i = 0; i < xs.size(); ++i) ys.push_back(g.Real(-1, 1));
     ys.back() = ys.front();

@@ -90,7 +90,7 @@ TEST(Spline, TheIntervalOfAPoint) {
     for (int i = 0; i < 60; ++i) crowded.push_back(std::pow(1.25, i) - 1);
     V even;
     for (int i = 0; i < 500; ++i) even.push_back(0.1 * i);
-    for (const V& xs : {V{-1, 0, 0.5, 3, 3.25, 10}, crowded, g.Knots(2000, -50, 0.001, 1), even}) {
+    for (const V& xs : {V{-1, 0, 0.5, 3, 3.25, 10}, crowded, Knots(g, 2000, -50, 0.001, 1), even}) {
         const S s = Through(xs, [](double x) { return x; });
         const int n = static_cast<int>(xs.size());
         const double lo = xs.front(), hi = xs.back();
@@ -128,7 +128,7 @@ TEST(Spline, EveryBoundaryCodeReproducesACubic) {
     // The cubic meets every pair of its own end conditions, so each code
     // must give it back, values and all derivatives, between the knots too.
     Numbers g(5);
-    const V xs = g.Knots(9, -1.5, 0.2, 1.3);
+    const V xs = Knots(g, 9, -1.5, 0.2, 1.3);
     const double a = xs.front(), b = xs.back();
     struct Case {
         int slopes, curvatures;
@@ -188,7 +188,7 @@ TEST(Spline, ClosedFormsAndWrongConditions) {
 
 TEST(Spline, DerivativesAgreeWithDifferencesAndAcrossKnots) {
     Numbers g(23);
-    const V xs = g.Knots(12, 0, 0.3, 1.5);
+    const V xs = Knots(g, 12, 0, 0.3, 1.5);
     V ys;
     for (std::size_t i = 0; i < xs.size(); ++i) ys.push_back(g.Real(-2, 2));
     S s(Points(xs, ys));
@@ -228,7 +228,7 @@ TEST(Spline, PeriodicSplineClosesItsSeam) {
     // other reference is needed; with 40 points it is close to the sine.
     Numbers g(3);
     for (int n : {4, 5, 9, 40}) {
-        V xs = g.Knots(n, 0, 0.5, 1.5);
+        V xs = Knots(g, n, 0, 0.5, 1.5);
         const double w = 2 * kPi / xs.back();
         V ys;
         for (double x : xs) ys.push_back(std::sin(w * x));

@@ -68,21 +68,14 @@ inline double Misses(const S& s, const V& ys) {
     return worst;
 }
 
-// Deterministic reals in [lo, hi).
-struct Numbers {
-    unsigned long long state;
-    explicit Numbers(unsigned long long seed) : state(seed) {}
-    double Real(double lo, double hi) {
-        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
-        return lo + (hi - lo) * static_cast<double>(state >> 11) / 9007199254740992.0;
-    }
-    // n increasing knots from x0 with gaps in [lo, hi).
-    V Knots(int n, double x0, double lo, double hi) {
-        V xs(1, x0);
-        while (static_cast<int>(xs.size()) < n) xs.push_back(xs.back() + Real(lo, hi));
-        return xs;
-    }
-};
+using cqvtest::Numbers;
+
+// n increasing knots from x0 with gaps drawn from [lo, hi).
+inline V Knots(Numbers& g, int n, double x0, double lo, double hi) {
+    V xs(1, x0);
+    while (static_cast<int>(xs.size()) < n) xs.push_back(xs.back() + g.Real(lo, hi));
+    return xs;
+}
 
 }  // namespace splinetest
 
