@@ -38,6 +38,8 @@
 #include "cqv/ndarray/round_array_nd.h"
 
 #include "cqv/numeric/fast_transform.h"
+#include "cqv/numeric/find_extremum.h"
+#include "cqv/numeric/integrate.h"
 #include "cqv/numeric/polynom.h"
 #include "cqv/numeric/random.h"
 #include "cqv/numeric/tridiagonal.h"
@@ -48,6 +50,10 @@
 #include "cqv/geometry/primitives.h"
 #include "cqv/geometry/rect.h"
 #include "cqv/geometry/transform.h"
+
+#include "cqv/splines/messages.h"
+#include "cqv/splines/spline.h"
+#include "cqv/splines/spline_curve.h"
 
 #include "cqv/betaspline/beta_spline.h"
 #include "cqv/betaspline/beta_curve.h"

@@ -331,6 +331,7 @@ int main() {
     NumericalMethods();
     NDimensionalArrays();
     Geometry();
+    Splines();
     BetaSplines();
     return 0;
 }

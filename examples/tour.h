@@ -19,6 +19,9 @@ void NDimensionalArrays();
 // The geometry section (tour_geometry.cpp).
 void Geometry();
 
+// The section on splines, spline curves and the extremum search
+// (tour_splines.cpp).
+void Splines();
 // Beta-spline curves, closed curves and tubes (tour_betaspline.cpp).
 void BetaSplines();
 
