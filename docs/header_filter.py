@@ -67,9 +67,14 @@ def scan(lines):
     stack = []
     head = ""
     state = {"block": False}
+    directive = False
     for line in lines:
         stacks.append(tuple(stack))
-        if line.lstrip().startswith("#"):
+        # A preprocessor line, with its continuation lines, is no code: the
+        # parentheses of a macro's body would otherwise make the next class
+        # head look like a function.
+        if directive or line.lstrip().startswith("#"):
+            directive = line.rstrip().endswith("\\")
             continue
         code = strip_code(line, state)
         for c in code:
@@ -99,7 +104,8 @@ def is_comment(line):
 
 def declaration_starts(lines, stacks, start):
     """Finds the declarations that follow a comment block from line `start`
-    until a blank line, a comment or an access label at the same depth, and
+    until a blank line, a comment, an access label or the closing brace at
+    the same depth, and
     returns (the line where each begins, the index after the run)."""
     depth = len(stacks[start])
     starts = []
@@ -110,6 +116,9 @@ def declaration_starts(lines, stacks, start):
         line = lines[i]
         if len(stacks[i]) == depth:
             if not line.strip() or is_comment(line) or ACCESS.match(line):
+                break
+            # The brace that closes the class or namespace ends the run too.
+            if line.lstrip().startswith("}"):
                 break
         if line.lstrip().startswith("#"):
             i += 1
