@@ -147,6 +147,8 @@ def main():
         lines = f.read().split("\n")
     stacks = scan(lines)
     out = []
+    # Documentation waiting for the declaration that begins on a line.
+    pending = {}
     i = 0
 
     # The header's opening comment documents the file.
@@ -158,6 +160,7 @@ def main():
 
     while i < len(lines):
         line = lines[i]
+        out.extend(pending.pop(i, []))
         if TYPE_LIST_USE.match(line) and not stacks[i]:
             out.append("")
             i += 1
@@ -173,13 +176,14 @@ def main():
                 continue
             indent = line[: len(line) - len(line.lstrip())]
             doc = [indent + "///" + lines[k].lstrip()[2:] for k in range(i, j)]
-            starts, end = declaration_starts(lines, stacks, j)
-            # Every declaration of the run carries the block's text.
-            for k in range(j, end):
-                if k in starts:
-                    out.extend(doc)
-                out.append(lines[k])
-            i = end
+            out.extend(doc)
+            # Every further declaration of the run carries the block's text
+            # too. The run's lines are then read as any others, so that the
+            # comments inside a documented class document its members.
+            starts, _ = declaration_starts(lines, stacks, j)
+            for k in starts[1:]:
+                pending[k] = doc
+            i = j
             continue
         out.append(line)
         i += 1
