@@ -133,7 +133,10 @@ def declaration_starts(lines, stacks, start):
                 level += 1
             elif c == "}":
                 level -= 1
-                if level == 0 and not code.rstrip().endswith(";") and "=" not in code:
+                # A body (or an initialiser, whose ';' follows) ends here;
+                # an '=' inside the body, as in 'return a == b;', is no
+                # initialiser.
+                if level == 0:
                     open_decl = False
             elif c == ";" and level == 0:
                 open_decl = False
