@@ -13,6 +13,8 @@ turns the headers into what it reads, without changing them on disk:
     documentation; a block followed by a blank line stays an ordinary comment;
   * when a block stands over several declarations with no blank line
     between them, every one of them carries the block's text;
+  * a note after a data member or an enumerator on its own line documents
+    that member;
   * the lines that apply a type list to declare the library's explicit
     instances are blanked: they declare nothing a reader looks up.
 
@@ -24,6 +26,8 @@ import sys
 SCOPE_HEAD = re.compile(r"\b(class|struct|union|namespace|enum)\b")
 ACCESS = re.compile(r"^\s*(public|protected|private)\s*:")
 TYPE_LIST_USE = re.compile(r"^\s*CQV_FOR_EACH_\w+\(\w+\)\s*$")
+# A macro used as a statement of its own, without a semicolon.
+MACRO_LINE = re.compile(r"^\s*[A-Z_][A-Z0-9_]*\(.*\)\s*$")
 
 
 def strip_code(line, state):
@@ -75,6 +79,11 @@ def scan(lines):
         # head look like a function.
         if directive or line.lstrip().startswith("#"):
             directive = line.rstrip().endswith("\\")
+            continue
+        # Nor is a macro line such as a type list's use: it must not run
+        # into the head of the class after it.
+        if MACRO_LINE.match(line):
+            head = ""
             continue
         code = strip_code(line, state)
         for c in code:
@@ -144,6 +153,58 @@ def declaration_starts(lines, stacks, start):
     return starts, i
 
 
+def trailing_comment(line):
+    """Splits a line into its code and a '//' comment after the code, or
+    returns None when there is no such comment."""
+    quote = None
+    i = 0
+    while i < len(line):
+        c = line[i]
+        if quote:
+            if c == "\\":
+                i += 1
+            elif c == quote:
+                quote = None
+        elif c in "\"'":
+            quote = c
+        elif line.startswith("//", i):
+            code = line[:i]
+            return (code, line[i + 2 :]) if code.strip() else None
+        i += 1
+    return None
+
+
+def member_note(line):
+    """A data member or an enumerator noted on its own line, as in
+    `double re;  // real part`, documents itself: the note becomes a `///<`
+    comment. Lines that open or close a scope keep their comments."""
+    split = trailing_comment(line)
+    if split is None or split[1].startswith("/"):
+        return line
+    code, note = split
+    stripped = code.strip()
+    if stripped.startswith(("#", "}")) or "{" in code or "(" in code:
+        return line
+    return code + "///<" + note
+
+
+def declares_several(line):
+    """True for a data declaration of several names on one line, such as
+    `double d0, d1, d2, d3;`."""
+    code = strip_code(line, {"block": False}).strip()
+    if not code.endswith(";") or "(" in code or "{" in code:
+        return False
+    depth = 0
+    for c in code:
+        if c == "<":
+            depth += 1
+        elif c == ">":
+            depth -= 1
+        elif c == "," and depth == 0:
+            return True
+    return False
+
+
 def main():
     path = sys.argv[1]
     with open(path, encoding="utf-8") as f:
@@ -152,6 +213,10 @@ def main():
     out = []
     # Documentation waiting for the declaration that begins on a line.
     pending = {}
+    # Lines that declare several names under one comment: Doxygen gives the
+    # comment to the first name only, unless the line is a member group
+    # (whose documentation DISTRIBUTE_GROUP_DOC hands to every member).
+    groups = set()
     i = 0
 
     # The header's opening comment documents the file.
@@ -163,6 +228,9 @@ def main():
 
     while i < len(lines):
         line = lines[i]
+        if i in pending and declares_several(line):
+            groups.add(i)
+            out.append("//@{")
         out.extend(pending.pop(i, []))
         if TYPE_LIST_USE.match(line) and not stacks[i]:
             out.append("")
@@ -179,6 +247,9 @@ def main():
                 continue
             indent = line[: len(line) - len(line.lstrip())]
             doc = [indent + "///" + lines[k].lstrip()[2:] for k in range(i, j)]
+            if declares_several(lines[j]):
+                groups.add(j)
+                out.append("//@{")
             out.extend(doc)
             # Every further declaration of the run carries the block's text
             # too. The run's lines are then read as any others, so that the
@@ -188,7 +259,9 @@ def main():
                 pending[k] = doc
             i = j
             continue
-        out.append(line)
+        out.append(member_note(line) if at_declaration_level(stacks[i]) else line)
+        if i in groups:
+            out.append("//@}")
         i += 1
     sys.stdout.write("\n".join(out))
 
