@@ -14,6 +14,7 @@
 template <class E>
 class qvMatrix;
 
+// A 2 × 2 matrix of doubles, row-major, passed and stored by value.
 class CQV_API qvMatrix2x2 {
 public:
     // Leaves the elements uninitialised.

@@ -17,6 +17,7 @@
 template <class E>
 class qvMatrix;
 
+// A 3 × 3 matrix, row-major, passed and stored by value.
 template <class T>
 class qvTMatrix3x3 {
 public:
