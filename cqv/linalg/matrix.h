@@ -27,6 +27,8 @@
 #include "cqv/core/parray.h"
 #include "cqv/linalg/vector.h"
 
+// A dense matrix of E, element (i, j) at data + i·TabInColumn() +
+// j·TabInLine(), in a counted block that windows, rows and columns share.
 template <class E>
 class qvMatrix : public qvPArray {
 public:
@@ -41,19 +43,25 @@ public:
     // Releases the held block.
     ~qvMatrix() override;
 
-    // Element (0, 0) and the extents around it, in elements: above, 1 plus
-    // (len - 1)·tab for each stride of 0 or more; below, (len - 1)·tab for
-    // each negative stride. The pointer checks of qvPArray measure the
-    // storage by these, so, as for vectors, they never fail below the data.
+    // Element (0, 0).
     void* Pointer() const override { return data; }
+    // The extent above element (0, 0), in elements: 1 plus (len - 1)·tab for
+    // each stride of 0 or more. The pointer checks of qvPArray measure the
+    // storage by it.
     int PositiveLength() const override;
+    // The extent below element (0, 0), in elements: (len - 1)·tab for each
+    // negative stride (0 or less). As for vectors, the pointer checks of
+    // qvPArray never fail below the data.
     int NegativeLength() const override;
+    // Size of one element in bytes.
     int GetSizeOfType() const override { return static_cast<int>(sizeof(E)); }
     // Replaces shared or external storage by a private row-major copy.
     void Copy() override;
 
-    // Record: rows and columns (int32 each), then the elements row by row.
+    // The size of the record: rows and columns (int32 each), then the
+    // elements row by row.
     int MemSize() const override;
+    // Writes the record at p; returns its size.
     int ToMem(unsigned char* p) const override;
     // Reads a record into a fresh row-major block (empty for a zero size).
     // Throws BadParameters "qvNewWithRef : n <= 0 " when a size is negative,
@@ -76,18 +84,22 @@ public:
     // otherwise this becomes empty and m stays.
     void Move(qvMatrix& m);
 
-    // Element access without checks.
+    // Element (i, j), without checks.
     E& operator()(int i, int j) const { return data[i * tabInColumn + j * tabInLine]; }
+    // Element (0, 0)'s address.
     E* GetPointer() const { return data; }
-    // Number of columns (elements in a row) and of rows.
+    // Number of columns (elements in a row).
     int LineLen() const { return lineLen; }
+    // Number of rows (elements in a column).
     int ColumnLen() const { return columnLen; }
-    // Strides within a row and within a column.
+    // The stride within a row: from element (i, j) to (i, j + 1).
     int TabInLine() const { return tabInLine; }
+    // The stride within a column: from element (i, j) to (i + 1, j).
     int TabInColumn() const { return tabInColumn; }
 
-    // v becomes a window on row i, or on column j. Not checked.
+    // v becomes a window on row i. Not checked.
     void GetLine(qvLineVector<E>& v, int i) const;
+    // v becomes a window on column j. Not checked.
     void GetColumn(qvColumnVector<E>& v, int j) const;
 
     // Brings this matrix to m's size (Init) and copies m's elements; equal
@@ -99,8 +111,9 @@ public:
     void operator-=(const E& s);
     void operator*=(const E& s);
     void operator/=(const E& s);
-    // Element-wise with a matrix of the same size. Throw BadParameters
-    // "different size." when the sizes differ.
+    // Each element becomes itself plus (+=) or minus (-=) m's element at the
+    // same place. Throw BadParameters "different size." when the sizes
+    // differ.
     void operator+=(const qvMatrix& m);
     void operator-=(const qvMatrix& m);
     // New row-major matrices: each element combined with s, or negated.
