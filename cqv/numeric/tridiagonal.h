@@ -27,6 +27,8 @@
 #include "cqv/linalg/matrix.h"
 #include "cqv/linalg/vector.h"
 
+// A square tridiagonal matrix, its three central diagonals stored as
+// vectors, and its direct solvers.
 template <class E>
 class qvMatrix3Diag {
 public:
@@ -67,12 +69,17 @@ public:
     // Sets every stored element to v.
     void Fill(const E& v);
 
-    // The three diagonals.
+    // The upper diagonal: element (i, i+1) is Up()[i].
     qvVector<E>& Up() { return up; }
+    // The main diagonal: element (i, i) is Diag()[i].
     qvVector<E>& Diag() { return diag; }
+    // The lower diagonal: element (i+1, i) is Down()[i].
     qvVector<E>& Down() { return down; }
+    // The upper diagonal: element (i, i+1) is Up()[i].
     const qvVector<E>& Up() const { return up; }
+    // The main diagonal: element (i, i) is Diag()[i].
     const qvVector<E>& Diag() const { return diag; }
+    // The lower diagonal: element (i+1, i) is Down()[i].
     const qvVector<E>& Down() const { return down; }
     // The order n.
     int LineLen() const { return diag.Len(); }
@@ -92,7 +99,8 @@ public:
     void operator-=(const E& s);
     void operator*=(const E& s);
     void operator/=(const E& s);
-    // Diagonal by diagonal (Up, Diag, Down). Throws BadParameters
+    // Adds (+=) or subtracts (-=) b diagonal by diagonal (Up, Diag, Down).
+    // Throws BadParameters
     // "different length." when a pair of diagonals differ in length, leaving
     // the diagonals before it updated.
     void operator+=(const qvMatrix3Diag& b);
