@@ -15,6 +15,9 @@ turns the headers into what it reads, without changing them on disk:
     between them, every one of them carries the block's text;
   * a note after a data member or an enumerator on its own line documents
     that member;
+  * a line that declares several names under one comment, such as
+    `double d0, d1;`, is written as one declaration per name, each with the
+    comment's text (Doxygen would give it to the first name only);
   * the lines that apply a type list to declare the library's explicit
     instances are blanked: they declare nothing a reader looks up.
 
@@ -188,21 +191,23 @@ def member_note(line):
     return code + "///<" + note
 
 
-def declares_several(line):
-    """True for a data declaration of several names on one line, such as
-    `double d0, d1, d2, d3;`."""
-    code = strip_code(line, {"block": False}).strip()
-    if not code.endswith(";") or "(" in code or "{" in code:
-        return False
-    depth = 0
-    for c in code:
-        if c == "<":
-            depth += 1
-        elif c == ">":
-            depth -= 1
-        elif c == "," and depth == 0:
-            return True
-    return False
+def split_declaration(line):
+    """For a declaration of several plain names on one line, such as
+    `double d0, d1, d2, d3;`, returns its indent, the type and the names;
+    otherwise None."""
+    m = re.match(r"^(\s*)([^(){}=<>,;]*?\b)(\w+)((?:\s*,\s*\w+)+)\s*;\s*$", line)
+    if m is None:
+        return None
+    names = [m.group(3)] + [n.strip() for n in m.group(4).split(",") if n.strip()]
+    return m.group(1), m.group(2), names
+
+
+def one_by_one(line, doc):
+    """Doxygen gives a comment over `double d0, d1;` to d0 alone: the names
+    are declared one by one instead, each with the comment's text."""
+    indent, type_, names = split_declaration(line)
+    text = " ".join(d.strip()[3:].strip() for d in doc)
+    return indent + " ".join("/** %s */ %s%s;" % (text, type_, n) for n in names)
 
 
 def main():
@@ -213,10 +218,8 @@ def main():
     out = []
     # Documentation waiting for the declaration that begins on a line.
     pending = {}
-    # Lines that declare several names under one comment: Doxygen gives the
-    # comment to the first name only, unless the line is a member group
-    # (whose documentation DISTRIBUTE_GROUP_DOC hands to every member).
-    groups = set()
+    # Lines that declare several names under one comment, with its text.
+    several = {}
     i = 0
 
     # The header's opening comment documents the file.
@@ -228,9 +231,8 @@ def main():
 
     while i < len(lines):
         line = lines[i]
-        if i in pending and declares_several(line):
-            groups.add(i)
-            out.append("//@{")
+        if i in pending and split_declaration(line):
+            several[i] = pending.pop(i)
         out.extend(pending.pop(i, []))
         if TYPE_LIST_USE.match(line) and not stacks[i]:
             out.append("")
@@ -247,9 +249,10 @@ def main():
                 continue
             indent = line[: len(line) - len(line.lstrip())]
             doc = [indent + "///" + lines[k].lstrip()[2:] for k in range(i, j)]
-            if declares_several(lines[j]):
-                groups.add(j)
-                out.append("//@{")
+            if split_declaration(lines[j]):
+                several[j] = doc
+                i = j
+                continue
             out.extend(doc)
             # Every further declaration of the run carries the block's text
             # too. The run's lines are then read as any others, so that the
@@ -259,9 +262,10 @@ def main():
                 pending[k] = doc
             i = j
             continue
-        out.append(member_note(line) if at_declaration_level(stacks[i]) else line)
-        if i in groups:
-            out.append("//@}")
+        if i in several:
+            out.append(one_by_one(line, several[i]))
+        else:
+            out.append(member_note(line) if at_declaration_level(stacks[i]) else line)
         i += 1
     sys.stdout.write("\n".join(out))
 
