@@ -56,8 +56,7 @@ public:
     // Address of element 0 (null when empty).
     T* GetPointer() const { return data; }
     void* Pointer() const override { return data; }
-    // The first element's address, where a walk over the elements begins
-    // (null when empty).
+    // The first element's address, where a walk over the elements begins.
     T* begin() { return data; }
     const T* begin() const { return data; }
     // One past the last element's address, where a walk ends.
@@ -192,7 +191,7 @@ protected:
     // Free, and the array becomes empty.
     void MakeEmpty();
 
-    // Element 0 (null when empty).
+    // The address of element 0.
     T* data;
     // The number of elements.
     int len;

@@ -296,7 +296,7 @@ protected:
     // length.
     void CheckSameLength(const qvVector& v) const;
 
-    // Element 0 (null when empty).
+    // The address of element 0.
     E* data;
     // The number of elements.
     int len;
