@@ -251,9 +251,8 @@ def main():
             doc = [indent + "///" + lines[k].lstrip()[2:] for k in range(i, j)]
             if split_declaration(lines[j]):
                 several[j] = doc
-                i = j
-                continue
-            out.extend(doc)
+            else:
+                out.extend(doc)
             # Every further declaration of the run carries the block's text
             # too. The run's lines are then read as any others, so that the
             # comments inside a documented class document its members.
