@@ -28,6 +28,7 @@
 #include "cqv/arrays/client_errors.h"
 #include "cqv/arrays/messages.h"
 
+#include "cqv/linalg/lu_decomposition.h"
 #include "cqv/linalg/matrix.h"
 #include "cqv/linalg/vector.h"
 #include "cqv/linalg/messages.h"
