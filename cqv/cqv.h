@@ -33,6 +33,7 @@
 #include "cqv/linalg/vector.h"
 #include "cqv/linalg/messages.h"
 
+#include "cqv/numeric/band_lu.h"
 #include "cqv/numeric/fast_transform.h"
 #include "cqv/numeric/polynom.h"
 #include "cqv/numeric/random.h"
