@@ -109,23 +109,22 @@ public:
     double Norm1() const { return norm1; }
 
 private:
-    // Factorises the band matrix of order order with kl diagonals below and
-    // ku above the main one, whose elements put(place) hands to
-    // place(i, j, value); cyclic renumbers rows and columns first.
+    // Factorises the band matrix of order order with bandwidth diagonals
+    // below and as many above the main one, whose elements put(place) hands
+    // to place(i, j, value); renumber interleaves the rows and columns first.
     template <class Fill>
-    void Factorise(int order, int lower, int upper, bool renumber, Fill put);
+    void Factorise(int order, int bandwidth, bool renumber, Fill put);
     // The position of row (and column) i after the renumbering.
     int Position(int i) const;
     // Replace y (n elements, in renumbered order) by A⁻¹·y or A⁻ᴴ·y.
     void SolveInPlace(E* y) const;
     void SolveAdjointInPlace(E* y) const;
 
-    qvSimpleArray<E> band;   // row i: elements (i, i - kl) to (i, i + kl + ku)
+    qvSimpleArray<E> band;   // row i: (i, i - kl) to (i, i + 2·kl); U's rows divided by their pivots
     qvSimpleArray<E> mult;   // row k: the kl multipliers of step k
     qvSimpleArray<int> piv;  // the row exchanged with row k at step k
     int n;
-    int kl;
-    int ku;
+    int kl;  // the bandwidth below the diagonal, and above it before exchanges
     bool cyclic;
     bool singular;
     bool finite;  // every element of A was finite

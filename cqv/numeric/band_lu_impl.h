@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 #include "cqv/core/exceptions.h"
 #include "cqv/linalg/lu_support_internal.h"
@@ -15,7 +16,8 @@
 namespace qvDetail {
 
 // The band storage: row i holds the elements (i, i - kl) to
-// (i, i + kl + ku), width 2·kl + ku + 1. Row i's element (i, c) is then
+// (i, i + kl + ku), width 2·kl + ku + 1 (room for the kl diagonals that
+// row exchanges add to U). Row i's element (i, c) is then
 // BandRow(...)[c]: the returned pointer is offset so that it can be indexed
 // by the column itself.
 template <class E>
@@ -23,49 +25,157 @@ inline E* BandRow(E* band, int width, int kl, int i) {
     return band + static_cast<long long>(i) * width + kl - i;
 }
 
-// Gaussian elimination with partial pivoting on the band of order n:
-// multipliers of step k go to mult[k·kl + r - 1] for the row k + r, the
-// exchanges to piv. U's row k ends up in the band row k, from column k to
-// k + kl + ku. Returns whether a pivot was exactly zero.
-template <class E>
-bool BandFactor(E* band, E* mult, int* piv, int n, int kl, int ku) {
+// Gaussian elimination with partial pivoting on the band of order n, KL
+// diagonals below the main one and KU above: multipliers of step k go to
+// mult[k·KL + r - 1] for the row k + r, the exchanges to piv. U = D·V, D
+// its diagonal and V unit upper triangular, ends up in the band: row k holds
+// the pivot d_k at column k and V's elements, U's divided by d_k, from
+// column k + 1 to k + KL + KU (the solutions then divide by the pivots
+// apart from the chain that links one unknown to the next). Returns whether
+// a pivot was exactly zero. The bandwidths are constants, so that the short
+// loops over them unroll.
+template <class E, int KL, int KU>
+bool BandFactor(E* band, E* mult, int* piv, int n) {
     using L = LUElem<E>;
-    const int width = 2 * kl + ku + 1;
+    constexpr int width = 2 * KL + KU + 1;
     bool zero = false;
-    for (int k = 0; k < n; ++k) {
-        const int last = std::min(n - 1, k + kl);  // the rows that reach column k
-        const int end = std::min(n - 1, k + kl + ku);  // the columns they reach
+    // Step k; Edge near the end of the matrix, where fewer rows and columns
+    // are left than the band reaches (elsewhere the loops have fixed
+    // lengths).
+    auto step = [&](int k, auto edge) {
+        constexpr bool Edge = decltype(edge)::value;
+        const int last = Edge ? std::min(n - 1, k + KL) : k + KL;  // the rows that reach column k
+        const int end = Edge ? std::min(n - 1, k + KL + KU) : k + KL + KU;  // the columns they reach
         int p = k;
-        double best = L::Abs1(BandRow(band, width, kl, k)[k]);
+        double best = L::Abs1(BandRow(band, width, KL, k)[k]);
         for (int i = k + 1; i <= last; ++i) {
-            const double v = L::Abs1(BandRow(band, width, kl, i)[k]);
+            const double v = L::Abs1(BandRow(band, width, KL, i)[k]);
             if (v > best) {
                 best = v;
                 p = i;
             }
         }
         piv[k] = p;
-        E* rk = BandRow(band, width, kl, k);
+        E* rk = BandRow(band, width, KL, k);
         if (p != k) {
-            E* rp = BandRow(band, width, kl, p);
+            E* rp = BandRow(band, width, KL, p);
             for (int c = k; c <= end; ++c) std::swap(rk[c], rp[c]);
         }
-        E* mk = mult + static_cast<long long>(k) * kl;
-        std::fill(mk, mk + kl, L::Zero());
+        E* mk = mult + static_cast<long long>(k) * KL;
+        for (int r = 0; r < KL; ++r) mk[r] = L::Zero();
         const E pivot = rk[k];
         if (L::IsZero(pivot)) {
             zero = true;  // nothing left in the column to eliminate
-            continue;
+            return;
         }
         for (int i = k + 1; i <= last; ++i) {
-            E* ri = BandRow(band, width, kl, i);
+            E* ri = BandRow(band, width, KL, i);
             const E m = L::Div(ri[k], pivot);
             mk[i - k - 1] = m;
             ri[k] = L::Zero();
             for (int c = k + 1; c <= end; ++c) ri[c] = L::SubMul(ri[c], m, rk[c]);
         }
-    }
+        for (int c = k + 1; c <= end; ++c) rk[c] = L::Div(rk[c], pivot);
+    };
+    int k = 0;
+    for (; k + KL + KU < n; ++k) step(k, std::false_type());
+    for (; k < n; ++k) step(k, std::true_type());
     return zero;
+}
+
+// y (n elements) becomes A⁻¹·y, or A⁻ᴴ·y with Adjoint set, from the band
+// factorisation.
+template <class E, int KL, int KU, bool Adjoint>
+void BandSolve(const E* band, const E* mult, const int* piv, int n, E* y) {
+    using L = LUElem<E>;
+    constexpr int width = 2 * KL + KU + 1;
+    E* b = const_cast<E*>(band);  // BandRow indexes, it writes nothing
+    const int inner = std::max(0, n - KL - KU);  // steps whose band lies inside the matrix
+    // The steps of L (with the exchanges) and of V; for the adjoint, their
+    // conjugate transposes. Edge: near the end, where the band is cut off.
+    auto lower = [&](int k, auto edge) {
+        const int last = decltype(edge)::value ? std::min(n - 1, k + KL) : k + KL;
+        const E* mk = mult + static_cast<long long>(k) * KL;
+        if (!Adjoint) {
+            if (piv[k] != k) std::swap(y[k], y[piv[k]]);
+            const E yk = y[k];
+            for (int i = k + 1; i <= last; ++i) y[i] = L::SubMul(y[i], mk[i - k - 1], yk);
+        } else {
+            E s = y[k];
+            for (int i = k + 1; i <= last; ++i) s = L::SubMul(s, L::Conj(mk[i - k - 1]), y[i]);
+            y[k] = s;
+            if (piv[k] != k) std::swap(y[k], y[piv[k]]);
+        }
+    };
+    auto upper = [&](int k, auto edge) {
+        const int end = decltype(edge)::value ? std::min(n - 1, k + KL + KU) : k + KL + KU;
+        const E* rk = BandRow(b, width, KL, k);
+        if (!Adjoint) {
+            E s = y[k];
+            for (int c = k + 1; c <= end; ++c) s = L::SubMul(s, rk[c], y[c]);
+            y[k] = s;
+        } else {
+            const E yk = y[k];
+            for (int c = k + 1; c <= end; ++c) y[c] = L::SubMul(y[c], L::Conj(rk[c]), yk);
+        }
+    };
+    auto divide = [&] {
+        for (int k = 0; k < n; ++k) {
+            const E d = BandRow(b, width, KL, k)[k];
+            y[k] = L::Div(y[k], Adjoint ? L::Conj(d) : d);
+        }
+    };
+    const std::false_type inside;
+    const std::true_type edge;
+    if (!Adjoint) {
+        // L·D·V·x = y: L forward, the divisions by the pivots, V backward.
+        const int lowerInner = std::max(0, n - KL);
+        for (int k = 0; k < lowerInner; ++k) lower(k, inside);
+        for (int k = lowerInner; k < n; ++k) lower(k, edge);
+        divide();
+        for (int k = n - 1; k >= inner; --k) upper(k, edge);
+        for (int k = inner - 1; k >= 0; --k) upper(k, inside);
+        return;
+    }
+    // Vᴴ forward, the divisions, then Lᴴ and the exchanges backward.
+    for (int k = 0; k < inner; ++k) upper(k, inside);
+    for (int k = inner; k < n; ++k) upper(k, edge);
+    divide();
+    const int lowerInner = std::max(0, n - KL);
+    for (int k = n - 1; k >= lowerInner; --k) lower(k, edge);
+    for (int k = lowerInner - 1; k >= 0; --k) lower(k, inside);
+}
+
+// Calls f with the bandwidths as constants: 1 and 1 for tridiagonal, 2 and
+// 2 for pentadiagonal and cyclic tridiagonal, 4 and 4 for cyclic
+// pentadiagonal matrices (the only ones the factorisation makes).
+template <class F>
+auto WithBandwidths(int kl, F f) {
+    if (kl == 1) return f(std::integral_constant<int, 1>());
+    if (kl == 2) return f(std::integral_constant<int, 2>());
+    return f(std::integral_constant<int, 4>());
+}
+
+// ||A||₁ from the band of A before its factorisation: column c gathers its
+// magnitudes from the rows c - KU to c + KL, so a ring of sums, one per
+// column still open, goes down the rows once.
+template <class E, int KL, int KU>
+double BandNorm1(const E* band, int n) {
+    constexpr int width = 2 * KL + KU + 1;
+    double ring[width] = {};
+    double norm = 0.0;
+    auto close = [&](int c) {
+        double& s = ring[c % width];
+        if (!(s <= norm)) norm = s;  // a NaN sum wins
+        s = 0.0;
+    };
+    for (int i = 0; i < n; ++i) {
+        if (i - KL - 1 >= 0) close(i - KL - 1);
+        const E* r = BandRow(const_cast<E*>(band), width, KL, i);
+        for (int c = std::max(0, i - KL); c <= std::min(n - 1, i + KU); ++c) ring[c % width] += LUElem<E>::Modulus(r[c]);
+    }
+    for (int c = std::max(0, n - KL - 1); c < n; ++c) close(c);
+    return norm;
 }
 
 }  // namespace qvDetail
@@ -74,7 +184,7 @@ bool BandFactor(E* band, E* mult, int* piv, int n, int kl, int ku) {
 
 template <class E>
 qvBandLUDecomposition<E>::qvBandLUDecomposition()
-    : n(0), kl(0), ku(0), cyclic(false), singular(false), finite(true), norm1(0.0), rcond(1.0) {}
+    : n(0), kl(0), cyclic(false), singular(false), finite(true), norm1(0.0), rcond(1.0) {}
 
 template <class E>
 int qvBandLUDecomposition<E>::Position(int i) const {
@@ -84,33 +194,28 @@ int qvBandLUDecomposition<E>::Position(int i) const {
 
 template <class E>
 template <class Fill>
-void qvBandLUDecomposition<E>::Factorise(int order, int lower, int upper, bool renumber, Fill put) {
+void qvBandLUDecomposition<E>::Factorise(int order, int bandwidth, bool renumber, Fill put) {
     using L = qvDetail::LUElem<E>;
-    const int width = 2 * lower + upper + 1;
+    const int width = 3 * bandwidth + 1;
     // Built aside, so that a failed allocation leaves this factorisation as
     // it was.
     qvBandLUDecomposition f;
     f.n = order;
-    f.kl = lower;
-    f.ku = upper;
+    f.kl = bandwidth;
     f.cyclic = renumber;
     if (order > 0) {
         if (static_cast<long long>(order) * width > 0x7fffffffLL) throw qvErrNoMemory(0xffffffffu);
         qvSimpleArray<E> b(order * width, L::Zero());
-        qvSimpleArray<E> m(order * lower, L::Zero());
+        qvSimpleArray<E> m(order * bandwidth);
         qvSimpleArray<int> p(order);
-        qvSimpleArray<double> sums(order, 0.0);
         E* bp = b.GetPointer();
-        put([&](int i, int j, const E& v) {
-            const int pi = f.Position(i);
-            const int pj = f.Position(j);
-            qvDetail::BandRow(bp, width, lower, pi)[pj] = v;
-            sums[j] += L::Modulus(v);
-        });
+        put([&](int i, int j, const E& v) { qvDetail::BandRow(bp, width, bandwidth, f.Position(i))[f.Position(j)] = v; });
         double norm = 0.0;
-        for (int j = 0; j < order; ++j)
-            if (!(sums[j] <= norm)) norm = sums[j];  // a NaN sum wins
-        f.singular = qvDetail::BandFactor(bp, m.GetPointer(), p.GetPointer(), order, lower, upper);
+        qvDetail::WithBandwidths(bandwidth, [&](auto b) {
+            constexpr int KL = decltype(b)::value;
+            norm = qvDetail::BandNorm1<E, KL, KL>(bp, order);
+            f.singular = qvDetail::BandFactor<E, KL, KL>(bp, m.GetPointer(), p.GetPointer(), order);
+        });
         f.finite = std::isfinite(norm);
         f.norm1 = norm;
         f.rcond = -1.0;
@@ -123,7 +228,6 @@ void qvBandLUDecomposition<E>::Factorise(int order, int lower, int upper, bool r
     piv.Move(f.piv);
     n = f.n;
     kl = f.kl;
-    ku = f.ku;
     cyclic = f.cyclic;
     singular = f.singular;
     finite = f.finite;
@@ -171,7 +275,7 @@ void CheckOuter(int n, const qvVector<E>& e, const qvVector<E>& g) {
 template <class E>
 qvBandLUDecomposition<E>::qvBandLUDecomposition(const qvMatrix3Diag<E>& a) : qvBandLUDecomposition() {
     qvDetail::CheckTridiagonal(a);
-    Factorise(a.LineLen(), 1, 1, false, [&](auto place) { qvDetail::PutTridiagonal(a, place); });
+    Factorise(a.LineLen(), 1, false, [&](auto place) { qvDetail::PutTridiagonal(a, place); });
 }
 
 template <class E>
@@ -180,7 +284,7 @@ qvBandLUDecomposition<E>::qvBandLUDecomposition(const qvMatrix3Diag<E>& a, const
     qvDetail::CheckTridiagonal(a);
     const int order = a.LineLen();
     if (order < 3) throw BadParameters(qvMsg::BandLUOrderBelowCorners);
-    Factorise(order, 2, 2, true, [&](auto place) {
+    Factorise(order, 2, true, [&](auto place) {
         qvDetail::PutTridiagonal(a, place);
         place(0, order - 1, corner0);
         place(order - 1, 0, corner1);
@@ -194,7 +298,7 @@ qvBandLUDecomposition<E>::qvBandLUDecomposition(const qvMatrix3Diag<E>& a, const
     qvDetail::CheckTridiagonal(a);
     const int order = a.LineLen();
     qvDetail::CheckOuter(order, e, g);
-    Factorise(order, 2, 2, false, [&](auto place) {
+    Factorise(order, 2, false, [&](auto place) {
         qvDetail::PutTridiagonal(a, place);
         qvDetail::PutOuter(order, e, g, place);
     });
@@ -209,7 +313,7 @@ qvBandLUDecomposition<E>::qvBandLUDecomposition(const qvMatrix3Diag<E>& a, const
     const int order = a.LineLen();
     qvDetail::CheckOuter(order, e, g);
     if (order < 5) throw BadParameters(qvMsg::BandLUOrderBelowCorners);
-    Factorise(order, 4, 4, true, [&](auto place) {
+    Factorise(order, 4, true, [&](auto place) {
         qvDetail::PutTridiagonal(a, place);
         qvDetail::PutOuter(order, e, g, place);
         place(0, order - 1, c1);
@@ -225,47 +329,18 @@ qvBandLUDecomposition<E>::qvBandLUDecomposition(const qvMatrix3Diag<E>& a, const
 
 template <class E>
 void qvBandLUDecomposition<E>::SolveInPlace(E* y) const {
-    using L = qvDetail::LUElem<E>;
-    const int width = 2 * kl + ku + 1;
-    const E* m = mult.GetPointer();
-    const int* p = piv.GetPointer();
-    for (int k = 0; k < n; ++k) {
-        if (p[k] != k) std::swap(y[k], y[p[k]]);
-        const E yk = y[k];
-        const int last = std::min(n - 1, k + kl);
-        for (int i = k + 1; i <= last; ++i) y[i] = L::SubMul(y[i], m[static_cast<long long>(k) * kl + i - k - 1], yk);
-    }
-    E* b = band.GetPointer();
-    for (int k = n - 1; k >= 0; --k) {
-        const E* rk = qvDetail::BandRow(b, width, kl, k);
-        const int end = std::min(n - 1, k + kl + ku);
-        E s = y[k];
-        for (int c = k + 1; c <= end; ++c) s = L::SubMul(s, rk[c], y[c]);
-        y[k] = L::Div(s, rk[k]);
-    }
+    qvDetail::WithBandwidths(kl, [&](auto b) {
+        constexpr int KL = decltype(b)::value;
+        qvDetail::BandSolve<E, KL, KL, false>(band.GetPointer(), mult.GetPointer(), piv.GetPointer(), n, y);
+    });
 }
 
 template <class E>
 void qvBandLUDecomposition<E>::SolveAdjointInPlace(E* y) const {
-    using L = qvDetail::LUElem<E>;
-    const int width = 2 * kl + ku + 1;
-    E* b = band.GetPointer();
-    for (int k = 0; k < n; ++k) {
-        const E* rk = qvDetail::BandRow(b, width, kl, k);
-        y[k] = L::Div(y[k], L::Conj(rk[k]));
-        const E yk = y[k];
-        const int end = std::min(n - 1, k + kl + ku);
-        for (int c = k + 1; c <= end; ++c) y[c] = L::SubMul(y[c], L::Conj(rk[c]), yk);
-    }
-    const E* m = mult.GetPointer();
-    const int* p = piv.GetPointer();
-    for (int k = n - 1; k >= 0; --k) {
-        const int last = std::min(n - 1, k + kl);
-        E s = y[k];
-        for (int i = k + 1; i <= last; ++i) s = L::SubMul(s, L::Conj(m[static_cast<long long>(k) * kl + i - k - 1]), y[i]);
-        y[k] = s;
-        if (p[k] != k) std::swap(y[k], y[p[k]]);
-    }
+    qvDetail::WithBandwidths(kl, [&](auto b) {
+        constexpr int KL = decltype(b)::value;
+        qvDetail::BandSolve<E, KL, KL, true>(band.GetPointer(), mult.GetPointer(), piv.GetPointer(), n, y);
+    });
 }
 
 template <class E>
@@ -320,17 +395,17 @@ ScaledProduct<E> BandDeterminant(const E* band, int width, int kl, int n, const 
 
 template <class E>
 E qvBandLUDecomposition<E>::Det() const {
-    return qvDetail::BandDeterminant(band.GetPointer(), 2 * kl + ku + 1, kl, n, piv.GetPointer()).Value();
+    return qvDetail::BandDeterminant(band.GetPointer(), 3 * kl + 1, kl, n, piv.GetPointer()).Value();
 }
 
 template <class E>
 E qvBandLUDecomposition<E>::DetSign() const {
-    return qvDetail::BandDeterminant(band.GetPointer(), 2 * kl + ku + 1, kl, n, piv.GetPointer()).Sign();
+    return qvDetail::BandDeterminant(band.GetPointer(), 3 * kl + 1, kl, n, piv.GetPointer()).Sign();
 }
 
 template <class E>
 double qvBandLUDecomposition<E>::LogAbsDet() const {
-    return qvDetail::BandDeterminant(band.GetPointer(), 2 * kl + ku + 1, kl, n, piv.GetPointer()).LogAbs();
+    return qvDetail::BandDeterminant(band.GetPointer(), 3 * kl + 1, kl, n, piv.GetPointer()).LogAbs();
 }
 
 template <class E>
