@@ -329,6 +329,7 @@ int main() {
     LinearAlgebra();
     Graph();
     NumericalMethods();
+    AccurateSolvers();
     Geometry();
     return 0;
 }

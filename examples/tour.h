@@ -16,4 +16,8 @@ std::string TourOutputPath(const char* file_name);
 // The geometry section (tour_geometry.cpp).
 void Geometry();
 
+// The accurate solvers, LU factorisations with partial pivoting
+// (tour_linalg_accurate.cpp).
+void AccurateSolvers();
+
 #endif  // CQV_EXAMPLES_TOUR_H
