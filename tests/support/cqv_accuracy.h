@@ -32,19 +32,6 @@ struct Wide<qvComplex> {
     static T Of(const qvComplex& z) { return T(z.re, z.im); }
 };
 
-// A square matrix in long double, row by row.
-template <class E>
-struct WideMatrix {
-    using T = typename Wide<E>::T;
-    int n;
-    std::vector<T> a;
-    explicit WideMatrix(const qvMatrix<E>& m) : n(m.ColumnLen()) {
-        for (int i = 0; i < n; ++i)
-            for (int j = 0; j < n; ++j) a.push_back(Wide<E>::Of(m(i, j)));
-    }
-    T& operator()(int i, int j) { return a[static_cast<std::size_t>(i) * n + j]; }
-};
-
 // ||b - A·x||∞ / (||A||∞·||x||∞ + ||b||∞): the normwise backward error of x
 // as a solution of A·x = b, the smallest ε for which x solves a system whose
 // matrix and right-hand side are within ε of A and b in relative norm.
@@ -68,32 +55,54 @@ LD BackwardError(const qvMatrix<E>& a, const qvVector<E>& x, const qvVector<E>& 
     return residual / (norm * xNorm + bNorm);
 }
 
-// The solutions of A·X = B for the columns of B (row by row, k columns), by
-// Gaussian elimination with partial pivoting in long double.
+// Gaussian elimination with partial pivoting in long double on A with the
+// k columns of B (row by row) beside it: B becomes A⁻¹·B and the result is
+// det A (its exponent range, to 10^±4932, holds determinants far beyond
+// that of double).
 template <class E>
-std::vector<typename Wide<E>::T> WideSolve(const qvMatrix<E>& m, std::vector<typename Wide<E>::T> b, int k) {
-    WideMatrix<E> a(m);
-    const int n = a.n;
-    auto B = [&](int i, int c) -> typename Wide<E>::T& { return b[static_cast<std::size_t>(i) * k + c]; };
+typename Wide<E>::T WideEliminate(const qvMatrix<E>& m, std::vector<typename Wide<E>::T>& b, int k) {
+    using T = typename Wide<E>::T;
+    const int n = m.ColumnLen();
+    std::vector<T> a;
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j) a.push_back(Wide<E>::Of(m(i, j)));
+    auto A = [&](int i, int j) -> T& { return a[static_cast<std::size_t>(i) * n + j]; };
+    auto B = [&](int i, int c) -> T& { return b[static_cast<std::size_t>(i) * k + c]; };
+    T det = 1;
     for (int j = 0; j < n; ++j) {
         int p = j;
         for (int i = j + 1; i < n; ++i)
-            if (std::abs(a(i, j)) > std::abs(a(p, j))) p = i;
-        for (int c = 0; c < n; ++c) std::swap(a(j, c), a(p, c));
+            if (std::abs(A(i, j)) > std::abs(A(p, j))) p = i;
+        if (p != j) det = -det;
+        for (int c = 0; c < n; ++c) std::swap(A(j, c), A(p, c));
         for (int c = 0; c < k; ++c) std::swap(B(j, c), B(p, c));
+        det *= A(j, j);
+        if (A(j, j) == T(0)) return det;
         for (int i = j + 1; i < n; ++i) {
-            const auto l = a(i, j) / a(j, j);
-            for (int c = j; c < n; ++c) a(i, c) -= l * a(j, c);
+            const T l = A(i, j) / A(j, j);
+            for (int c = j; c < n; ++c) A(i, c) -= l * A(j, c);
             for (int c = 0; c < k; ++c) B(i, c) -= l * B(j, c);
         }
     }
     for (int i = n - 1; i >= 0; --i)
         for (int c = 0; c < k; ++c) {
-            auto s = B(i, c);
-            for (int j = i + 1; j < n; ++j) s -= a(i, j) * B(j, c);
-            B(i, c) = s / a(i, i);
+            T s = B(i, c);
+            for (int j = i + 1; j < n; ++j) s -= A(i, j) * B(j, c);
+            B(i, c) = s / A(i, i);
         }
+    return det;
+}
+
+template <class E>
+std::vector<typename Wide<E>::T> WideSolve(const qvMatrix<E>& m, std::vector<typename Wide<E>::T> b, int k) {
+    WideEliminate(m, b, k);
     return b;
+}
+
+template <class E>
+typename Wide<E>::T WideDeterminant(const qvMatrix<E>& m) {
+    std::vector<typename Wide<E>::T> none;
+    return WideEliminate(m, none, 0);
 }
 
 // The inverse in long double, row by row.
@@ -121,32 +130,6 @@ LD Condition1(const qvMatrix<E>& m) {
         ai = std::fmax(ai, si);
     }
     return a * ai;
-}
-
-// The determinant in long double, by Gaussian elimination with partial
-// pivoting: its exponent range (to 10^±4932) holds determinants far beyond
-// that of double.
-template <class E>
-typename Wide<E>::T WideDeterminant(const qvMatrix<E>& m) {
-    WideMatrix<E> a(m);
-    const int n = a.n;
-    typename Wide<E>::T d = 1;
-    for (int j = 0; j < n; ++j) {
-        int p = j;
-        for (int i = j + 1; i < n; ++i)
-            if (std::abs(a(i, j)) > std::abs(a(p, j))) p = i;
-        if (p != j) {
-            for (int c = 0; c < n; ++c) std::swap(a(j, c), a(p, c));
-            d = -d;
-        }
-        d *= a(j, j);
-        if (a(j, j) == typename Wide<E>::T(0)) return d;
-        for (int i = j + 1; i < n; ++i) {
-            const auto l = a(i, j) / a(j, j);
-            for (int c = j; c < n; ++c) a(i, c) -= l * a(j, c);
-        }
-    }
-    return d;
 }
 
 // The elements of a vector in long double.
