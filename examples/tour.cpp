@@ -330,6 +330,9 @@ int main() {
     Graph();
     NumericalMethods();
     AccurateSolvers();
+    NDimensionalArrays();
     Geometry();
+    Splines();
+    BetaSplines();
     return 0;
 }
