@@ -374,11 +374,11 @@ void LUSubstituteDouble(const double* f, int ld, int n, double* x) {
             x[i0 + r] = y;
         }
     }
-    // U·x = y from the bottom, kSR rows at a time. Inside the triangle
-    // each unknown is (y - u·x_next) / d, with y holding the rest of its
-    // row; it is computed as y / d - (u / d)·x_next, both divisions by the
-    // pivot d, so that the only work waiting for the unknown found just
-    // before is a product and a difference, not a division.
+    // U·x = y from the bottom, kSR rows at a time: each unknown is
+    // (y - u·x_next) / d, y holding the rest of its row. (Splitting it as
+    // y / d - (u / d)·x_next would take the division off the chain between
+    // unknowns, but y / d or u / d can overflow where the unknown does not:
+    // ((1e-300, 1e10), (0, 1))·x = (1e10, 1) would give NaN for x = (0, 1).)
     for (int i1 = n; i1 > 0; i1 -= kSR) {
         const int i0 = i1 - kSR > 0 ? i1 - kSR : 0;
         BlockDots(f, ld, i0, i1 - i0, x, i1, n, s);
@@ -386,7 +386,8 @@ void LUSubstituteDouble(const double* f, int ld, int n, double* x) {
             const double* ui = f + static_cast<std::size_t>(i) * ld;
             double y = x[i] - s[i - i0];
             for (int q = i1 - 1; q > i + 1; --q) y = y - ui[q] * x[q];
-            x[i] = i + 1 < i1 ? y / ui[i] - (ui[i + 1] / ui[i]) * x[i + 1] : y / ui[i];
+            if (i + 1 < i1) y = y - ui[i + 1] * x[i + 1];
+            x[i] = y / ui[i];
         }
     }
 }

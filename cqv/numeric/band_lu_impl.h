@@ -27,11 +27,11 @@ inline E* BandRow(E* band, int width, int kl, int i) {
 
 // Gaussian elimination with partial pivoting on the band of order n, KL
 // diagonals below the main one and KU above: multipliers of step k go to
-// mult[k·KL + r - 1] for the row k + r, the exchanges to piv. U = D·V, D
-// its diagonal and V unit upper triangular, ends up in the band: row k holds
-// the pivot d_k at column k and V's elements, U's divided by d_k, from
-// column k + 1 to k + KL + KU (the solutions then divide by the pivots
-// apart from the chain that links one unknown to the next). Returns whether
+// mult[k·KL + r - 1] for the row k + r, the exchanges to piv, U to the
+// band: row k holds the pivot at column k and U's row from there to column
+// k + KL + KU. (U is not kept as its pivots times a unit triangle, U's rows
+// divided by their pivots: a large element beside a tiny pivot would
+// overflow where the solution does not.) Returns whether
 // a pivot was exactly zero. The bandwidths are constants, so that the short
 // loops over them unroll.
 template <class E, int KL, int KU>
@@ -75,7 +75,6 @@ bool BandFactor(E* band, E* mult, int* piv, int n) {
             ri[k] = L::Zero();
             for (int c = k + 1; c <= end; ++c) ri[c] = L::SubMul(ri[c], m, rk[c]);
         }
-        for (int c = k + 1; c <= end; ++c) rk[c] = L::Div(rk[c], pivot);
     };
     int k = 0;
     for (; k + KL + KU < n; ++k) step(k, std::false_type());
@@ -91,8 +90,9 @@ void BandSolve(const E* band, const E* mult, const int* piv, int n, E* y) {
     constexpr int width = 2 * KL + KU + 1;
     E* b = const_cast<E*>(band);  // BandRow indexes, it writes nothing
     const int inner = std::max(0, n - KL - KU);  // steps whose band lies inside the matrix
-    // The steps of L (with the exchanges) and of V; for the adjoint, their
-    // conjugate transposes. Edge: near the end, where the band is cut off.
+    // The steps of L (with the exchanges) and of U, each unknown of U's
+    // divided by its pivot after the rest of its row is subtracted; for the
+    // adjoint, their conjugate transposes. Edge: near the end, where the band is cut off.
     auto lower = [&](int k, auto edge) {
         const int last = decltype(edge)::value ? std::min(n - 1, k + KL) : k + KL;
         const E* mk = mult + static_cast<long long>(k) * KL;
@@ -113,34 +113,27 @@ void BandSolve(const E* band, const E* mult, const int* piv, int n, E* y) {
         if (!Adjoint) {
             E s = y[k];
             for (int c = k + 1; c <= end; ++c) s = L::SubMul(s, rk[c], y[c]);
-            y[k] = s;
+            y[k] = L::Div(s, rk[k]);
         } else {
-            const E yk = y[k];
+            const E yk = L::Div(y[k], L::Conj(rk[k]));
+            y[k] = yk;
             for (int c = k + 1; c <= end; ++c) y[c] = L::SubMul(y[c], L::Conj(rk[c]), yk);
-        }
-    };
-    auto divide = [&] {
-        for (int k = 0; k < n; ++k) {
-            const E d = BandRow(b, width, KL, k)[k];
-            y[k] = L::Div(y[k], Adjoint ? L::Conj(d) : d);
         }
     };
     const std::false_type inside;
     const std::true_type edge;
     if (!Adjoint) {
-        // L·D·V·x = y: L forward, the divisions by the pivots, V backward.
+        // L·U·x = y: L forward, U backward.
         const int lowerInner = std::max(0, n - KL);
         for (int k = 0; k < lowerInner; ++k) lower(k, inside);
         for (int k = lowerInner; k < n; ++k) lower(k, edge);
-        divide();
         for (int k = n - 1; k >= inner; --k) upper(k, edge);
         for (int k = inner - 1; k >= 0; --k) upper(k, inside);
         return;
     }
-    // Vᴴ forward, the divisions, then Lᴴ and the exchanges backward.
+    // Uᴴ forward, then Lᴴ and the exchanges backward.
     for (int k = 0; k < inner; ++k) upper(k, inside);
     for (int k = inner; k < n; ++k) upper(k, edge);
-    divide();
     const int lowerInner = std::max(0, n - KL);
     for (int k = n - 1; k >= lowerInner; --k) lower(k, edge);
     for (int k = lowerInner - 1; k >= 0; --k) lower(k, inside);

@@ -116,6 +116,10 @@ TEST(BandLU, SolvesTheSystemsTheSweepsFail) {
         BandLu(t).Solve(x, f2);
         EXPECT_TRUE(Near(Values(x), {1, 1}, 4e-16));  // x0 = 1 / (1 - Diag[0])
     }
+    // A large element right of a tiny pivot: x0 = (1e10 - 1e10·x1) / 1e-300
+    // is 0, though 1e10 / 1e-300 overflows.
+    BandLu(MakeTri({1e10}, {1e-300, 1}, {0})).Solve(x, MakeCol({1e10, 1}));
+    EXPECT_EQ(Values(x), (V{0, 1}));
 }
 
 TEST(BandLU, FourKindsAgainstTheirDenseMatrices) {
