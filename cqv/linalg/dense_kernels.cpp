@@ -358,6 +358,15 @@ CQV_UNROLL
     }
 }
 
+constexpr double kLargest = std::numeric_limits<double>::max();
+
+// Whether the quotient q of the nonzero v overflowed or fell below the
+// normal range, losing digits (NaN counts as out of range).
+inline bool OutOfNormalRange(double q, double v) {
+    const double a = std::fabs(q);
+    return !(a <= kLargest) || (a < std::numeric_limits<double>::min() && v != 0.0);
+}
+
 }  // namespace
 
 void LUSubstituteDouble(const double* f, int ld, int n, double* x) {
@@ -374,11 +383,15 @@ void LUSubstituteDouble(const double* f, int ld, int n, double* x) {
             x[i0 + r] = y;
         }
     }
-    // U·x = y from the bottom, kSR rows at a time: each unknown is
-    // (y - u·x_next) / d, y holding the rest of its row. (Splitting it as
-    // y / d - (u / d)·x_next would take the division off the chain between
-    // unknowns, but y / d or u / d can overflow where the unknown does not:
-    // ((1e-300, 1e10), (0, 1))·x = (1e10, 1) would give NaN for x = (0, 1).)
+    // U·x = y from the bottom, kSR rows at a time. Inside the triangle each
+    // unknown is (y - u·x_next) / d, y holding the rest of its row. It is
+    // computed as y / d - (u / d)·x_next, both divisions by the pivot d, so
+    // that the only work waiting for the unknown found just before is a
+    // product and a difference, not a division. The quotients taken first
+    // can leave the normal range where the unknown does not (for
+    // ((1e-300, 1e10), (0, 1))·x = (1e10, 1), 1e10 / 1e-300 overflows while
+    // x = (0, 1)); then, or when the unknown comes out beyond the range, it
+    // is found as (y - u·x_next) / d.
     for (int i1 = n; i1 > 0; i1 -= kSR) {
         const int i0 = i1 - kSR > 0 ? i1 - kSR : 0;
         BlockDots(f, ld, i0, i1 - i0, x, i1, n, s);
@@ -386,8 +399,16 @@ void LUSubstituteDouble(const double* f, int ld, int n, double* x) {
             const double* ui = f + static_cast<std::size_t>(i) * ld;
             double y = x[i] - s[i - i0];
             for (int q = i1 - 1; q > i + 1; --q) y = y - ui[q] * x[q];
-            if (i + 1 < i1) y = y - ui[i + 1] * x[i + 1];
-            x[i] = y / ui[i];
+            const double d = ui[i];
+            if (i + 1 == i1) {
+                x[i] = y / d;
+                continue;
+            }
+            const double u = ui[i + 1], next = x[i + 1];
+            const double q = y / d, r = u / d, xi = q - r * next;
+            x[i] = OutOfNormalRange(q, y) || OutOfNormalRange(r, u) || !(std::fabs(xi) <= kLargest)
+                       ? (y - u * next) / d
+                       : xi;
         }
     }
 }
