@@ -35,6 +35,9 @@
 #include "cqv/linalg/matrix.h"
 #include "cqv/linalg/vector.h"
 
+// The LU factorisation of a square matrix with partial pivoting: solutions,
+// inverse, a determinant that keeps its exponent apart, and an estimate of
+// the reciprocal condition number.
 template <class E>
 class qvLUDecomposition {
 public:

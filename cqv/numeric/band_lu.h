@@ -36,6 +36,9 @@
 #include "cqv/linalg/vector.h"
 #include "cqv/numeric/tridiagonal.h"
 
+// The LU factorisation of a tridiagonal or cyclic tridiagonal matrix with
+// partial pivoting on its band: solutions, determinant and a condition
+// estimate in time linear in the order.
 template <class E>
 class qvBandLUDecomposition {
 public:
