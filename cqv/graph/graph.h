@@ -32,7 +32,9 @@
 
 class qvSimpleGraphBranchHead;
 class qvSimpleGraph;
-class qvNodeBranchIter;
+namespace qvDetail {
+struct BranchWalk;
+}
 
 class CQV_API qvSimpleGraphNodeHead : public qvList2kHead {
 public:
@@ -78,7 +80,7 @@ protected:
 private:
     friend class qvSimpleGraphBranchHead;
     friend class qvSimpleGraph;
-    friend class qvNodeBranchIter;
+    friend struct qvDetail::BranchWalk;
 };
 
 class CQV_API qvSimpleGraphBranchHead : public qvList2kHead {
@@ -159,6 +161,37 @@ private:
 CQV_FOR_EACH_AUTO_DEL_POINTER_TYPE(CQV_DECLARE_AUTO_DEL_POINTER)
 #undef CQV_DECLARE_AUTO_DEL_POINTER
 
+namespace qvDetail {
+
+// A walk along the branch list of one node: the node, the link stood on and
+// the link after it, with their branches, each of them held. The library's
+// iterators are built on it; its steps are defined in the library's private
+// header cqv/graph/graph_internal.h.
+struct BranchWalk {
+    // Walks the list of n (none if n is null), taking over a reference to n
+    // that the caller holds, and stands on its first link, holding its
+    // branch and the next.
+    void Begin(qvSimpleGraphNodeHead* n);
+    // Steps to the next link (see qvNodeBranchIter::operator++).
+    void Step();
+    // Lets go of the branches held and stands at the end.
+    void Finish();
+    // Finish, and lets go of the node too.
+    void End();
+
+    qvSimpleGraphNodeHead* node;
+    qvList2kHead* link;                    // null past the end
+    qvSimpleGraphBranchHead* branch;
+    qvList2kHead* ahead;                   // the link after link when it was reached
+    qvSimpleGraphBranchHead* aheadBranch;  // null when ahead is the list head
+
+private:
+    // Stands on link l, whose branch is already held, and holds the next.
+    void StandOn(qvList2kHead* l, qvSimpleGraphBranchHead* b);
+};
+
+}  // namespace qvDetail
+
 // Walks the branches of one node in the order of its branch list. While it
 // lives the iterator holds a reference to the node, and one to the branch it
 // stands on and to the one after it, so that none of them disappears during
@@ -176,7 +209,7 @@ public:
     ~qvNodeBranchIter();
 
     // 1 once the walk has run past the last branch.
-    CQV_INLINE int IsEnd() const { return link == nullptr ? 1 : 0; }
+    CQV_INLINE int IsEnd() const { return walk.link == nullptr ? 1 : 0; }
     // The branch stood on. Throws BadParameters
     // "qvNodeBranchIter: out of range" past the end.
     qvSimpleGraphBranchHead& operator*() const;
@@ -184,25 +217,10 @@ public:
     // Steps to the next branch (nothing happens past the end).
     qvNodeBranchIter& operator++();
     // The node whose branches are walked.
-    CQV_INLINE qvSimpleGraphNodeHead* GetNode() const { return node; }
-
-protected:
-    // As the public constructor; outOfRange is the text thrown when the
-    // iterator is dereferenced past the end.
-    qvNodeBranchIter(qvSimpleGraphNodeHead* n, const char* outOfRange);
+    CQV_INLINE qvSimpleGraphNodeHead* GetNode() const { return walk.node; }
 
 private:
-    // Stands on link l, whose branch is already held, and holds the next.
-    void StandOn(qvList2kHead* l, qvSimpleGraphBranchHead* b);
-    // Lets go of the branches held and stands at the end.
-    void Finish();
-
-    qvSimpleGraphNodeHead* node;
-    qvList2kHead* link;  // null past the end
-    qvSimpleGraphBranchHead* branch;
-    qvList2kHead* ahead;  // the link after link when it was reached
-    qvSimpleGraphBranchHead* aheadBranch;  // null when ahead is the list head
-    const char* outOfRange;
+    qvDetail::BranchWalk walk;
 };
 
 class CQV_API qvSimpleGraph : public qvRefCount {
@@ -276,6 +294,10 @@ private:
     // The breadth-first walk of Wave from start, asking visit(from, to, b).
     template <class Visit>
     static void Spread(qvSimpleGraphNodeHead* start, Visit& visit);
+    // Walks the branch lists of the next queued nodes ahead of the wave,
+    // several side by side, fetching what the wave will read there.
+    template <class Queue>
+    static void WalkAhead(Queue& queue);
     // Gives every node its distance from start plus 1 and returns the
     // farthest node, whose distance is then reset to 0.
     qvSimpleGraphNodeHead* Farthest(qvSimpleGraphNodeHead* start);
