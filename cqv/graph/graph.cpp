@@ -247,7 +247,17 @@ void qvSimpleGraph::Leave() {
 void qvSimpleGraph::Dismantle() {
     // One node (or branch) at a time, each alone in a constant number of
     // steps per branch: linear in the size of the graph, no recursion.
-    while (Node* e = nodes.GetPointer()) Remove(e->Next());
+    // While the nodes go, the branch entry would move to the next branch of
+    // the ring each time its branch is removed, taking a reference there: a
+    // visit to one more object, far away in memory, per removal. An anchor
+    // that holds nothing takes its place instead, and the entry is set where
+    // the anchor ends. Every object goes at the same point as it would with
+    // the entry moving: the entry's reference never is the last one of a
+    // branch still in the ring.
+    Branch* anchor = branches.GetPointer();
+    if (anchor != nullptr) SetEntry(&qvSimpleGraph::branches, static_cast<Branch*>(nullptr));
+    while (Node* e = nodes.GetPointer()) RemoveNode(e->Next(), &anchor);
+    if (anchor != nullptr) SetEntry(&qvSimpleGraph::branches, anchor);
     while (Branch* e = branches.GetPointer()) Remove(e->Next());
 }
 
@@ -276,11 +286,15 @@ void qvSimpleGraph::Add(qvSimpleGraphNodeHead* n) { Enter(&qvSimpleGraph::nodes,
 
 void qvSimpleGraph::Add(qvSimpleGraphBranchHead* b) { Enter(&qvSimpleGraph::branches, b); }
 
-void qvSimpleGraph::Remove(qvSimpleGraphBranchHead* b) {
+void qvSimpleGraph::Remove(qvSimpleGraphBranchHead* b) { RemoveBranch(b, nullptr); }
+
+void qvSimpleGraph::RemoveBranch(qvSimpleGraphBranchHead* b, qvSimpleGraphBranchHead** anchor) {
     if (b == nullptr) return;
     const bool entry = b == branches.GetPointer();
-    const bool member = entry || !IsLoneLink(b);
+    const bool anchored = anchor != nullptr && b == *anchor;
+    const bool member = entry || anchored || !IsLoneLink(b);
     if (entry) SetEntry(&qvSimpleGraph::branches, IsLoneLink(b) ? nullptr : b->Next());
+    if (anchored) *anchor = IsLoneLink(b) ? nullptr : b->Next();
     b->Remove();
     if (member) {
         ReleaseObject(b);
@@ -289,12 +303,14 @@ void qvSimpleGraph::Remove(qvSimpleGraphBranchHead* b) {
     }
 }
 
-void qvSimpleGraph::Remove(qvSimpleGraphNodeHead* n) {
+void qvSimpleGraph::Remove(qvSimpleGraphNodeHead* n) { RemoveNode(n, nullptr); }
+
+void qvSimpleGraph::RemoveNode(qvSimpleGraphNodeHead* n, qvSimpleGraphBranchHead** anchor) {
     if (n == nullptr) return;
     const bool entry = n == nodes.GetPointer();
     const bool member = entry || !IsLoneLink(n);
     HoldObject(n);  // alive while its branches go
-    while (!IsLoneLink(&n->branches)) Remove(BranchOfLink(n->branches.Next()));
+    while (!IsLoneLink(&n->branches)) RemoveBranch(BranchOfLink(n->branches.Next()), anchor);
     if (member) {
         if (entry) SetEntry(&qvSimpleGraph::nodes, IsLoneLink(n) ? nullptr : n->Next());
         n->qvList2kHead::Remove();

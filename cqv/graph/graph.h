@@ -310,6 +310,11 @@ private:
     void Enter(qvAutoDelPointer<T> qvSimpleGraph::*entry, T* x);
     // Removes every node and then every branch left.
     void Dismantle();
+    // Remove of a node and of a branch. With anchor (graph destruction),
+    // the branch ring has no entry: *anchor, a branch of the ring or null,
+    // stands in for it without holding it, moving on as the entry would.
+    void RemoveNode(qvSimpleGraphNodeHead* n, qvSimpleGraphBranchHead** anchor);
+    void RemoveBranch(qvSimpleGraphBranchHead* b, qvSimpleGraphBranchHead** anchor);
     // Leaves the group of graphs sharing this one; the last one to leave
     // dismantles the graph.
     void Leave();
