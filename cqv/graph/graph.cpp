@@ -1,6 +1,5 @@
 #include "cqv/graph/graph.h"
 
-#include <cstdint>
 
 #if defined(_MSC_VER) && (defined(_M_IX86) || defined(_M_X64))
 #include <xmmintrin.h>
@@ -19,116 +18,61 @@ namespace {
 
 using Node = qvSimpleGraphNodeHead;
 using Branch = qvSimpleGraphBranchHead;
+using qvDetail::BranchOfLink;
+using qvDetail::HoldObject;
+using qvDetail::IsLoneLink;
+using qvDetail::ReleaseObject;
 
-// The branch that owns a link of a node's branch list.
-inline Branch* BranchOf(qvList2kHead* link) {
-    return static_cast<Branch*>(static_cast<qvInternalList2k*>(link)->GetSelf());
-}
-
-inline bool IsLone(const qvList2kHead* x) { return x->Next() == x; }
-
-// Takes a reference to p (if not null) and returns p.
-template <class T>
-inline T* Hold(T* p) {
-    if (p != nullptr) p->IncreaseRefCount();
-    return p;
-}
-
-// Lets go of a reference to p (if not null), deleting p once nobody holds
-// it: qvUsingNew::Delete, with the heads' own counter called directly.
-template <class T>
-inline void Release(T* p) {
-    if (p != nullptr && p->DecreaseRefCount() < 1) delete p;
-}
-
-// The fetching helpers below must be expanded where they are used: GCC takes
-// an out-of-line function that only reads and prefetches for one without
-// effect and drops the calls.
+// Asks the processor to bring the cache line holding address p closer; a
+// hint only, which never faults whatever p points at.
+inline void Prefetch(const void* p) {
 #if defined(__GNUC__) || defined(__clang__)
-#define CQV_EXPAND inline __attribute__((always_inline))
-#elif defined(_MSC_VER)
-#define CQV_EXPAND __forceinline
-#else
-#define CQV_EXPAND inline
-#endif
-
-// Asks the processor to bring the cache line holding address a closer; a
-// hint only, which never faults whatever a points at.
-CQV_EXPAND void Prefetch(std::uintptr_t a) {
-#if defined(__GNUC__) || defined(__clang__)
-    __builtin_prefetch(reinterpret_cast<const void*>(a));
+    __builtin_prefetch(p);
 #elif defined(_MSC_VER) && (defined(_M_IX86) || defined(_M_X64))
-    _mm_prefetch(reinterpret_cast<const char*>(a), _MM_HINT_T0);
+    _mm_prefetch(static_cast<const char*>(p), _MM_HINT_T0);
 #else
-    (void)a;
+    (void)p;
 #endif
 }
 
 // Walks over branch lists chase pointers through objects spread over the
-// heap, one cache miss after the other. They run faster when they fetch,
-// some nodes in advance, what they will read there: in stage 0 the node, in
-// stage k its k-th link together with the branch fields beside it, and the
-// far node of link k - 1 (that link having been fetched by the previous
-// stage). n must be alive; only links in its list at this moment are read,
-// so a callback changing the graph between stages does no harm.
-enum { FetchStages = 8, FetchSpacing = 4 };
-
-CQV_EXPAND void FetchAhead(const Node* n, int stage) {
-    if (stage == 0) {
-        Prefetch(reinterpret_cast<std::uintptr_t>(n) + sizeof(qvList2kHead));
-        return;
-    }
-    const qvList2kHead* head = const_cast<Node*>(n)->GetBranchList();
-    const qvList2kHead* before = head;
-    const qvList2kHead* l = head->Next();
-    for (int k = 1; k < stage; ++k) {
-        if (l == head) return;
-        before = l;
-        l = l->Next();
-    }
-    // The node at the other end of the link before, whose fields the
-    // previous stage fetched.
-    if (before != head) {
-        const Branch* b = BranchOf(const_cast<qvList2kHead*>(before));
-        const Node* m = b->GetNode1() != n ? b->GetNode1() : b->GetNode2();
-        if (m != nullptr) Prefetch(reinterpret_cast<std::uintptr_t>(m) + sizeof(qvList2kHead));
-    }
-    if (l == head) return;
-    // A link and the fields of its branch lie within 64 bytes either side.
-    const std::uintptr_t a = reinterpret_cast<std::uintptr_t>(l);
-    Prefetch(a - 64);
-    Prefetch(a);
-    Prefetch(a + 64);
-}
+// heap: each link must arrive before the next one is known, and as soon as
+// the graph outgrows a core's own cache (a few thousand nodes) every link is
+// a wait on the shared cache or on memory. The walks over many lists
+// therefore take several side by side, one link of each in turn (Lanes of
+// them): their loads do not wait for one another, so the processor has
+// several misses in flight where a single walk has one. The wave walks the
+// lists of the next Batch queued nodes that way before it visits them.
+enum { Lanes = 8, Batch = 32 };
 
 // The wave's queue of nodes; every queued node is held, so that a callback
-// removing it cannot pull it from under the queue.
+// removing it cannot pull it from under the queue. It also counts how many
+// of the oldest nodes have been walked ahead (see qvSimpleGraph::WalkAhead).
 class HeldQueue {
 public:
     HeldQueue() = default;
     HeldQueue(const HeldQueue&) = delete;
     HeldQueue& operator=(const HeldQueue&) = delete;
     ~HeldQueue() {
-        while (!q.IsEmpty()) Release(q.Get());
+        while (!q.IsEmpty()) ReleaseObject(q.Get());
     }
     void Put(Node* n) {
         q.Put(n);
-        Hold(n);
+        HoldObject(n);
     }
     // The oldest node; its reference passes to the caller.
-    Node* Get() { return q.Get(); }
-    bool IsEmpty() const { return q.IsEmpty(); }
-    // Fetches ahead for the nodes that will be taken out a few Gets later.
-    void FetchComing() {
-        for (int stage = 0; stage < FetchStages; ++stage) {
-            Node* const* n = q.Ahead(scouts[stage], (FetchStages - stage) * FetchSpacing);
-            if (n != nullptr) FetchAhead(*n, stage);
-        }
+    Node* Get() {
+        if (walked > 0) --walked;
+        return q.Get();
     }
+    bool IsEmpty() const { return q.IsEmpty(); }
+    int Len() const { return q.Len(); }
+    qvListQueue<Node*>::Position Oldest() const { return q.Oldest(); }
+
+    int walked = 0;  // the oldest nodes whose lists were walked ahead
 
 private:
     qvListQueue<Node*> q;
-    qvListQueue<Node*>::Scout scouts[FetchStages];
 };
 
 }  // namespace
@@ -144,7 +88,7 @@ qvSimpleGraphNodeHead& qvSimpleGraphNodeHead::operator=(const qvSimpleGraphNodeH
     if (&o == this) return *this;
     // The count of a linked node counts its ring, its branches and its
     // holders; only a node standing alone takes over another's.
-    if (IsLone(this) && IsLone(&branches)) count = o.count;
+    if (IsLoneLink(this) && IsLoneLink(&branches)) count = o.count;
     pathLen = o.pathLen;
     back = o.back;
     return *this;
@@ -155,8 +99,8 @@ qvSimpleGraphNodeHead::~qvSimpleGraphNodeHead() {
     // Branches are normally gone before their nodes (they hold them); these
     // are left by a node destroyed while still referenced. Each forgets this
     // node, so its own destructor does not let go of it again.
-    while (!IsLone(&branches)) {
-        Branch* b = BranchOf(branches.Next());
+    while (!IsLoneLink(&branches)) {
+        Branch* b = BranchOfLink(branches.Next());
         if (b->node1 == this) b->node1 = nullptr;
         if (b->node2 == this) b->node2 = nullptr;
         b->DetachLinks();
@@ -166,7 +110,7 @@ qvSimpleGraphNodeHead::~qvSimpleGraphNodeHead() {
 
 qvSimpleGraphBranchHead* qvSimpleGraphNodeHead::GetBranch(qvSimpleGraphNodeHead* m) const {
     for (qvList2kHead* l = branches.Next(); l != &branches; l = l->Next()) {
-        Branch* b = BranchOf(l);
+        Branch* b = BranchOfLink(l);
         if (b->node1 == m || b->node2 == m) return b;
     }
     return nullptr;
@@ -192,8 +136,8 @@ qvSimpleGraphBranchHead::qvSimpleGraphBranchHead(const qvSimpleGraphBranchHead& 
     : qvUsingNew(),
       qvList2kHead(),
       link1(this),
-      node1(Hold(o.node1)),
-      node2(Hold(o.node2)),
+      node1(HoldObject(o.node1)),
+      node2(HoldObject(o.node2)),
       back(o.back),
       orient(o.orient),
       count(0),
@@ -206,11 +150,11 @@ qvSimpleGraphBranchHead& qvSimpleGraphBranchHead::operator=(const qvSimpleGraphB
     if (IsLinked() == 0) {
         Node* old1 = node1;
         Node* old2 = node2;
-        node1 = Hold(o.node1);
-        node2 = Hold(o.node2);
+        node1 = HoldObject(o.node1);
+        node2 = HoldObject(o.node2);
         count = o.count;
-        Release(old2);
-        Release(old1);
+        ReleaseObject(old2);
+        ReleaseObject(old1);
     }
     orient = o.orient;
     back = o.back;
@@ -219,8 +163,8 @@ qvSimpleGraphBranchHead& qvSimpleGraphBranchHead::operator=(const qvSimpleGraphB
 
 qvSimpleGraphBranchHead::~qvSimpleGraphBranchHead() {
     Remove();
-    Release(node2);
-    Release(node1);
+    ReleaseObject(node2);
+    ReleaseObject(node1);
 }
 
 qvSimpleGraphBranchHead* qvSimpleGraphBranchHead::Remove() {
@@ -230,82 +174,36 @@ qvSimpleGraphBranchHead* qvSimpleGraphBranchHead::Remove() {
 }
 
 void qvSimpleGraphBranchHead::DetachLinks() {
-    if (!IsLone(&link1)) {
+    if (!IsLoneLink(&link1)) {
         link1.Remove();
         --count;
     }
-    if (!IsLone(&link2)) {
+    if (!IsLoneLink(&link2)) {
         link2.Remove();
         --count;
     }
 }
 
 int qvSimpleGraphBranchHead::IsLinked() const {
-    return IsLone(this) && IsLone(&link1) && IsLone(&link2) ? 0 : 1;
+    return IsLoneLink(this) && IsLoneLink(&link1) && IsLoneLink(&link2) ? 0 : 1;
 }
 
 // ---------------------------------------------------------------- iterator
 
-qvNodeBranchIter::qvNodeBranchIter(qvSimpleGraphNodeHead* n)
-    : qvNodeBranchIter(n, qvMsg::NodeBranchIterOutOfRange) {}
+qvNodeBranchIter::qvNodeBranchIter(qvSimpleGraphNodeHead* n) { walk.Begin(HoldObject(n)); }
 
-qvNodeBranchIter::qvNodeBranchIter(qvSimpleGraphNodeHead* n, const char* text)
-    : node(Hold(n)), link(nullptr), branch(nullptr), ahead(nullptr), aheadBranch(nullptr), outOfRange(text) {
-    if (n == nullptr) return;
-    qvList2kHead* first = n->branches.Next();
-    if (first != &n->branches) StandOn(first, Hold(BranchOf(first)));
-}
-
-qvNodeBranchIter::~qvNodeBranchIter() {
-    Finish();
-    Release(node);
-}
+qvNodeBranchIter::~qvNodeBranchIter() { walk.End(); }
 
 qvSimpleGraphBranchHead& qvNodeBranchIter::operator*() const {
-    if (link == nullptr) throw BadParameters(outOfRange);
-    return *branch;
+    if (walk.link == nullptr) throw BadParameters(qvMsg::NodeBranchIterOutOfRange);
+    return *walk.branch;
 }
 
 qvSimpleGraphBranchHead* qvNodeBranchIter::operator->() const { return &operator*(); }
 
 qvNodeBranchIter& qvNodeBranchIter::operator++() {
-    if (link == nullptr) return *this;
-    qvList2kHead* head = &node->branches;
-    // Links never return to a list once taken out, so a link that is not
-    // lone is still in this node's list.
-    qvList2kHead* to = IsLone(link) ? ahead : link->Next();
-    if (to != head && IsLone(to)) to = head;
-    if (to == head) {
-        Finish();
-        return *this;
-    }
-    Branch* b;
-    if (to == ahead) {
-        b = aheadBranch;
-        aheadBranch = nullptr;
-    } else {
-        b = Hold(BranchOf(to));
-    }
-    Release(branch);
-    Release(aheadBranch);
-    StandOn(to, b);
+    walk.Step();
     return *this;
-}
-
-void qvNodeBranchIter::StandOn(qvList2kHead* l, qvSimpleGraphBranchHead* b) {
-    link = l;
-    branch = b;
-    ahead = l->Next();
-    aheadBranch = ahead == &node->branches ? nullptr : Hold(BranchOf(ahead));
-}
-
-void qvNodeBranchIter::Finish() {
-    Branch* b = branch;
-    Branch* a = aheadBranch;
-    link = ahead = nullptr;
-    branch = aheadBranch = nullptr;
-    Release(b);
-    Release(a);
 }
 
 // ---------------------------------------------------------------- graph
@@ -349,7 +247,17 @@ void qvSimpleGraph::Leave() {
 void qvSimpleGraph::Dismantle() {
     // One node (or branch) at a time, each alone in a constant number of
     // steps per branch: linear in the size of the graph, no recursion.
-    while (Node* e = nodes.GetPointer()) Remove(e->Next());
+    // While the nodes go, the branch entry would move to the next branch of
+    // the ring each time its branch is removed, taking a reference there: a
+    // visit to one more object, far away in memory, per removal. An anchor
+    // that holds nothing takes its place instead, and the entry is set where
+    // the anchor ends. Every object goes at the same point as it would with
+    // the entry moving: the entry's reference never is the last one of a
+    // branch still in the ring.
+    Branch* anchor = branches.GetPointer();
+    if (anchor != nullptr) SetEntry(&qvSimpleGraph::branches, static_cast<Branch*>(nullptr));
+    while (Node* e = nodes.GetPointer()) RemoveNode(e->Next(), &anchor);
+    if (anchor != nullptr) SetEntry(&qvSimpleGraph::branches, anchor);
     while (Branch* e = branches.GetPointer()) Remove(e->Next());
 }
 
@@ -365,7 +273,7 @@ void qvSimpleGraph::SetEntry(qvAutoDelPointer<T> qvSimpleGraph::*entry, T* x) {
 template <class T>
 void qvSimpleGraph::Enter(qvAutoDelPointer<T> qvSimpleGraph::*entry, T* x) {
     T* e = (this->*entry).GetPointer();
-    if (x == nullptr || x == e || !IsLone(x)) return;
+    if (x == nullptr || x == e || !IsLoneLink(x)) return;
     x->IncreaseRefCount();
     if (e == nullptr) {
         SetEntry(entry, x);
@@ -378,68 +286,134 @@ void qvSimpleGraph::Add(qvSimpleGraphNodeHead* n) { Enter(&qvSimpleGraph::nodes,
 
 void qvSimpleGraph::Add(qvSimpleGraphBranchHead* b) { Enter(&qvSimpleGraph::branches, b); }
 
-void qvSimpleGraph::Remove(qvSimpleGraphBranchHead* b) {
+void qvSimpleGraph::Remove(qvSimpleGraphBranchHead* b) { RemoveBranch(b, nullptr); }
+
+void qvSimpleGraph::RemoveBranch(qvSimpleGraphBranchHead* b, qvSimpleGraphBranchHead** anchor) {
     if (b == nullptr) return;
     const bool entry = b == branches.GetPointer();
-    const bool member = entry || !IsLone(b);
-    if (entry) SetEntry(&qvSimpleGraph::branches, IsLone(b) ? nullptr : b->Next());
+    const bool anchored = anchor != nullptr && b == *anchor;
+    const bool member = entry || anchored || !IsLoneLink(b);
+    if (entry) SetEntry(&qvSimpleGraph::branches, IsLoneLink(b) ? nullptr : b->Next());
+    if (anchored) *anchor = IsLoneLink(b) ? nullptr : b->Next();
     b->Remove();
     if (member) {
-        Release(b);
+        ReleaseObject(b);
     } else if (b->IsAllowDelete() != 0) {
         delete b;  // not the graph's: only its links are given up
     }
 }
 
-void qvSimpleGraph::Remove(qvSimpleGraphNodeHead* n) {
+void qvSimpleGraph::Remove(qvSimpleGraphNodeHead* n) { RemoveNode(n, nullptr); }
+
+void qvSimpleGraph::RemoveNode(qvSimpleGraphNodeHead* n, qvSimpleGraphBranchHead** anchor) {
     if (n == nullptr) return;
     const bool entry = n == nodes.GetPointer();
-    const bool member = entry || !IsLone(n);
-    Hold(n);  // alive while its branches go
-    while (!IsLone(&n->branches)) Remove(BranchOf(n->branches.Next()));
+    const bool member = entry || !IsLoneLink(n);
+    HoldObject(n);  // alive while its branches go
+    while (!IsLoneLink(&n->branches)) RemoveBranch(BranchOfLink(n->branches.Next()), anchor);
     if (member) {
-        if (entry) SetEntry(&qvSimpleGraph::nodes, IsLone(n) ? nullptr : n->Next());
+        if (entry) SetEntry(&qvSimpleGraph::nodes, IsLoneLink(n) ? nullptr : n->Next());
         n->qvList2kHead::Remove();
         n->DecreaseRefCount();  // membership
         n->DecreaseRefCount();  // the creator's reference
     }
-    Release(n);
+    ReleaseObject(n);
 }
 
 template <class Mark>
 void qvSimpleGraph::ClearMarks(Mark mark) {
-    Node* const e = nodes.GetPointer();
-    // Scouts run ahead along the ring, one per fetch stage.
-    Node* scouts[FetchStages];
-    for (int stage = FetchStages - 1; stage >= 0; --stage) {
-        Node* s = stage == FetchStages - 1 ? e : scouts[stage + 1];
-        for (int k = 0; k < FetchSpacing; ++k) s = s->Next();
-        scouts[stage] = s;
-    }
-    Node* n = e;
-    do {
-        for (int stage = 0; stage < FetchStages; ++stage) {
-            FetchAhead(scouts[stage], stage);
-            scouts[stage] = scouts[stage]->Next();
+    Node* n = nodes.GetPointer();
+    Node* const e = n;
+    // Lanes, each walking the branch list of one node from at to its head
+    // end; an idle lane (at == end) takes the next node of the ring.
+    qvList2kHead* at[Lanes];
+    const qvList2kHead* end[Lanes];
+    for (int i = 0; i < Lanes; ++i) at[i] = nullptr, end[i] = nullptr;
+    bool more = true;  // n is still to be taken
+    int live = 0;      // lanes walking a list
+    while (more || live > 0) {
+        for (int i = 0; i < Lanes; ++i) {
+            if (at[i] != end[i]) {
+                BranchOfLink(at[i])->back = nullptr;
+                at[i] = at[i]->Next();
+                if (at[i] == end[i]) --live;
+            } else if (more) {
+                n->back = nullptr;
+                mark(n);
+                end[i] = &n->branches;
+                at[i] = n->branches.Next();
+                if (at[i] != end[i]) ++live;
+                n = n->Next();
+                more = n != e;
+            }
         }
-        n->back = nullptr;
-        mark(n);
-        qvList2kHead* const head = &n->branches;
-        for (qvList2kHead* l = head->Next(); l != head; l = l->Next()) BranchOf(l)->back = nullptr;
-        n = n->Next();
-    } while (n != e);
+    }
+}
+
+template <class Queue>
+void qvSimpleGraph::WalkAhead(Queue& queue) {
+    const int count = queue.Len();
+    int& walked = queue.walked;
+    if (walked >= Lanes || walked >= count) return;
+    qvListQueue<Node*>::Position p = queue.Oldest();
+    for (int i = 0; i < walked; ++i) p = p.Next();
+    const int last = walked + Batch < count ? walked + Batch : count;
+    Node* from[Lanes];
+    qvList2kHead* at[Lanes];
+    // Puts the next queued node with branches on lane i; false when the
+    // batch has none left.
+    auto take = [&](int i) {
+        while (walked < last) {
+            Node* const x = *p;
+            p = p.Next();
+            ++walked;
+            qvList2kHead* const first = x->branches.Next();
+            if (first != &x->branches) {
+                from[i] = x;
+                at[i] = first;
+                return true;
+            }
+        }
+        return false;
+    };
+    int live = 0;
+    while (live < Lanes && take(live)) ++live;
+    while (live > 0) {
+        for (int i = 0; i < live; ++i) {
+            // Reading the link and the ends brings their lines; the count,
+            // orientation and back of the branch may lie on another, and so
+            // may the far node's count, back, branch list and the fields a
+            // derived class puts first (any 16-byte aligned object keeps
+            // these on the lines of its count and of its byte sizeof(Node)).
+            const Branch* b = BranchOfLink(at[i]);
+            const Node* m = b->GetAnotherNode(from[i]);
+            Prefetch(&b->node2);
+            Prefetch(&b->count);
+            Prefetch(&m->count);
+            Prefetch(reinterpret_cast<const unsigned char*>(m) + sizeof(Node));
+            at[i] = at[i]->Next();
+            if (at[i] == &from[i]->branches && !take(i)) {
+                // The batch is done: the last live lane takes this place.
+                --live;
+                from[i] = from[live];
+                at[i] = at[live];
+                --i;
+            }
+        }
+    }
 }
 
 template <class Visit>
 void qvSimpleGraph::Spread(qvSimpleGraphNodeHead* start, Visit& visit) {
     HeldQueue queue;
+    // One iterator walks every node in turn, taking over the queue's
+    // reference to it.
+    qvNBIter it(nullptr);
     queue.Put(start);
     while (!queue.IsEmpty()) {
-        queue.FetchComing();
+        WalkAhead(queue);
         Node* const n = queue.Get();
-        qvNBIter it(n);
-        Release(n);  // the iterator holds n now
-        for (; it.IsEnd() == 0; ++it) {
+        for (it.Adopt(n); it.IsEnd() == 0; ++it) {
             Branch* const b = &*it;
             if (b->IsOut(n) == 0) continue;
             Node* const m = b->GetAnotherNode(n);

@@ -32,7 +32,9 @@
 
 class qvSimpleGraphBranchHead;
 class qvSimpleGraph;
-class qvNodeBranchIter;
+namespace qvDetail {
+struct BranchWalk;
+}
 
 // The base of a client's graph nodes: the node ring's links and the ring
 // of the links of the branches that touch the node.
@@ -86,7 +88,7 @@ protected:
 private:
     friend class qvSimpleGraphBranchHead;
     friend class qvSimpleGraph;
-    friend class qvNodeBranchIter;
+    friend struct qvDetail::BranchWalk;
 };
 
 // The base of a client's graph branches: the branch ring's links and the
@@ -183,6 +185,37 @@ private:
 CQV_FOR_EACH_AUTO_DEL_POINTER_TYPE(CQV_DECLARE_AUTO_DEL_POINTER)
 #undef CQV_DECLARE_AUTO_DEL_POINTER
 
+namespace qvDetail {
+
+// A walk along the branch list of one node: the node, the link stood on and
+// the link after it, with their branches, each of them held. The library's
+// iterators are built on it; its steps are defined in the library's private
+// header cqv/graph/graph_internal.h.
+struct BranchWalk {
+    // Walks the list of n (none if n is null), taking over a reference to n
+    // that the caller holds, and stands on its first link, holding its
+    // branch and the next.
+    void Begin(qvSimpleGraphNodeHead* n);
+    // Steps to the next link (see qvNodeBranchIter::operator++).
+    void Step();
+    // Lets go of the branches held and stands at the end.
+    void Finish();
+    // Finish, and lets go of the node too.
+    void End();
+
+    qvSimpleGraphNodeHead* node;
+    qvList2kHead* link;                    // null past the end
+    qvSimpleGraphBranchHead* branch;
+    qvList2kHead* ahead;                   // the link after link when it was reached
+    qvSimpleGraphBranchHead* aheadBranch;  // null when ahead is the list head
+
+private:
+    // Stands on link l, whose branch is already held, and holds the next.
+    void StandOn(qvList2kHead* l, qvSimpleGraphBranchHead* b);
+};
+
+}  // namespace qvDetail
+
 // Walks the branches of one node in the order of its branch list. While it
 // lives the iterator holds a reference to the node, and one to the branch it
 // stands on and to the one after it, so that none of them disappears during
@@ -201,7 +234,7 @@ public:
     ~qvNodeBranchIter();
 
     // 1 once the walk has run past the last branch.
-    CQV_INLINE int IsEnd() const { return link == nullptr ? 1 : 0; }
+    CQV_INLINE int IsEnd() const { return walk.link == nullptr ? 1 : 0; }
     // The branch stood on. Throws BadParameters
     // "qvNodeBranchIter: out of range" past the end.
     qvSimpleGraphBranchHead& operator*() const;
@@ -209,25 +242,10 @@ public:
     // Steps to the next branch (nothing happens past the end).
     qvNodeBranchIter& operator++();
     // The node whose branches are walked.
-    CQV_INLINE qvSimpleGraphNodeHead* GetNode() const { return node; }
-
-protected:
-    // As the public constructor; outOfRange is the text thrown when the
-    // iterator is dereferenced past the end.
-    qvNodeBranchIter(qvSimpleGraphNodeHead* n, const char* outOfRange);
+    CQV_INLINE qvSimpleGraphNodeHead* GetNode() const { return walk.node; }
 
 private:
-    // Stands on link l, whose branch is already held, and holds the next.
-    void StandOn(qvList2kHead* l, qvSimpleGraphBranchHead* b);
-    // Lets go of the branches held and stands at the end.
-    void Finish();
-
-    qvSimpleGraphNodeHead* node;
-    qvList2kHead* link;  // null past the end
-    qvSimpleGraphBranchHead* branch;
-    qvList2kHead* ahead;  // the link after link when it was reached
-    qvSimpleGraphBranchHead* aheadBranch;  // null when ahead is the list head
-    const char* outOfRange;
+    qvDetail::BranchWalk walk;
 };
 
 // A graph: the ring of its nodes and the ring of its branches.
@@ -305,6 +323,10 @@ private:
     // The breadth-first walk of Wave from start, asking visit(from, to, b).
     template <class Visit>
     static void Spread(qvSimpleGraphNodeHead* start, Visit& visit);
+    // Walks the branch lists of the next queued nodes ahead of the wave,
+    // several side by side, fetching what the wave will read there.
+    template <class Queue>
+    static void WalkAhead(Queue& queue);
     // Gives every node its distance from start plus 1 and returns the
     // farthest node, whose distance is then reset to 0.
     qvSimpleGraphNodeHead* Farthest(qvSimpleGraphNodeHead* start);
@@ -317,6 +339,11 @@ private:
     void Enter(qvAutoDelPointer<T> qvSimpleGraph::*entry, T* x);
     // Removes every node and then every branch left.
     void Dismantle();
+    // Remove of a node and of a branch. With anchor (graph destruction),
+    // the branch ring has no entry: *anchor, a branch of the ring or null,
+    // stands in for it without holding it, moving on as the entry would.
+    void RemoveNode(qvSimpleGraphNodeHead* n, qvSimpleGraphBranchHead** anchor);
+    void RemoveBranch(qvSimpleGraphBranchHead* b, qvSimpleGraphBranchHead** anchor);
     // Leaves the group of graphs sharing this one; the last one to leave
     // dismantles the graph.
     void Leave();

@@ -2,12 +2,12 @@
 // wave. Library-private.
 //
 // The queue is a qvList1kHead ring of elements with a pointer to the newest
-// (whose next is the oldest) and a count. Elements taken out are kept for
-// reuse and new ones are carved from chunks of growing size, so a long wave
-// allocates a handful of times rather than once per step, and the elements
-// in use stay close together in memory. A Scout keeps track of the entry a
-// fixed distance behind the oldest, so that a consumer can fetch what it
-// will need before it gets there.
+// entry (the tail), one to the oldest and a count. An element taken out stays
+// in the ring, behind the newest entry, and is the next one a Put fills: the
+// ring only grows when every element holds an entry, so it ends as long as
+// the longest the queue has been, and a wave touches the same few elements
+// over and over. New elements are carved from chunks of growing size, so a
+// long wave allocates a handful of times rather than once per step.
 #ifndef CQV_GRAPH_LIST_QUEUE_INTERNAL_H
 #define CQV_GRAPH_LIST_QUEUE_INTERNAL_H
 
@@ -20,87 +20,76 @@
 
 template <class T>
 class qvListQueue {
+    struct Element;
+
 public:
-    // A cursor on the entry a fixed distance after the oldest (see Ahead).
-    struct Scout {
-        Scout() : at(nullptr), distance(0), taken(0) {}
+    // A position in the queue, for reading entries ahead of the oldest.
+    class Position {
+    public:
+        // Nowhere; only assigning to it makes it usable.
+        Position() : e(nullptr) {}
+        // The entry here.
+        const T& operator*() const { return e->value; }
+        // The entry after this one (past the newest: an element with no
+        // entry in it, or the oldest).
+        Position Next() const { return Position(static_cast<const Element*>(e->Next())); }
+        bool operator==(const Position& o) const { return e == o.e; }
+        bool operator!=(const Position& o) const { return e != o.e; }
 
     private:
         friend class qvListQueue;
-        const void* at;          // the element, null when unknown
-        int distance;            // its distance from the oldest when last seen
-        unsigned int taken;      // the queue's Get count when last seen
+        explicit Position(const Element* x) : e(x) {}
+        const Element* e;
     };
 
-    qvListQueue() : tail(nullptr), spare(nullptr), count(0), taken(0), chunks(nullptr) {}
+    qvListQueue() : oldest(nullptr), tail(nullptr), count(0), size(0), chunks(nullptr) {}
     qvListQueue(const qvListQueue&) = delete;
     qvListQueue& operator=(const qvListQueue&) = delete;
-    // Destroys every element and frees the chunks.
+    // Frees the chunks. The elements own nothing and are linked only to one
+    // another, so their storage goes with the chunks without their
+    // destructors being run (these would merely unlink them one by one).
     ~qvListQueue() {
         while (chunks != nullptr) {
             Chunk* c = chunks;
             chunks = c->next;
-            Element* e = c->Elements();
-            // The first element of a ring takes the others out (without
-            // deleting them); they then find themselves lone.
-            for (int i = 0; i < c->used; ++i) e[i].~Element();
             qvFree(c);
         }
     }
 
     // Appends v as the newest entry.
     void Put(const T& v) {
-        Element* e = Reuse();
-        if (e != nullptr) {
-            e->value = v;
+        Element* e;
+        if (count < size) {
+            e = static_cast<Element*>(tail->Next());
         } else {
-            e = Carve(v);
+            e = Carve();
+            if (tail != nullptr) tail->Add(e);
+            ++size;
         }
-        if (tail != nullptr) tail->Add(e);
+        e->value = v;
         tail = e;
+        if (count == 0) oldest = e;
         ++count;
     }
     // Takes out the oldest entry and returns it; an empty queue throws.
     T Get() {
         if (count == 0) throw BadParameters(qvMsg::ListQueueEmpty);
-        Element* e = static_cast<Element*>(tail->Remove());
-        if (e == tail) tail = nullptr;
+        const Element* e = oldest;
+        oldest = static_cast<Element*>(e->Next());
         --count;
-        ++taken;
-        if (spare != nullptr) {
-            spare->Add(e);
-        } else {
-            spare = e;
-        }
         return e->value;
     }
-    // The entry k places after the oldest (0 is the oldest), or null when
-    // the queue is not that long. The scout remembers where it was, so that
-    // asking with the same k after each Get costs a step or two.
-    const T* Ahead(Scout& s, int k) const {
-        if (k >= count) {
-            s.at = nullptr;
-            return nullptr;
-        }
-        const Element* e = static_cast<const Element*>(s.at);
-        int d = s.distance - static_cast<int>(taken - s.taken);
-        if (e == nullptr || d < 0 || d > k) {
-            e = static_cast<const Element*>(tail->Next());  // the oldest
-            d = 0;
-        }
-        for (; d < k; ++d) e = static_cast<const Element*>(e->Next());
-        s.at = e;
-        s.distance = k;
-        s.taken = taken;
-        return &e->value;
-    }
+    // The oldest entry; the queue must not be empty.
+    Position Oldest() const { return Position(oldest); }
+    // The newest entry; the queue must not be empty.
+    Position Newest() const { return Position(tail); }
     // Number of entries.
     int Len() const { return count; }
     bool IsEmpty() const { return count == 0; }
 
 private:
     struct Element : public qvList1kHead {
-        explicit Element(const T& v) : value(v) {}
+        Element() : value() {}
         // The queue owns the storage: a ring destructor never deletes one.
         int IsAllowDelete() const override { return 0; }
         T value;
@@ -116,38 +105,31 @@ private:
             return reinterpret_cast<Element*>(reinterpret_cast<unsigned char*>(this) + HeaderBytes());
         }
     };
-    enum { FirstChunk = 64, LargestChunk = 8192 };
+    enum { FirstChunk = 64, LargestChunk = 4096 };
 
-    // An element taken out earlier, or null.
-    Element* Reuse() {
-        if (spare == nullptr) return nullptr;
-        Element* e = static_cast<Element*>(spare->Remove());
-        if (e == spare) spare = nullptr;
-        return e;
-    }
-    // A new element holding v, from the newest chunk or a fresh one.
-    Element* Carve(const T& v) {
+    // A new lone element, from the newest chunk or a fresh one.
+    Element* Carve() {
         if (chunks == nullptr || chunks->used == chunks->size) {
-            const int size = chunks == nullptr ? int(FirstChunk)
-                             : chunks->size < LargestChunk ? chunks->size * 2
-                                                           : int(LargestChunk);
-            void* raw = qvMalloc(static_cast<unsigned int>(Chunk::HeaderBytes() + sizeof(Element) * size));
+            const int n = chunks == nullptr ? int(FirstChunk)
+                          : chunks->size < LargestChunk ? chunks->size * 2
+                                                        : int(LargestChunk);
+            void* raw = qvMalloc(static_cast<unsigned int>(Chunk::HeaderBytes() + sizeof(Element) * n));
             Chunk* c = static_cast<Chunk*>(raw);
             c->next = chunks;
-            c->size = size;
+            c->size = n;
             c->used = 0;
             chunks = c;
         }
-        Element* e = new (chunks->Elements() + chunks->used) Element(v);
+        Element* e = new (chunks->Elements() + chunks->used) Element;
         ++chunks->used;
         return e;
     }
 
-    Element* tail;   // newest entry; its next is the oldest
-    Element* spare;  // ring of elements ready for reuse
-    int count;
-    unsigned int taken;  // number of Gets so far
-    Chunk* chunks;   // newest chunk first
+    Element* oldest;  // the oldest entry when count > 0
+    Element* tail;    // the newest entry; after it the free elements, then the oldest
+    int count;        // entries
+    int size;         // elements in the ring
+    Chunk* chunks;    // newest chunk first
 };
 
 #endif  // CQV_GRAPH_LIST_QUEUE_INTERNAL_H

@@ -88,6 +88,70 @@ TEST_F(GraphTest, EveryRemovalOrderDeletesEachObjectOnce) {
     }
 }
 
+namespace {
+
+// Nodes and branches that write their number into a log when deleted
+// (nodes as is, branches as 100 + number).
+std::vector<int> deaths;
+struct LoggedNode : TNode {
+    explicit LoggedNode(int i) : TNode(i) {}
+    ~LoggedNode() override { deaths.push_back(id); }
+};
+struct LoggedBranch : TBranch {
+    int number;
+    LoggedBranch(qvSimpleGraphNodeHead* a, qvSimpleGraphNodeHead* b, int i) : TBranch(a, b, 0), number(i) {}
+    ~LoggedBranch() override { deaths.push_back(100 + number); }
+};
+
+// A ring of 6 nodes with two chords; branch 0 (the entry) and the last
+// branch of the ring are held from outside. Returns the holders.
+void BuildLogged(qvSimpleGraph& g, std::vector<qvAutoDelPointer<qvSimpleGraphBranchHead>>& held) {
+    std::vector<LoggedNode*> n;
+    for (int i = 0; i < 6; ++i) {
+        n.push_back(new LoggedNode(i));
+        g.Add(n.back());
+    }
+    std::vector<LoggedBranch*> b;
+    const int ends[][2] = {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 0}, {1, 4}, {2, 5}};
+    for (const auto& e : ends) {
+        b.push_back(new LoggedBranch(n[e[0]], n[e[1]], static_cast<int>(b.size())));
+        g.Add(b.back());
+    }
+    held.emplace_back(b.front());
+    held.emplace_back(b.back());
+}
+
+}  // namespace
+
+// Destroying a graph deletes its objects in the order of removing, by hand,
+// the node after the entry until the entry is the last: each branch with
+// the removal of its first end, each node then, unless held. Held branches
+// come out alone, held once, with their ends held by them.
+TEST_F(GraphTest, DestructionDeletesInTheOrderOfRemovingNodeAfterNode) {
+    std::vector<int> byHand, destroyed;
+    for (int way = 0; way < 2; ++way) {
+        deaths.clear();
+        auto* g = new qvSimpleGraph;
+        std::vector<qvAutoDelPointer<qvSimpleGraphBranchHead>> held;
+        BuildLogged(*g, held);
+        if (way == 0) {
+            while (qvSimpleGraphNodeHead* e = g->GetNodeList()) g->Remove(e->Next());
+        }
+        qvUsingNew::Delete(g);
+        for (auto& h : held) {
+            EXPECT_EQ(h->GetRefCount(), 1);
+            qvList2kHead* list = h->GetNode1()->GetBranchList();
+            EXPECT_EQ(Ptrs(h->Next(), list->Next()), Ptrs(h.GetPointer(), list));
+            EXPECT_EQ(Counts(h->GetNode1(), h->GetNode2()), (Ints{1, 1}));
+        }
+        (way == 0 ? byHand : destroyed) = deaths;
+        held.clear();
+    }
+    EXPECT_EQ(destroyed, byHand);
+    EXPECT_EQ(byHand.size(), 8u);  // all but the held branches 0 and 7 and their ends 0, 1, 2, 5
+    EXPECT_EQ((Ints{TNode::alive, TBranch::alive}), (Ints{0, 0}));
+}
+
 // A node deleted while branches still reference it deletes the unheld ones
 // and leaves the held one without that end.
 TEST_F(GraphTest, ANodeDestroyedWhileReferencedLetsGoOfItsBranches) {

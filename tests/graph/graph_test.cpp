@@ -3,6 +3,7 @@
 // linked objects and shared graphs.
 #include "graph_test_support.h"
 
+#include <map>
 #include <set>
 #include <tuple>
 #include <vector>
@@ -36,6 +37,28 @@ struct Recorder {
 };
 
 int Refuse(qvSimpleGraphNodeHead*, qvSimpleGraphNodeHead*, qvSimpleGraphBranchHead*, void*) { return 0; }
+
+// Distances from the start as a client keeps them: a node is entered when it
+// has none yet, or (with ties) when the route offered is as short as the one
+// it was reached by. Every question is recorded; with throwAt, the question
+// of that number throws instead of answering.
+struct Distances {
+    std::vector<Offer> offers;
+    std::map<qvSimpleGraphNodeHead*, int> d;
+    bool ties = false;
+    int throwAt = -1;
+    static int Visit(qvSimpleGraphNodeHead* from, qvSimpleGraphNodeHead* to, qvSimpleGraphBranchHead* b,
+                     void* data) {
+        auto* r = static_cast<Distances*>(data);
+        if (static_cast<int>(r->offers.size()) == r->throwAt) throw 7;
+        r->offers.emplace_back(Id(from), Id(to), b);
+        const int via = r->d.at(from) + 1;
+        auto known = r->d.find(to);
+        if (known != r->d.end() && !(r->ties && known->second == via)) return 0;
+        r->d[to] = via;
+        return 1;
+    }
+};
 
 }  // namespace
 
@@ -241,4 +264,87 @@ TEST_F(GraphTest, AssignmentNeverUnhooksALinkedObject) {
     EXPECT_EQ(Counts(a, b, c), (Ints{4, 6, 5}));  // b gained as node1, let go of as node2
     // ab took spare's orientation: c reaches b but no longer a.
     EXPECT_EQ(g.GetMaxPath(nullptr), 2);
+}
+
+// A diamond: s reaches t through a and, as short, through b, whose branch to
+// t comes later. The longest path keeps the first route: an equally short
+// second one neither enters t again nor redirects its back links. The same
+// holds the other way round, where s is reached last through a and b alike.
+// Path lengths, back links and the path list all show which route was kept,
+// and the counts are those before the call.
+TEST_F(GraphTest, LongestPathKeepsTheFirstOfEquallyShortRoutes) {
+    qvSimpleGraph g;
+    TNode *s = Node(g, 1), *a = Node(g, 2), *b = Node(g, 3), *t = Node(g, 4);
+    TBranch *sa = Branch(g, s, a), *sb = Branch(g, s, b), *at = Branch(g, a, t), *bt = Branch(g, b, t);
+    qvAutoDelPointer<qvSimpleGraphNodeHead> held(b);  // a holder outside the graph
+    const Ints counts = Counts(s, a, b, t, sa, sb, at, bt);
+    qvList2kHead path;
+    EXPECT_EQ(g.GetMaxPath(s, &path), 3);
+    EXPECT_EQ(PathIds(path), (Ints{1, 2, 4}));
+    EXPECT_EQ(Backs(s, a, b, t, sa, sb, at, bt), (Marks{nullptr, sa, sb, at, s, s, a, nullptr}));
+    EXPECT_EQ((Ints{s->PathLength(), a->PathLength(), b->PathLength(), t->PathLength()}), (Ints{1, 2, 2, 0}));
+    EXPECT_EQ(Counts(s, a, b, t, sa, sb, at, bt), counts);
+
+    // From s the far node is t; from t, s is reached through a and then, as
+    // short, through b.
+    qvList2kHead whole;
+    EXPECT_EQ(g.GetMaxPath(&whole), 3);
+    EXPECT_EQ(PathIds(whole), (Ints{4, 2, 1}));
+    EXPECT_EQ(Backs(s, a, b, t, sa, sb, at, bt), (Marks{sa, at, bt, nullptr, a, nullptr, t, t}));
+    EXPECT_EQ((Ints{s->PathLength(), a->PathLength(), b->PathLength(), t->PathLength()}), (Ints{0, 2, 2, 1}));
+    EXPECT_EQ(Counts(s, a, b, t, sa, sb, at, bt), counts);
+}
+
+// A callback that enters a node again on an equally short route: the node is
+// queued twice and offers its branches twice, and its back link and the
+// branch's are those of the later entry. A branch attached to the nodes but
+// not added to the graph is offered and cleared like the others. The wave
+// leaves every count as it found it.
+TEST_F(GraphTest, WaveEnteringANodeAgainRedirectsItsBackLinks) {
+    qvSimpleGraph g;
+    TNode *s = Node(g, 1), *a = Node(g, 2), *b = Node(g, 3), *t = Node(g, 4);
+    TBranch *sa = Branch(g, s, a), *sb = Branch(g, s, b), *at = Branch(g, a, t);
+    auto* bt = new TBranch(b, t, 0);  // in b's and t's lists, not in the graph's ring
+    const Ints counts = Counts(s, a, b, t, sa, sb, at, bt);
+    Distances r;
+    r.ties = true;
+    r.d[s] = 0;
+    g.Wave(s, Distances::Visit, &r);
+    EXPECT_EQ(r.offers, (std::vector<Offer>{{1, 2, sa}, {1, 3, sb}, {2, 1, sa}, {2, 4, at}, {3, 1, sb}, {3, 4, bt},
+                                             {4, 2, at}, {4, 3, bt}, {4, 2, at}, {4, 3, bt}}));
+    EXPECT_EQ(Backs(s, a, b, t, sa, sb, at, bt), (Marks{nullptr, sa, sb, bt, s, s, a, b}));
+    EXPECT_EQ(Counts(s, a, b, t, sa, sb, at, bt), counts);
+
+    // Without ties t is entered once, through a; bt's old back link is
+    // cleared although no graph ring leads to it.
+    Distances once;
+    once.d[s] = 0;
+    g.Wave(s, Distances::Visit, &once);
+    EXPECT_EQ(once.offers.size(), 8u);
+    EXPECT_EQ(Backs(t, at, bt), (Marks{at, a, nullptr}));
+    EXPECT_EQ(Counts(s, a, b, t, sa, sb, at, bt), counts);
+}
+
+// A callback that throws leaves the wave at once: whatever the wave held (the
+// queued nodes, the node walked and its branches) is let go of, so the counts
+// are those before the call and the graph works as before.
+TEST_F(GraphTest, WaveLetsGoOfWhatItHoldsWhenTheCallbackThrows) {
+    qvSimpleGraph g;
+    TNode* hub = Node(g, 0);
+    std::vector<TNode*> leaves;
+    std::vector<TBranch*> spokes;
+    for (int i = 1; i <= 4; ++i) {
+        leaves.push_back(Node(g, i));
+        spokes.push_back(Branch(g, hub, leaves.back()));
+    }
+    const Ints counts = Counts(hub, leaves[0], leaves[1], leaves[2], leaves[3], spokes[0], spokes[1], spokes[2]);
+    for (int at : {0, 2, 4, 5}) {  // the first question, with nodes queued, from a leaf
+        Distances r;
+        r.d[hub] = 0;
+        r.throwAt = at;
+        EXPECT_THROW(g.Wave(hub, Distances::Visit, &r), int) << at;
+        EXPECT_EQ(Counts(hub, leaves[0], leaves[1], leaves[2], leaves[3], spokes[0], spokes[1], spokes[2]), counts)
+            << at;
+    }
+    EXPECT_EQ(g.GetMaxPath(nullptr), 3);
 }
