@@ -137,9 +137,9 @@ public:
     int ToMem(unsigned char* p) const override;
     // Reads a record at p into this array and returns its size. A count equal
     // to the length writes into the present storage (also a viewed one);
-    // another count takes a fresh block. Throws BadParameters
-    // "qvNewWithRef : n <= 0 " when the count is negative, before anything
-    // changes.
+    // another count releases the block and takes a fresh one. Throws
+    // BadParameters "qvNewWithRef : n <= 0 " when the count is negative,
+    // once the block is released: the array is then empty.
     int FromMem(unsigned char* p) override;
 
 private:

@@ -660,9 +660,9 @@ template <class T>
 int qvArray<T>::FromMem(unsigned char* p) {
     const std::int32_t n = qvDetail::GetLE<std::int32_t>(p);
     if (n != this->len) {
-        if (n < 0) throw BadParameters(qvMsg::NewWithRefNonPositive);
+        // The present block goes first; New then refuses a negative count.
         this->MakeEmpty();
-        if (n > 0) this->New(n);
+        if (n != 0) this->New(n);
     }
     return 4 + qvDetail::GetElementRecords(p + 4, this->data, n);
 }

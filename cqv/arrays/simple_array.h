@@ -69,19 +69,26 @@ public:
     const T& Last() const { return data[len - 1]; }
 
     // A fresh uninitialised block of n elements unless the length already is
-    // n (then contents and sharing stay). 0 empties the array. Throws
-    // BadParameters "qvNewWithRef : n <= 0 " when n is negative.
+    // n (then contents and sharing stay). 0 empties the array. Throws as
+    // Set(n) when n is negative.
     void Init(int n);
-    // Always a fresh uninitialised block of n elements; 0 empties the array.
-    // Throws BadParameters "qvNewWithRef : n <= 0 " when n is negative,
-    // before anything changes.
+    // Releases the block, then takes a fresh uninitialised block of n
+    // elements; 0 leaves the array empty. Throws BadParameters
+    // "qvNewWithRef : n <= 0 " when n is negative, once the block is
+    // released: the array is then empty.
     void Set(int n);
-    // A fresh block of n copies of v. Throws BadParameters
-    // "qvNewWithRef : n <= 0 " when n is below 1, before anything changes.
+    // Releases the block, then takes a fresh block of n copies of v (v may
+    // be an element of this array). Throws BadParameters
+    // "qvNewWithRef : n <= 0 " when n is below 1, once the block is
+    // released: the array is then empty.
     void Set(int n, const T& v);
     // Changes the length to n, keeping the first min(n, Len()) elements in a
-    // private block; 0 empties the array. Throws BadParameters
-    // "qvNewWithRef : n <= 0 " when n is negative.
+    // private block; 0 empties the array. When this array alone holds its
+    // whole block of numbers (or complex numbers, or plane vectors), the
+    // block is resized where it lies (qvRealloc) instead of copied; its
+    // length stays exact either way. A negative n, which no caller should
+    // pass, throws BadParameters "qvNewWithRef : n <= 0 " with nothing
+    // changed.
     void ReSet(int n) { Regrow(n); }
     void resize(int n) { Regrow(n); }
     // Releases the storage; the array becomes empty.
@@ -97,8 +104,9 @@ public:
     void SetDirectly(T* p, int n);
     // Views n elements of a from index start, sharing a's block (or a's
     // external memory). Throws BadParameters
-    // "qvSimpleArray<T>::Set : out of range." when start or n is negative or
-    // the range is not inside a.
+    // "qvSimpleArray<T>::Set : out of range." when start is negative or the
+    // range is not inside a, and (a check of this library's own, since a
+    // negative length breaks every later use) when n is negative.
     void SetSubWindow(const qvSimpleArray& a, int start, int n);
     // Takes over a's storage without copying; a becomes empty.
     void Move(qvSimpleArray& a);
@@ -108,7 +116,14 @@ public:
     // block.
     void Copy() override;
 
-    // Appends v (which may be an element of this array).
+    // Appends v (which may be an element of this array). The growth and
+    // shrinking members below build a fresh block of the exact new length,
+    // except that a block of raw elements (numbers, complex numbers, plane
+    // vectors) that this array alone holds and sees whole is resized with
+    // qvRealloc: often where it lies, for a large block by remapping its
+    // pages, never with room to spare. A shared block, a window or external
+    // memory is left to its other users and the array moves to a fresh
+    // block. Exhausted memory leaves the array as it was.
     void Concat(T v);
     void push_back(const T& v);
     // Appends a's elements; a may be this array, which then doubles.
@@ -117,10 +132,12 @@ public:
     void push_front(const T& v);
     // Inserts v before *it; returns the address of the new element. it may
     // be end(). Throws BadParameters "Out of range" when it lies outside
-    // begin() to end().
+    // begin() to end(): a check of this library's own, where writing
+    // outside the storage would follow.
     T* insert(T* it, const T& v);
     // Inserts v before element pos (0 to Len()); returns pos. Throws
-    // BadParameters "Out of range" when pos is outside that range.
+    // BadParameters "Out of range" when pos is outside that range (the
+    // library's own check, as for insert).
     int Insert(T v, int pos);
     // Removes *it; returns the address of the element that followed it.
     // Throws BadParameters "Out of range" when it is not an element of the
@@ -162,10 +179,13 @@ protected:
     // release the previous block first. Throws BadParameters
     // "qvNewWithRef : n <= 0 " when n is below 1.
     virtual void New(int n);
-    // Hold and release the block by the rule of cqv/core/counted_block.h;
-    // element 0 and the length are not touched. SetMem throws BadParameters
-    // "qvIncMemRef : memory must be allocated with qvNewWithRef." when p is
-    // not a counted block.
+    // Makes p (a counted block or null) the held block: the block held so
+    // far is released first, then p is stored and its count raised. Element
+    // 0 and the length are not touched. When p is not a counted block it is
+    // stored all the same, after the previous block was released, and
+    // BadParameters "qvIncMemRef : memory must be allocated with
+    // qvNewWithRef." is thrown: the array then holds p as an uncounted
+    // block, which the release rule frees when the array lets go of it.
     void SetMem(void* const p) override;
     void Free();
 

@@ -129,14 +129,13 @@ void qvSimpleArray<T>::Init(int n) {
 
 template <class T>
 void qvSimpleArray<T>::Set(int n) {
-    if (n < 0) throw BadParameters(qvMsg::NewWithRefNonPositive);
+    // The block goes first; New then refuses a negative n.
     MakeEmpty();
-    if (n > 0) New(n);
+    if (n != 0) New(n);
 }
 
 template <class T>
 void qvSimpleArray<T>::Set(int n, const T& v) {
-    if (n < 1) throw BadParameters(qvMsg::NewWithRefNonPositive);
     const T value(v);  // v may be an element of this array
     MakeEmpty();
     New(n);
@@ -344,7 +343,7 @@ void qvSimpleArray<T>::New(int n) {
 
 template <class T>
 void qvSimpleArray<T>::SetMem(void* const p) {
-    qvDetail::HoldBlock<T>(mem, p);
+    qvDetail::ReplaceBlock<T>(mem, p);
 }
 
 template <class T>
@@ -425,6 +424,28 @@ void qvSimpleArray<T>::Splice(int head, int gap, int skip, const T* fill) {
             SetMem(data);
         }
     } else {
+        // A single new value is taken first: it may be an element of this
+        // array, which the in-place path below moves.
+        T one;
+        if (gap == 1 && fill != nullptr) {
+            one = *fill;
+            fill = &one;
+        }
+        // Growth anywhere, and a cut at the end, can happen where the block
+        // lies when nobody else sees it: qvRealloc keeps the elements, the
+        // tail then moves up, the new values go in. Its failure leaves the
+        // array as it was. Several new values read from this very block
+        // (an array appended to itself) take the copying path instead.
+        const bool inPlace = (m > len || (gap == 0 && tail == 0)) && qvDetail::SoleWholeBlock(mem, data, len) &&
+                             !(fill != nullptr && gap > 0 && qvDetail::SpanMeets(fill, fill + (gap - 1), data, len));
+        if (inPlace) {
+            T* nb = qvDetail::ResizeSoleBlock<T>(mem, m);
+            qvDetail::RelocateBytes(nb + head + gap, nb + head + skip, tail);
+            if (fill != nullptr) qvDetail::RelocateBytes(nb + head, fill, gap);
+            data = nb;
+            len = m;
+            return;
+        }
         T* nb = qvDetail::NewBlock<T>(m, 0, false);
         qvDetail::RelocateBytes(nb, data, head);
         if (fill != nullptr) qvDetail::RelocateBytes(nb + head, fill, gap);

@@ -299,10 +299,10 @@ int qvString::ToMem(unsigned char* p) const {
 
 int qvString::FromMem(unsigned char* p) {
     const std::int32_t n = qvDetail::GetLE<std::int32_t>(p);
-    if (n < 0) throw BadParameters(qvMsg::NewWithRefNonPositive);
     if (n != len) {
+        // The present block goes first; New then refuses a negative count.
         MakeEmpty();
-        if (n > 0) New(n);
+        if (n != 0) New(n);
     }
     return 4 + qvDetail::GetArrayLE(p + 4, data, n);
 }

@@ -136,10 +136,10 @@ public:
     int MemSize() const override;
     int ToMem(unsigned char* p) const override;
     // Reads a record. A count equal to Len() writes into the present
-    // storage, whatever it is; another count replaces the storage by a fresh
-    // block (or empties the string). Throws BadParameters
-    // "qvNewWithRef : n <= 0 " when the count is negative, leaving the string
-    // unchanged.
+    // storage, whatever it is; another count releases the block and takes a
+    // fresh one (or leaves the string empty). Throws BadParameters
+    // "qvNewWithRef : n <= 0 " when the count is negative, once the block is
+    // released: the string is then empty.
     int FromMem(unsigned char* p) override;
 
 private:

@@ -287,7 +287,4 @@ TEST(String, RecordIsTheLengthThenTheCharacters) {
     at += window.FromMem(buf + at);
     EXPECT_EQ(at, 13);
     EXPECT_EQ(Str(back) + Str(owner), "xyhELLo");
-    const unsigned char negative[] = {0xff, 0xff, 0xff, 0xff};
-    CQV_EXPECT_BAD(owner.FromMem(const_cast<unsigned char*>(negative)), "qvNewWithRef : n <= 0 ");
-    EXPECT_EQ(Str(owner), "hELLo");
 }
