@@ -304,15 +304,6 @@ int GetElementRecords(unsigned char* p, T* dst, int n) {
 }  // namespace qvDetail
 
 template <class T>
-qvArray<T>::qvArray() {}
-
-template <class T>
-qvArray<T>::qvArray(int n) : qvSimpleArray<T>(n) {}
-
-template <class T>
-qvArray<T>::qvArray(int n, const T& v) : qvSimpleArray<T>(n, v) {}
-
-template <class T>
 qvArray<T>::qvArray(const qvArray& a) : qvSimpleArray<T>(a) {}
 
 template <class T>
@@ -320,9 +311,6 @@ qvArray<T>& qvArray<T>::operator=(const qvArray& a) {
     qvSimpleArray<T>::operator=(a);
     return *this;
 }
-
-template <class T>
-qvArray<T>::~qvArray() {}
 
 template <class T>
 template <class Op>

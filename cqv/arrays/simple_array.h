@@ -15,10 +15,29 @@
 #ifndef CQV_ARRAYS_SIMPLE_ARRAY_H
 #define CQV_ARRAYS_SIMPLE_ARRAY_H
 
+#include <cstddef>
+#include <cstring>
+
+#include "cqv/core/counted_block.h"
 #include "cqv/core/export.h"
 #include "cqv/core/parray.h"
 #include "cqv/values/complex.h"
 #include "cqv/values/vec2.h"
+
+namespace qvDetail {
+
+// Whether every byte of the raw element x is zero (0, 0.0 and the zero
+// complex number and plane vector, not -0.0).
+template <class T>
+inline bool AllZeroBytes(const T& x) {
+    unsigned char bytes[sizeof(T)];
+    std::memcpy(bytes, static_cast<const void*>(&x), sizeof(T));
+    unsigned char any = 0;
+    for (unsigned char b : bytes) any = static_cast<unsigned char>(any | b);
+    return any == 0;
+}
+
+}  // namespace qvDetail
 
 template <class T>
 class qvSimpleArray : public qvPArray {
@@ -27,17 +46,20 @@ public:
     qvSimpleArray() : data(nullptr), len(0) {}
     // A fresh block of n elements (numeric elements uninitialised). Throws
     // BadParameters "qvNewWithRef : n <= 0 " when n is below 1.
-    explicit qvSimpleArray(int n);
+    explicit qvSimpleArray(int n) : data(nullptr), len(0) { New(n); }
     // A fresh block of n copies of v. Throws BadParameters
     // "qvNewWithRef : n <= 0 " when n is below 1.
-    qvSimpleArray(int n, const T& v);
+    qvSimpleArray(int n, const T& v) : data(nullptr), len(0) {
+        New(n);
+        Fill(v);
+    }
     // A private copy of a's elements (empty if a is empty); never shares.
     qvSimpleArray(const qvSimpleArray& a);
     // Copies a's elements: into the present storage when the lengths are
     // equal (even if shared), else into a fresh block.
     qvSimpleArray& operator=(const qvSimpleArray& a);
     // Releases the held block.
-    ~qvSimpleArray() override;
+    ~qvSimpleArray() override { Free(); }
 
     // Number of elements.
     int Len() const { return len; }
@@ -96,7 +118,20 @@ public:
     void RemoveAll() { Clear(); }
     void clear() { Clear(); }
     // Assigns v to every element in the present storage.
-    void Fill(const T& v);
+    void Fill(const T& v) {
+        if constexpr (qvIsObjectElement<T>::value) {
+            for (int i = 0; i < len; ++i) data[i] = v;
+        } else {
+            const T value = v;  // v may be one of the elements
+            if (qvDetail::AllZeroBytes(value)) {
+                // The C runtime's fill: the fastest way to clear memory.
+                if (len > 0) std::memset(static_cast<void*>(data), 0, sizeof(T) * static_cast<std::size_t>(len));
+                return;
+            }
+            T* p = data;
+            for (int i = 0; i < len; ++i) p[i] = value;
+        }
+    }
 
     // Points element 0 at p; the block and the length stay as they are.
     void SetPointer(T* p) { data = p; }
@@ -178,7 +213,12 @@ protected:
     // Takes a fresh counted block of n elements as the storage; callers
     // release the previous block first. Throws BadParameters
     // "qvNewWithRef : n <= 0 " when n is below 1.
-    virtual void New(int n);
+    virtual void New(int n) {
+        T* block = qvNewWithRef<T>(n);
+        InitMem(block);
+        data = block;
+        len = n;
+    }
     // Makes p (a counted block or null) the held block: the block held so
     // far is released first, then p is stored and its count raised. Element
     // 0 and the length are not touched. When p is not a counted block it is
@@ -187,7 +227,7 @@ protected:
     // qvNewWithRef." is thrown: the array then holds p as an uncounted
     // block, which the release rule frees when the array lets go of it.
     void SetMem(void* const p) override;
-    void Free();
+    void Free() { qvDetail::ReleaseBlock<T>(mem); }
 
     // Changes the length to m keeping the first min(m, len) elements in a
     // fresh private block; m of 0 empties the array. Throws BadParameters

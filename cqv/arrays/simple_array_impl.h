@@ -9,6 +9,7 @@
 
 #include "cqv/arrays/simple_array.h"
 #include "cqv/core/counted_block.h"
+#include "cqv/core/counted_block_internal.h"
 #include "cqv/core/exceptions.h"
 #include "cqv/arrays/messages.h"
 
@@ -85,17 +86,6 @@ T* NewBlockCopy(const T* src, int n, std::int32_t count) {
 }  // namespace qvDetail
 
 template <class T>
-qvSimpleArray<T>::qvSimpleArray(int n) : data(nullptr), len(0) {
-    New(n);
-}
-
-template <class T>
-qvSimpleArray<T>::qvSimpleArray(int n, const T& v) : data(nullptr), len(0) {
-    New(n);
-    Fill(v);
-}
-
-template <class T>
 qvSimpleArray<T>::qvSimpleArray(const qvSimpleArray& a) : qvPArray(), data(nullptr), len(0) {
     if (a.data != nullptr && a.len > 0) AdoptCopyOf(a.data, a.len);
 }
@@ -114,11 +104,6 @@ qvSimpleArray<T>& qvSimpleArray<T>::operator=(const qvSimpleArray& a) {
     }
     qvDetail::AssignElements(data, a.data, len);
     return *this;
-}
-
-template <class T>
-qvSimpleArray<T>::~qvSimpleArray() {
-    Free();
 }
 
 template <class T>
@@ -145,17 +130,6 @@ void qvSimpleArray<T>::Set(int n, const T& v) {
 template <class T>
 void qvSimpleArray<T>::Clear() {
     MakeEmpty();
-}
-
-template <class T>
-void qvSimpleArray<T>::Fill(const T& v) {
-    if constexpr (qvIsObjectElement<T>::value) {
-        for (int i = 0; i < len; ++i) data[i] = v;
-    } else {
-        const T value = v;
-        T* p = data;
-        for (int i = 0; i < len; ++i) p[i] = value;
-    }
 }
 
 template <class T>
@@ -206,11 +180,20 @@ void qvSimpleArray<T>::Copy() {
 
 template <class T>
 void qvSimpleArray<T>::Concat(T v) {
-    Splice(len, 1, 0, &v);
+    push_back(v);
 }
 
 template <class T>
 void qvSimpleArray<T>::push_back(const T& v) {
+    // The commonest growth, without Splice's general bookkeeping.
+    if constexpr (!qvIsObjectElement<T>::value) {
+        if (qvDetail::SoleWholeBlock(mem, data, len)) {
+            const T value = v;
+            data = qvDetail::ResizeSoleBlock<T>(mem, len + 1);
+            data[len++] = value;
+            return;
+        }
+    }
     Splice(len, 1, 0, &v);
 }
 
@@ -334,21 +317,8 @@ qvSimpleArray<T> qvSimpleArray<T>::Mid(int start, int n) const {
 }
 
 template <class T>
-void qvSimpleArray<T>::New(int n) {
-    T* block = qvNewWithRef<T>(n);
-    InitMem(block);
-    data = block;
-    len = n;
-}
-
-template <class T>
 void qvSimpleArray<T>::SetMem(void* const p) {
     qvDetail::ReplaceBlock<T>(mem, p);
-}
-
-template <class T>
-void qvSimpleArray<T>::Free() {
-    qvDetail::ReleaseBlock<T>(mem);
 }
 
 template <class T>

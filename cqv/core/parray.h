@@ -24,7 +24,7 @@ public:
         mem = a.mem;
         return *this;
     }
-    ~qvPArray() override;
+    CQV_INLINE ~qvPArray() override {}
 
 protected:
     // Makes p the held block. This base version takes a reference to p and

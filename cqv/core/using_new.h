@@ -20,7 +20,7 @@ public:
     CQV_INLINE qvUsingNew(const qvUsingNew&) {}
     CQV_INLINE qvUsingNew& operator=(const qvUsingNew&) { return *this; }
 
-    virtual ~qvUsingNew();
+    CQV_INLINE virtual ~qvUsingNew() {}
 
     // A class tag, the same for every object of the library.
     virtual int GetType() const;
@@ -64,7 +64,7 @@ public:
         count = r.count;
         return *this;
     }
-    ~qvRefCount() override;
+    CQV_INLINE ~qvRefCount() override {}
 
     // Adds 1 to the count and returns the new count.
     int IncreaseRefCount() const override;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "cqv/core/counted_block.h"
+#include "cqv/core/counted_block_internal.h"
 #include "cqv/core/exceptions.h"
 #include "cqv/linalg/messages.h"
 #include "cqv/core/strided_range_internal.h"
