@@ -128,8 +128,10 @@ public:
     // call. Throws BadParameters "qvString::GetToken: pos < 0" when pos is
     // negative, and "syntax error : expected '\"'" when a double quote is
     // never closed (pos has then moved past the leading white space); the
-    // lexer's own consistency check, which its states never fail, would
-    // throw "qvString::GetToken: inner error".
+    // lexer's own consistency check (every token holds a character), which
+    // never fails, would throw "qvString::GetToken: inner error". Character
+    // classes are those of the C runtime's isalpha, isdigit and isspace for
+    // the character as a signed 8-bit value (negative ones are in none).
     TOKEN GetToken(int& pos, qvString& token) const;
 
     // The record: Len() as an int32, then the characters.
