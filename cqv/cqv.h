@@ -32,7 +32,14 @@
 #include "cqv/linalg/vector.h"
 #include "cqv/linalg/messages.h"
 
+#include "cqv/ndarray/array_nd.h"
+#include "cqv/ndarray/array_nd_abs.h"
+#include "cqv/ndarray/messages.h"
+#include "cqv/ndarray/round_array_nd.h"
+
 #include "cqv/numeric/fast_transform.h"
+#include "cqv/numeric/find_extremum.h"
+#include "cqv/numeric/integrate.h"
 #include "cqv/numeric/polynom.h"
 #include "cqv/numeric/random.h"
 #include "cqv/numeric/tridiagonal.h"
@@ -43,6 +50,16 @@
 #include "cqv/geometry/primitives.h"
 #include "cqv/geometry/rect.h"
 #include "cqv/geometry/transform.h"
+
+#include "cqv/splines/messages.h"
+#include "cqv/splines/spline.h"
+#include "cqv/splines/spline_curve.h"
+
+#include "cqv/betaspline/beta_spline.h"
+#include "cqv/betaspline/beta_curve.h"
+#include "cqv/betaspline/beta_contour.h"
+#include "cqv/betaspline/beta_tube.h"
+#include "cqv/betaspline/messages.h"
 
 #include "cqv/graph/auto_del_pointer.h"
 #include "cqv/graph/graph.h"

@@ -329,6 +329,9 @@ int main() {
     LinearAlgebra();
     Graph();
     NumericalMethods();
+    NDimensionalArrays();
     Geometry();
+    Splines();
+    BetaSplines();
     return 0;
 }

@@ -13,7 +13,16 @@ void Section(const char* title);
 // path of the file name given.
 std::string TourOutputPath(const char* file_name);
 
+// The N-dimensional arrays section (tour_ndarray.cpp).
+void NDimensionalArrays();
+
 // The geometry section (tour_geometry.cpp).
 void Geometry();
+
+// The section on splines, spline curves and the extremum search
+// (tour_splines.cpp).
+void Splines();
+// Beta-spline curves, closed curves and tubes (tour_betaspline.cpp).
+void BetaSplines();
 
 #endif  // CQV_EXAMPLES_TOUR_H

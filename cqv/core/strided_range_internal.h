@@ -21,6 +21,8 @@
 #define CQV_CORE_STRIDED_RANGE_INTERNAL_H
 
 #include <cstddef>
+#include <cstdint>
+#include <tuple>
 
 namespace qvDetail {
 
@@ -150,17 +152,24 @@ inline void WalkLine(int n, F& f, LineCursor<E>... c) {
     }
 }
 
-template <class F, class... E>
-void WalkDims(const int* len, int d, F& f, WalkCursor<E>... c) {
+// Calls line(n, cursors...) on every line of dimension 0, in index order.
+template <class G, class... E>
+void WalkLines(const int* len, int d, G& line, WalkCursor<E>... c) {
     if (d == 0) {
-        WalkLine(len[0], f, LineCursor<E>{c.p, c.tab[0]}...);
+        line(len[0], LineCursor<E>{c.p, c.tab[0]}...);
         return;
     }
     const int n = len[d];
     for (int i = 0; i < n; ++i) {
-        WalkDims(len, d - 1, f, c...);
+        WalkLines(len, d - 1, line, c...);
         ((c.p += c.tab[d]), ...);
     }
+}
+
+template <class F, class... E>
+void WalkDims(const int* len, int d, F& f, WalkCursor<E>... c) {
+    auto line = [&f](int n, LineCursor<E>... lc) { WalkLine(n, f, lc...); };
+    WalkLines(len, d, line, c...);
 }
 
 // Calls f(e0, e...) on the elements of equal index of the ranges, in index
@@ -203,15 +212,153 @@ auto FoldInStep(First first, Next next, const StridedRange<E0>& r0, const Stride
                  LineCursor<E>{r.First() + r.Tabs()[0], r.Tabs()[0]}...);
         return s;
     }
+    // Line by line, the running value kept in a local of the line's loop:
+    // the first line starts after the elements of index 0.
     S s = first(*r0.First(), *r.First()...);
-    bool started = false;
-    ForEachInStep(
-        [&](auto&... e) {
-            if (started) s = next(s, e...);
-            started = true;
-        },
-        r0, r...);
+    bool firstLine = true;
+    auto line = [&](int len, LineCursor<E0> c0, LineCursor<E>... c) {
+        if (firstLine) {
+            firstLine = false;
+            --len;
+            c0.p += c0.step;
+            ((c.p += c.step), ...);
+        }
+        S t = s;
+        auto rest = [&t, &next](auto&... e) { t = next(t, e...); };
+        WalkLine(len, rest, c0, c...);
+        s = t;
+    };
+    WalkLines(r0.Lens(), r0.Dims() - 1, line, WalkCursor<E0>{r0.First(), r0.Tabs()},
+              WalkCursor<E>{r.First(), r.Tabs()}...);
     return s;
+}
+
+// ---- Walks in storage order ---------------------------------------------------
+//
+// An operation whose outcome does not depend on the order in which it meets
+// the elements (filling; updating every element by one scalar; an
+// element-wise update of a range that repeats no element from operands that
+// share no storage with it; the extreme of integers) may meet them in the
+// order they lie in memory instead of index order. InStorageOrder hands such
+// an operation the ranges rearranged: r0's dimensions by increasing stride,
+// its negative strides turned around, dimensions of length 1 left out, and
+// neighbours that continue one another merged into one, the other operands
+// rearranged alike so that elements of equal index still meet. A view that
+// permutes or reverses the dimensions of contiguous storage becomes one flat
+// run again; any other runs its lines along its smallest stride.
+
+// Ranges of more dimensions than this are handed on as they are.
+constexpr int kMaxStorageOrderDims = 16;
+
+// The rearranged strides of one operand, and its element at index 0.
+template <class E>
+struct StorageOrderOperand {
+    E* first;
+    int tab[kMaxStorageOrderDims];
+
+    // Dimension d of r becomes dimension i, of length n, turned around when
+    // turn is set.
+    void Take(const StridedRange<E>& r, int i, int d, int n, bool turn) {
+        int t = r.Tabs()[d];
+        if (turn) {
+            first += static_cast<std::ptrdiff_t>(n - 1) * t;
+            t = -t;
+        }
+        tab[i] = t;
+    }
+    // Whether dimension i continues dimension m of length n.
+    bool Continues(int m, int n, int i) const { return tab[i] == n * tab[m]; }
+    StridedRange<E> Range(int dims, const int* len) const { return StridedRange<E>(first, dims, len, tab); }
+};
+
+// Calls g(r0', r'...) with the ranges rearranged into r0's storage order.
+template <class G, class E0, class... E>
+void InStorageOrder(G g, const StridedRange<E0>& r0, const StridedRange<E>&... r) {
+    const int dims = r0.Dims();
+    if (dims > kMaxStorageOrderDims || r0.Count() == 0) {
+        g(r0, r...);
+        return;
+    }
+    const int* len0 = r0.Lens();
+    const int* tab0 = r0.Tabs();
+    auto size = [tab0](int d) { return tab0[d] < 0 ? -static_cast<long long>(tab0[d]) : tab0[d]; };
+    int order[kMaxStorageOrderDims];
+    int kept = 0;
+    for (int d = 0; d < dims; ++d) {
+        if (len0[d] == 1) continue;
+        int at = kept++;
+        for (; at > 0 && size(order[at - 1]) > size(d); --at) order[at] = order[at - 1];
+        order[at] = d;
+    }
+    StorageOrderOperand<E0> o0{r0.First(), {}};
+    std::tuple<StorageOrderOperand<E>...> o{StorageOrderOperand<E>{r.First(), {}}...};
+    int len[kMaxStorageOrderDims];
+    int m = 0;  // dimensions so far, after merging
+    for (int i = 0; i < kept; ++i) {
+        const int d = order[i];
+        const bool turn = tab0[d] < 0;
+        o0.Take(r0, m, d, len0[d], turn);
+        std::apply([&](auto&... oi) { (oi.Take(r, m, d, len0[d], turn), ...); }, o);
+        const bool merges =
+            m > 0 && o0.Continues(m - 1, len[m - 1], m) &&
+            std::apply([&](const auto&... oi) { return (oi.Continues(m - 1, len[m - 1], m) && ...); }, o);
+        if (merges) {
+            len[m - 1] *= len0[d];
+        } else {
+            len[m++] = len0[d];
+        }
+    }
+    if (m == 0) {  // a single element
+        len[0] = 1;
+        o0.tab[0] = 1;
+        std::apply([](auto&... oi) { ((oi.tab[0] = 1), ...); }, o);
+        m = 1;
+    }
+    std::apply([&](const auto&... oi) { g(o0.Range(m, len), oi.Range(m, len)...); }, o);
+}
+
+// Whether r meets no element twice: taken by increasing stride, every stride
+// of a dimension longer than 1 exceeds the reach of the ones before it.
+template <class E>
+bool RepeatsNoElement(const StridedRange<E>& r) {
+    long long steps[kMaxStorageOrderDims];
+    long long lens[kMaxStorageOrderDims];
+    if (r.Dims() > kMaxStorageOrderDims) return false;
+    int k = 0;
+    for (int d = 0; d < r.Dims(); ++d) {
+        if (r.Lens()[d] <= 1) continue;
+        const long long t = r.Tabs()[d] < 0 ? -static_cast<long long>(r.Tabs()[d]) : r.Tabs()[d];
+        int at = k++;
+        for (; at > 0 && steps[at - 1] > t; --at) {
+            steps[at] = steps[at - 1];
+            lens[at] = lens[at - 1];
+        }
+        steps[at] = t;
+        lens[at] = r.Lens()[d];
+    }
+    long long reach = 0;
+    for (int i = 0; i < k; ++i) {
+        if (steps[i] <= reach) return false;
+        reach += (lens[i] - 1) * steps[i];
+    }
+    return true;
+}
+
+// Whether the storage from the lowest to the highest element of a and that
+// of b share no byte.
+template <class A, class B>
+bool SpansApart(const StridedRange<A>& a, const StridedRange<B>& b) {
+    if (a.Count() == 0 || b.Count() == 0) return true;
+    auto span = [](const auto& r, std::uintptr_t& lo, std::uintptr_t& hi) {
+        const std::uintptr_t at = reinterpret_cast<std::uintptr_t>(r.First());
+        const std::uintptr_t size = sizeof(*r.First());
+        lo = at - static_cast<std::uintptr_t>(-static_cast<long long>(r.LowerExtent())) * size;
+        hi = at + static_cast<std::uintptr_t>(r.UpperExtent()) * size;  // one past the highest
+    };
+    std::uintptr_t alo, ahi, blo, bhi;
+    span(a, alo, ahi);
+    span(b, blo, bhi);
+    return ahi <= blo || bhi <= alo;
 }
 
 }  // namespace qvDetail

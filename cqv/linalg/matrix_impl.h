@@ -8,6 +8,7 @@
 
 #include "cqv/core/counted_block.h"
 #include "cqv/core/exceptions.h"
+#include "cqv/linalg/band_elimination_internal.h"
 #include "cqv/linalg/messages.h"
 #include "cqv/linalg/dense_kernels_internal.h"
 #include "cqv/linalg/element_ops_internal.h"
@@ -500,9 +501,6 @@ void qvMatrix<E>::SolveEquationGaussMethod(qvColumnVector<E>& x, qvColumnVector<
         rows.p[i] = data + i * tabInColumn;
         comp.p[i] = b.GetPointer() + i * b.Tab();
     }
-    int swaps = 0;
-    qvDetail::EliminateRows(rows.p, n, m, tabInLine, comp.p, static_cast<E*>(nullptr), &swaps);
-
     // x must not view the work space while it is written; such an x gets
     // the solution through an assignment at the end.
     const void* xm = x.GetMem();
@@ -510,15 +508,31 @@ void qvMatrix<E>::SolveEquationGaussMethod(qvColumnVector<E>& x, qvColumnVector<
                          (x.GetPointer() != nullptr && x.GetPointer() == b.GetPointer());
     qvColumnVector<E> aside;
     qvColumnVector<E>& out = aliased && x.Len() == n ? aside : x;
-    out.Init(n);
-    E* xp = out.GetPointer();
-    const int xt = out.Tab();
-    for (int i = n - 1; i >= 0; --i) {
-        const E* w = rows.p[i];
-        E xi = *comp.p[i];
-        for (int j = n - 1; j > i; --j) xi = xi - w[j * tabInLine] * xp[j * xt];
-        xp[i * xt] = xi;
-        if (L::IsZero(w[i * tabInLine])) throw BadParameters(qvMsg::SystemNotUnique);
+
+    // Space-vector systems whose non-zero entries lie in a band, as those of
+    // the Beta-spline curves do, are solved on their bands alone by the same
+    // operations, with the same results (band_elimination_internal.h).
+    bool banded = false;
+    if constexpr (std::is_same<E, qvTVec3<double>>::value) {
+        banded = qvDetail::SolveOnBand(rows.p, n, m, tabInLine, comp.p, [&](int& step) {
+            out.Init(n);
+            step = out.Tab();
+            return out.GetPointer();
+        });
+    }
+    if (!banded) {
+        int swaps = 0;
+        qvDetail::EliminateRows(rows.p, n, m, tabInLine, comp.p, static_cast<E*>(nullptr), &swaps);
+        out.Init(n);
+        E* xp = out.GetPointer();
+        const int xt = out.Tab();
+        for (int i = n - 1; i >= 0; --i) {
+            const E* w = rows.p[i];
+            E xi = *comp.p[i];
+            for (int j = n - 1; j > i; --j) xi = xi - w[j * tabInLine] * xp[j * xt];
+            xp[i * xt] = xi;
+            if (L::IsZero(w[i * tabInLine])) throw BadParameters(qvMsg::SystemNotUnique);
+        }
     }
     if (&out != &x) x = out;
 }

@@ -3,8 +3,10 @@
 // reductions in order, overlapping operands, and the extents around element 0.
 #include "cqv_test.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <numeric>
+#include <utility>
 #include <vector>
 
 #include "cqv/core/strided_range_internal.h"
@@ -134,4 +136,92 @@ TEST(StridedRange, OverlappingOperandsSeeEarlierWritesOnEveryPath) {
                              StridedRange<const int>(cells.data(), 5, step));
         for (int i = 0; i <= 5; ++i) EXPECT_EQ(cells[static_cast<std::size_t>(i * step)], 0) << step;
     }
+}
+
+namespace {
+
+// The (dst offset, src offset) pairs a walk over two ranges meets, sorted.
+template <class Walk>
+std::vector<std::pair<std::ptrdiff_t, std::ptrdiff_t>> MetPairs(Buffer& b, const StridedRange<int>& dst,
+                                                                const StridedRange<int>& src, Walk walk) {
+    std::vector<std::pair<std::ptrdiff_t, std::ptrdiff_t>> met;
+    walk([&](int& d, int& s) { met.emplace_back(&d - b.Zero(), &s - b.Zero()); }, dst, src);
+    std::sort(met.begin(), met.end());
+    return met;
+}
+
+}  // namespace
+
+// The walk in storage order meets the same pairs of elements as the walk in
+// index order; a range that only permutes or reverses contiguous storage
+// becomes one contiguous run.
+TEST(StridedRange, StorageOrderMeetsTheSamePairs) {
+    struct Case {
+        std::vector<int> len, tabDst, tabSrc;
+        bool oneRun;
+    };
+    const Case cases[] = {
+        {{4, 3, 2}, {1, 4, 12}, {1, 4, 12}, true},
+        {{4, 3, 2}, {-1, 4, 12}, {-1, 4, 12}, true},      // dimension 0 reversed in both
+        {{2, 3, 4}, {12, 4, 1}, {12, 4, 1}, true},        // dimensions 0 and 2 exchanged
+        {{3, 4}, {-4, -1}, {1, 3}, false},                // src transposed against dst
+        {{3, 1, 4}, {4, 99, 1}, {1, -7, 3}, false},       // a dimension of length 1
+        {{2, 2, 2}, {0, 1, 2}, {1, 2, 4}, false},         // dst repeats elements
+        {{1, 1}, {5, 7}, {3, 2}, true},                   // a single element
+    };
+    for (const Case& c : cases) {
+        Buffer b;
+        const int dims = static_cast<int>(c.len.size());
+        const StridedRange<int> dst(b.Zero(), dims, c.len.data(), c.tabDst.data());
+        const StridedRange<int> src(b.Zero() + 1, dims, c.len.data(), c.tabSrc.data());
+        const auto inStep = [](auto f, const auto& d, const auto& s) { qvDetail::ForEachInStep(f, d, s); };
+        const auto stored = [&](auto f, const auto& d, const auto& s) {
+            qvDetail::InStorageOrder(
+                [&](const auto& rd, const auto& rs) {
+                    EXPECT_EQ(rd.Count(), dst.Count());
+                    EXPECT_EQ(rd.IsContiguous() && rd.Dims() == 1, c.oneRun) << "case " << &c - cases;
+                    qvDetail::ForEachInStep(f, rd, rs);
+                },
+                d, s);
+        };
+        EXPECT_EQ(MetPairs(b, dst, src, stored), MetPairs(b, dst, src, inStep)) << "case " << &c - cases;
+    }
+}
+
+TEST(StridedRange, RepeatedElementsAndSharedSpans) {
+    // Whether a range meets an element twice, against the offsets it meets.
+    const std::vector<std::vector<int>> lens = {{4}, {3, 2}, {2, 3, 2}, {3, 3}};
+    const int strides[] = {-5, -3, -2, -1, 0, 1, 2, 3, 4, 6};
+    int checked = 0;
+    for (const auto& len : lens) {
+        std::vector<int> tab(len.size());
+        for (int pick = 0; pick < 1000; pick += 7) {
+            for (std::size_t d = 0, p = static_cast<std::size_t>(pick); d < tab.size(); ++d, p /= 10)
+                tab[d] = strides[p % 10];
+            std::vector<std::ptrdiff_t> offs = Offsets(len, tab);
+            std::sort(offs.begin(), offs.end());
+            const bool distinct = std::adjacent_find(offs.begin(), offs.end()) == offs.end();
+            Buffer b;
+            const StridedRange<int> r(b.Zero(), static_cast<int>(len.size()), len.data(), tab.data());
+            // Never claims distinct elements wrongly; finds the nested ones.
+            if (qvDetail::RepeatsNoElement(r)) {
+                EXPECT_TRUE(distinct) << testing::PrintToString(tab);
+            }
+            checked += distinct;
+        }
+    }
+    EXPECT_GT(checked, 0);
+    Buffer b;
+    const int len[2] = {3, 4}, dense[2] = {1, 3}, turned[2] = {-4, 1};
+    EXPECT_TRUE(qvDetail::RepeatsNoElement(StridedRange<int>(b.Zero(), 2, len, dense)));
+    EXPECT_TRUE(qvDetail::RepeatsNoElement(StridedRange<int>(b.Zero(), 2, len, turned)));
+    EXPECT_FALSE(qvDetail::RepeatsNoElement(StridedRange<int>(b.Zero(), 4, 0)));
+
+    // Spans: elements 0 to 11 from b.Zero(); elements -8 to 0 going down.
+    const StridedRange<int> up(b.Zero(), 2, len, dense);
+    EXPECT_TRUE(qvDetail::SpansApart(up, StridedRange<const int>(b.Zero() + 12, 3, 1)));
+    EXPECT_FALSE(qvDetail::SpansApart(up, StridedRange<const int>(b.Zero() + 11, 3, 1)));
+    EXPECT_TRUE(qvDetail::SpansApart(up, StridedRange<const int>(b.Zero() - 1, 3, -4)));
+    EXPECT_FALSE(qvDetail::SpansApart(up, StridedRange<const int>(b.Zero(), 3, -4)));
+    EXPECT_FALSE(qvDetail::SpansApart(StridedRange<const int>(b.Zero() + 5, 1, 1), up));
 }

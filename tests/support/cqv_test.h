@@ -26,6 +26,9 @@ inline std::string Bad(const char* text) { return std::string("Invalid parameter
 // Readable failure messages for the value types.
 inline void PrintTo(const qvComplex& c, std::ostream* os) { *os << '(' << c.re << ", " << c.im << ')'; }
 inline void PrintTo(const qvVec2& v, std::ostream* os) { *os << '(' << v.X() << ", " << v.Y() << ')'; }
+inline void PrintTo(const qvTVec3<double>& v, std::ostream* os) {
+    *os << '(' << v.X() << ", " << v.Y() << ", " << v.Z() << ')';
+}
 
 // Expects stmt to throw exactly the exception type E with the message text.
 #define CQV_EXPECT_THROW_TEXT(stmt, E, text)                                    \

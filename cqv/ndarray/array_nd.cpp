@@ -1,0 +1,5 @@
+#include "cqv/ndarray/array_nd_impl.h"
+
+#define CQV_ARRAYND_INSTANCE(T) CQV_INSTANTIATE(qvArrayND<T>)
+CQV_FOR_EACH_ARRAYND_TYPE(CQV_ARRAYND_INSTANCE)
+#undef CQV_ARRAYND_INSTANCE

@@ -1,0 +1,4 @@
+#include "cqv/splines/spline_impl.h"
+
+#define CQV_INSTANTIATE_SPLINE(T) CQV_INSTANTIATE(qvSpline<T>)
+CQV_FOR_EACH_SPLINE_TYPE(CQV_INSTANTIATE_SPLINE)
