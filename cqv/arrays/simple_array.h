@@ -4,8 +4,10 @@
 // block, or in memory the caller owns (SetDirectly). Element writes go to the
 // present storage and are seen by everyone who shares it; Copy makes the
 // storage private on request. There is no spare capacity: every growth or
-// shrink allocates a block of the exact new size and copies into it, so long
-// arrays are best sized first and then filled by index.
+// shrink leaves a block of the exact new size, either a fresh one the
+// elements are copied into or, for a block of raw elements this array alone
+// holds, the same block resized by qvRealloc. Long arrays are still best
+// sized first and then filled by index.
 //
 // Allocation failure throws qvErrNoMemory. The text "qvNewWithRef : n <= 0 "
 // below ends in a blank.
@@ -108,9 +110,10 @@ public:
     // private block; 0 empties the array. When this array alone holds its
     // whole block of numbers (or complex numbers, or plane vectors), the
     // block is resized where it lies (qvRealloc) instead of copied; its
-    // length stays exact either way. A negative n, which no caller should
-    // pass, throws BadParameters "qvNewWithRef : n <= 0 " with nothing
-    // changed.
+    // length stays exact either way. Throws BadParameters
+    // "qvNewWithRef : n <= 0 " with nothing changed when n is negative: a
+    // check of this library's own, where the length would otherwise turn
+    // negative and every later use read outside the storage.
     void ReSet(int n) { Regrow(n); }
     void resize(int n) { Regrow(n); }
     // Releases the storage; the array becomes empty.
@@ -190,7 +193,8 @@ public:
     // Replaces count elements from pos by a's elements: the length becomes
     // Len() - count + a.Len() and the elements after the replaced range follow
     // a's. Throws BadParameters "Out of range" when pos or count is negative
-    // or the range is not inside the array.
+    // or the range is not inside the array: a check of this library's own,
+    // where copying outside the storage would follow.
     void Replace(int pos, int count, const qvSimpleArray& a);
     // Rotates right by k modulo Len(): element i moves to i + k. A remainder
     // of 0 or less changes nothing.
@@ -230,10 +234,10 @@ protected:
     void Free() { qvDetail::ReleaseBlock<T>(mem); }
 
     // Changes the length to m keeping the first min(m, len) elements in a
-    // fresh private block; m of 0 empties the array. Throws BadParameters
-    // "qvNewWithRef : n <= 0 " when m is negative.
+    // private block of exactly m (see ReSet); m of 0 empties the array.
+    // Throws BadParameters "qvNewWithRef : n <= 0 " when m is negative.
     void Regrow(int m);
-    // Rebuilds the array in a fresh private block of len + gap - skip
+    // Rebuilds the array in a private block of len + gap - skip
     // elements: the first head elements, then gap new elements (copies of
     // fill[0..gap) when fill is given), then the elements that followed the
     // skip elements after head. fill may point into this array's storage:
