@@ -31,21 +31,21 @@ template <class T>
 class qvArray : public qvSimpleArray<T> {
 public:
     // An empty array.
-    qvArray();
+    qvArray() {}
     // A fresh block of n elements (numeric elements uninitialised). Throws
     // BadParameters "qvNewWithRef : n <= 0 " (with the trailing blank) when
     // n is below 1.
-    explicit qvArray(int n);
+    explicit qvArray(int n) : qvSimpleArray<T>(n) {}
     // A fresh block of n copies of v. Throws BadParameters
     // "qvNewWithRef : n <= 0 " when n is below 1.
-    qvArray(int n, const T& v);
+    qvArray(int n, const T& v) : qvSimpleArray<T>(n, v) {}
     // A private copy of a's elements (empty if a is empty).
     qvArray(const qvArray& a);
     // Copies a's elements: into the present storage when the lengths are
     // equal (even if shared), else into a fresh block.
     qvArray& operator=(const qvArray& a);
     // Releases the held block.
-    ~qvArray() override;
+    ~qvArray() override {}
 
     // Element i becomes a[i] op b[i]. Throws BadParameters "Different range"
     // when the lengths differ, before anything is written.
@@ -145,9 +145,9 @@ public:
     int ToMem(unsigned char* p) const override;
     // Reads a record at p into this array and returns its size. A count equal
     // to the length writes into the present storage (also a viewed one);
-    // another count takes a fresh block. Throws BadParameters
-    // "qvNewWithRef : n <= 0 " when the count is negative, before anything
-    // changes.
+    // another count releases the block and takes a fresh one. Throws
+    // BadParameters "qvNewWithRef : n <= 0 " when the count is negative,
+    // once the block is released: the array is then empty.
     int FromMem(unsigned char* p) override;
 
 private:

@@ -142,15 +142,6 @@ int GetElementRecords(unsigned char* p, T* dst, int n) {
 }  // namespace qvDetail
 
 template <class T>
-qvArray<T>::qvArray() {}
-
-template <class T>
-qvArray<T>::qvArray(int n) : qvSimpleArray<T>(n) {}
-
-template <class T>
-qvArray<T>::qvArray(int n, const T& v) : qvSimpleArray<T>(n, v) {}
-
-template <class T>
 qvArray<T>::qvArray(const qvArray& a) : qvSimpleArray<T>(a) {}
 
 template <class T>
@@ -158,9 +149,6 @@ qvArray<T>& qvArray<T>::operator=(const qvArray& a) {
     qvSimpleArray<T>::operator=(a);
     return *this;
 }
-
-template <class T>
-qvArray<T>::~qvArray() {}
 
 template <class T>
 template <class Op>
@@ -498,9 +486,9 @@ template <class T>
 int qvArray<T>::FromMem(unsigned char* p) {
     const std::int32_t n = qvDetail::GetLE<std::int32_t>(p);
     if (n != this->len) {
-        if (n < 0) throw BadParameters(qvMsg::NewWithRefNonPositive);
+        // The present block goes first; New then refuses a negative count.
         this->MakeEmpty();
-        if (n > 0) this->New(n);
+        if (n != 0) this->New(n);
     }
     return 4 + qvDetail::GetElementRecords(p + 4, this->data, n);
 }

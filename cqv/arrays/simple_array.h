@@ -4,8 +4,10 @@
 // block, or in memory the caller owns (SetDirectly). Element writes go to the
 // present storage and are seen by everyone who shares it; Copy makes the
 // storage private on request. There is no spare capacity: every growth or
-// shrink allocates a block of the exact new size and copies into it, so long
-// arrays are best sized first and then filled by index.
+// shrink leaves a block of the exact new size, either a fresh one the
+// elements are copied into or, for a block of raw elements this array alone
+// holds, the same block resized by qvRealloc. Long arrays are still best
+// sized first and then filled by index.
 //
 // Allocation failure throws qvErrNoMemory. The text "qvNewWithRef : n <= 0 "
 // below ends in a blank.
@@ -15,10 +17,29 @@
 #ifndef CQV_ARRAYS_SIMPLE_ARRAY_H
 #define CQV_ARRAYS_SIMPLE_ARRAY_H
 
+#include <cstddef>
+#include <cstring>
+
+#include "cqv/core/counted_block.h"
 #include "cqv/core/export.h"
 #include "cqv/core/parray.h"
 #include "cqv/values/complex.h"
 #include "cqv/values/vec2.h"
+
+namespace qvDetail {
+
+// Whether every byte of the raw element x is zero (0, 0.0 and the zero
+// complex number and plane vector, not -0.0).
+template <class T>
+inline bool AllZeroBytes(const T& x) {
+    unsigned char bytes[sizeof(T)];
+    std::memcpy(bytes, static_cast<const void*>(&x), sizeof(T));
+    unsigned char any = 0;
+    for (unsigned char b : bytes) any = static_cast<unsigned char>(any | b);
+    return any == 0;
+}
+
+}  // namespace qvDetail
 
 // A growable one-dimensional array of T in a counted block, a window onto
 // another array's block, or memory the caller owns.
@@ -29,17 +50,20 @@ public:
     qvSimpleArray() : data(nullptr), len(0) {}
     // A fresh block of n elements (numeric elements uninitialised). Throws
     // BadParameters "qvNewWithRef : n <= 0 " when n is below 1.
-    explicit qvSimpleArray(int n);
+    explicit qvSimpleArray(int n) : data(nullptr), len(0) { New(n); }
     // A fresh block of n copies of v. Throws BadParameters
     // "qvNewWithRef : n <= 0 " when n is below 1.
-    qvSimpleArray(int n, const T& v);
+    qvSimpleArray(int n, const T& v) : data(nullptr), len(0) {
+        New(n);
+        Fill(v);
+    }
     // A private copy of a's elements (empty if a is empty); never shares.
     qvSimpleArray(const qvSimpleArray& a);
     // Copies a's elements: into the present storage when the lengths are
     // equal (even if shared), else into a fresh block.
     qvSimpleArray& operator=(const qvSimpleArray& a);
     // Releases the held block.
-    ~qvSimpleArray() override;
+    ~qvSimpleArray() override { Free(); }
 
     // Number of elements.
     int Len() const { return len; }
@@ -76,19 +100,27 @@ public:
     const T& Last() const { return data[len - 1]; }
 
     // A fresh uninitialised block of n elements unless the length already is
-    // n (then contents and sharing stay). 0 empties the array. Throws
-    // BadParameters "qvNewWithRef : n <= 0 " when n is negative.
+    // n (then contents and sharing stay). 0 empties the array. Throws as
+    // Set(n) when n is negative.
     void Init(int n);
-    // Always a fresh uninitialised block of n elements; 0 empties the array.
-    // Throws BadParameters "qvNewWithRef : n <= 0 " when n is negative,
-    // before anything changes.
+    // Releases the block, then takes a fresh uninitialised block of n
+    // elements; 0 leaves the array empty. Throws BadParameters
+    // "qvNewWithRef : n <= 0 " when n is negative, once the block is
+    // released: the array is then empty.
     void Set(int n);
-    // A fresh block of n copies of v. Throws BadParameters
-    // "qvNewWithRef : n <= 0 " when n is below 1, before anything changes.
+    // Releases the block, then takes a fresh block of n copies of v (v may
+    // be an element of this array). Throws BadParameters
+    // "qvNewWithRef : n <= 0 " when n is below 1, once the block is
+    // released: the array is then empty.
     void Set(int n, const T& v);
     // Changes the length to n, keeping the first min(n, Len()) elements in a
-    // private block; 0 empties the array. Throws BadParameters
-    // "qvNewWithRef : n <= 0 " when n is negative.
+    // private block; 0 empties the array. When this array alone holds its
+    // whole block of numbers (or complex numbers, or plane vectors), the
+    // block is resized where it lies (qvRealloc) instead of copied; its
+    // length stays exact either way. Throws BadParameters
+    // "qvNewWithRef : n <= 0 " with nothing changed when n is negative: a
+    // check of this library's own, where the length would otherwise turn
+    // negative and every later use read outside the storage.
     void ReSet(int n) { Regrow(n); }
     void resize(int n) { Regrow(n); }
     // Releases the storage; the array becomes empty.
@@ -96,7 +128,20 @@ public:
     void RemoveAll() { Clear(); }
     void clear() { Clear(); }
     // Assigns v to every element in the present storage.
-    void Fill(const T& v);
+    void Fill(const T& v) {
+        if constexpr (qvIsObjectElement<T>::value) {
+            for (int i = 0; i < len; ++i) data[i] = v;
+        } else {
+            const T value = v;  // v may be one of the elements
+            if (qvDetail::AllZeroBytes(value)) {
+                // The C runtime's fill: the fastest way to clear memory.
+                if (len > 0) std::memset(static_cast<void*>(data), 0, sizeof(T) * static_cast<std::size_t>(len));
+                return;
+            }
+            T* p = data;
+            for (int i = 0; i < len; ++i) p[i] = value;
+        }
+    }
 
     // Points element 0 at p; the block and the length stay as they are.
     void SetPointer(T* p) { data = p; }
@@ -104,8 +149,9 @@ public:
     void SetDirectly(T* p, int n);
     // Views n elements of a from index start, sharing a's block (or a's
     // external memory). Throws BadParameters
-    // "qvSimpleArray<T>::Set : out of range." when start or n is negative or
-    // the range is not inside a.
+    // "qvSimpleArray<T>::Set : out of range." when start is negative or the
+    // range is not inside a, and (a check of this library's own, since a
+    // negative length breaks every later use) when n is negative.
     void SetSubWindow(const qvSimpleArray& a, int start, int n);
     // Takes over a's storage without copying; a becomes empty.
     void Move(qvSimpleArray& a);
@@ -115,7 +161,14 @@ public:
     // block.
     void Copy() override;
 
-    // Appends v (which may be an element of this array).
+    // Appends v (which may be an element of this array). The growth and
+    // shrinking members below build a fresh block of the exact new length,
+    // except that a block of raw elements (numbers, complex numbers, plane
+    // vectors) that this array alone holds and sees whole is resized with
+    // qvRealloc: often where it lies, for a large block by remapping its
+    // pages, never with room to spare. A shared block, a window or external
+    // memory is left to its other users and the array moves to a fresh
+    // block. Exhausted memory leaves the array as it was.
     void Concat(T v);
     void push_back(const T& v);
     // Appends a's elements; a may be this array, which then doubles.
@@ -124,10 +177,12 @@ public:
     void push_front(const T& v);
     // Inserts v before *it; returns the address of the new element. it may
     // be end(). Throws BadParameters "Out of range" when it lies outside
-    // begin() to end().
+    // begin() to end(): a check of this library's own, where writing
+    // outside the storage would follow.
     T* insert(T* it, const T& v);
     // Inserts v before element pos (0 to Len()); returns pos. Throws
-    // BadParameters "Out of range" when pos is outside that range.
+    // BadParameters "Out of range" when pos is outside that range (the
+    // library's own check, as for insert).
     int Insert(T v, int pos);
     // Removes *it; returns the address of the element that followed it.
     // Throws BadParameters "Out of range" when it is not an element of the
@@ -145,7 +200,8 @@ public:
     // Replaces count elements from pos by a's elements: the length becomes
     // Len() - count + a.Len() and the elements after the replaced range follow
     // a's. Throws BadParameters "Out of range" when pos or count is negative
-    // or the range is not inside the array.
+    // or the range is not inside the array: a check of this library's own,
+    // where copying outside the storage would follow.
     void Replace(int pos, int count, const qvSimpleArray& a);
     // Rotates right by k modulo Len(): element i moves to i + k. A remainder
     // of 0 or less changes nothing.
@@ -168,19 +224,27 @@ protected:
     // Takes a fresh counted block of n elements as the storage; callers
     // release the previous block first. Throws BadParameters
     // "qvNewWithRef : n <= 0 " when n is below 1.
-    virtual void New(int n);
-    // Hold and release the block by the rule of cqv/core/counted_block.h;
-    // element 0 and the length are not touched. SetMem throws BadParameters
-    // "qvIncMemRef : memory must be allocated with qvNewWithRef." when p is
-    // not a counted block.
+    virtual void New(int n) {
+        T* block = qvNewWithRef<T>(n);
+        InitMem(block);
+        data = block;
+        len = n;
+    }
+    // Makes p (a counted block or null) the held block: the block held so
+    // far is released first, then p is stored and its count raised. Element
+    // 0 and the length are not touched. When p is not a counted block it is
+    // stored all the same, after the previous block was released, and
+    // BadParameters "qvIncMemRef : memory must be allocated with
+    // qvNewWithRef." is thrown: the array then holds p as an uncounted
+    // block, which the release rule frees when the array lets go of it.
     void SetMem(void* const p) override;
-    void Free();
+    void Free() { qvDetail::ReleaseBlock<T>(mem); }
 
     // Changes the length to m keeping the first min(m, len) elements in a
-    // fresh private block; m of 0 empties the array. Throws BadParameters
-    // "qvNewWithRef : n <= 0 " when m is negative.
+    // private block of exactly m (see ReSet); m of 0 empties the array.
+    // Throws BadParameters "qvNewWithRef : n <= 0 " when m is negative.
     void Regrow(int m);
-    // Rebuilds the array in a fresh private block of len + gap - skip
+    // Rebuilds the array in a private block of len + gap - skip
     // elements: the first head elements, then gap new elements (copies of
     // fill[0..gap) when fill is given), then the elements that followed the
     // skip elements after head. fill may point into this array's storage:

@@ -40,18 +40,21 @@ public:
     // Releases the held block.
     ~qvSimpleArray2D() override;
 
-    // A fresh uninitialised block of ny rows of nx unless both extents are
-    // already these (then contents and sharing stay). A zero extent gives an
-    // empty grid. Throws BadParameters "qvNewWithRef : n <= 0 " when an
-    // extent is negative.
+    // As Set(ny, nx) unless both extents are already these (then contents
+    // and sharing stay).
     void Init(int ny, int nx);
-    // Always a fresh uninitialised block of ny rows of nx; a zero extent
-    // gives an empty grid. Throws BadParameters "qvNewWithRef : n <= 0 "
-    // when an extent is negative.
+    // Releases the block, then takes a fresh uninitialised block of ny rows
+    // of nx; a zero extent leaves an empty grid. Throws BadParameters
+    // "qvNewWithRef : n <= 0 " when an extent is negative, once the block is
+    // released: the grid is then empty with both extents 0. (Two negative
+    // extents would multiply to a positive count; they are refused all the
+    // same.)
     void Set(int ny, int nx);
-    // A fresh block of ny rows of nx copies of v. Throws BadParameters
+    // Releases the block, then takes a fresh block of ny rows of nx copies
+    // of v (v may be an element of this grid). Throws BadParameters
     // "qvNewWithRef : n <= 0 " when an extent is negative or the grid would
-    // be empty.
+    // be empty, once the block is released: the grid is then empty with both
+    // extents 0.
     void Set(int ny, int nx, const T& v);
 
     // Element (y, x), without range checks.
@@ -74,9 +77,11 @@ public:
     void GetLine(qvSimpleArray<T>& line, int y) const;
 
 private:
-    // Stores the extents and gives the grid a fresh block for them
-    // (uninitialised, or empty when an extent is 0).
+    // Releases the block, then gives the grid a fresh block for the extents
+    // (uninitialised, or empty when an extent is 0) and stores them.
     void Reshape(int ny, int nx);
+    // Releases the block; the grid is empty with both extents 0.
+    void Release();
 
     int lenX;
     int lenY;

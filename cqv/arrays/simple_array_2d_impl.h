@@ -66,20 +66,27 @@ void qvSimpleArray2D<T>::Set(int ny, int nx) {
 
 template <class T>
 void qvSimpleArray2D<T>::Set(int ny, int nx, const T& v) {
-    const int n = qvDetail::GridSize(ny, nx, false);
-    lenX = lenY = 0;  // as in operator=, should the allocation fail
-    qvSimpleArray<T>::Set(n, v);
+    const T value(v);  // v may be an element of this grid
+    Release();
+    qvSimpleArray<T>::Set(qvDetail::GridSize(ny, nx, false), value);
     lenX = nx;
     lenY = ny;
 }
 
 template <class T>
 void qvSimpleArray2D<T>::Reshape(int ny, int nx) {
-    const int n = qvDetail::GridSize(ny, nx, true);
-    lenX = lenY = 0;  // as in operator=, should the allocation fail
-    qvSimpleArray<T>::Set(n);
+    Release();
+    qvSimpleArray<T>::Set(qvDetail::GridSize(ny, nx, true));
     lenX = nx;
     lenY = ny;
+}
+
+template <class T>
+void qvSimpleArray2D<T>::Release() {
+    // The block goes before the extents are checked and the new block is
+    // made; should either fail, the grid is left empty with both extents 0.
+    lenX = lenY = 0;
+    this->Clear();
 }
 
 template <class T>

@@ -9,6 +9,7 @@
 
 #include "cqv/arrays/simple_array.h"
 #include "cqv/core/counted_block.h"
+#include "cqv/core/counted_block_internal.h"
 #include "cqv/core/exceptions.h"
 #include "cqv/arrays/messages.h"
 
@@ -85,17 +86,6 @@ T* NewBlockCopy(const T* src, int n, std::int32_t count) {
 }  // namespace qvDetail
 
 template <class T>
-qvSimpleArray<T>::qvSimpleArray(int n) : data(nullptr), len(0) {
-    New(n);
-}
-
-template <class T>
-qvSimpleArray<T>::qvSimpleArray(int n, const T& v) : data(nullptr), len(0) {
-    New(n);
-    Fill(v);
-}
-
-template <class T>
 qvSimpleArray<T>::qvSimpleArray(const qvSimpleArray& a) : qvPArray(), data(nullptr), len(0) {
     if (a.data != nullptr && a.len > 0) AdoptCopyOf(a.data, a.len);
 }
@@ -117,11 +107,6 @@ qvSimpleArray<T>& qvSimpleArray<T>::operator=(const qvSimpleArray& a) {
 }
 
 template <class T>
-qvSimpleArray<T>::~qvSimpleArray() {
-    Free();
-}
-
-template <class T>
 void qvSimpleArray<T>::Init(int n) {
     if (n == len) return;
     Set(n);
@@ -129,14 +114,13 @@ void qvSimpleArray<T>::Init(int n) {
 
 template <class T>
 void qvSimpleArray<T>::Set(int n) {
-    if (n < 0) throw BadParameters(qvMsg::NewWithRefNonPositive);
+    // The block goes first; New then refuses a negative n.
     MakeEmpty();
-    if (n > 0) New(n);
+    if (n != 0) New(n);
 }
 
 template <class T>
 void qvSimpleArray<T>::Set(int n, const T& v) {
-    if (n < 1) throw BadParameters(qvMsg::NewWithRefNonPositive);
     const T value(v);  // v may be an element of this array
     MakeEmpty();
     New(n);
@@ -146,17 +130,6 @@ void qvSimpleArray<T>::Set(int n, const T& v) {
 template <class T>
 void qvSimpleArray<T>::Clear() {
     MakeEmpty();
-}
-
-template <class T>
-void qvSimpleArray<T>::Fill(const T& v) {
-    if constexpr (qvIsObjectElement<T>::value) {
-        for (int i = 0; i < len; ++i) data[i] = v;
-    } else {
-        const T value = v;
-        T* p = data;
-        for (int i = 0; i < len; ++i) p[i] = value;
-    }
 }
 
 template <class T>
@@ -207,11 +180,20 @@ void qvSimpleArray<T>::Copy() {
 
 template <class T>
 void qvSimpleArray<T>::Concat(T v) {
-    Splice(len, 1, 0, &v);
+    push_back(v);
 }
 
 template <class T>
 void qvSimpleArray<T>::push_back(const T& v) {
+    // The commonest growth, without Splice's general bookkeeping.
+    if constexpr (!qvIsObjectElement<T>::value) {
+        if (qvDetail::SoleWholeBlock(mem, data, len)) {
+            const T value = v;
+            data = qvDetail::ResizeSoleBlock<T>(mem, len + 1);
+            data[len++] = value;
+            return;
+        }
+    }
     Splice(len, 1, 0, &v);
 }
 
@@ -335,21 +317,8 @@ qvSimpleArray<T> qvSimpleArray<T>::Mid(int start, int n) const {
 }
 
 template <class T>
-void qvSimpleArray<T>::New(int n) {
-    T* block = qvNewWithRef<T>(n);
-    InitMem(block);
-    data = block;
-    len = n;
-}
-
-template <class T>
 void qvSimpleArray<T>::SetMem(void* const p) {
-    qvDetail::HoldBlock<T>(mem, p);
-}
-
-template <class T>
-void qvSimpleArray<T>::Free() {
-    qvDetail::ReleaseBlock<T>(mem);
+    qvDetail::ReplaceBlock<T>(mem, p);
 }
 
 template <class T>
@@ -425,6 +394,28 @@ void qvSimpleArray<T>::Splice(int head, int gap, int skip, const T* fill) {
             SetMem(data);
         }
     } else {
+        // A single new value is taken first: it may be an element of this
+        // array, which the in-place path below moves.
+        T one;
+        if (gap == 1 && fill != nullptr) {
+            one = *fill;
+            fill = &one;
+        }
+        // Growth anywhere, and a cut at the end, can happen where the block
+        // lies when nobody else sees it: qvRealloc keeps the elements, the
+        // tail then moves up, the new values go in. Its failure leaves the
+        // array as it was. Several new values read from this very block
+        // (an array appended to itself) take the copying path instead.
+        const bool inPlace = (m > len || (gap == 0 && tail == 0)) && qvDetail::SoleWholeBlock(mem, data, len) &&
+                             !(fill != nullptr && gap > 0 && qvDetail::SpanMeets(fill, fill + (gap - 1), data, len));
+        if (inPlace) {
+            T* nb = qvDetail::ResizeSoleBlock<T>(mem, m);
+            qvDetail::RelocateBytes(nb + head + gap, nb + head + skip, tail);
+            if (fill != nullptr) qvDetail::RelocateBytes(nb + head, fill, gap);
+            data = nb;
+            len = m;
+            return;
+        }
         T* nb = qvDetail::NewBlock<T>(m, 0, false);
         qvDetail::RelocateBytes(nb, data, head);
         if (fill != nullptr) qvDetail::RelocateBytes(nb + head, fill, gap);

@@ -17,33 +17,69 @@ CQV_INSTANTIATE(qvSimpleArray<qvString>)
 namespace {
 
 // Character classes of the lexer, taken on the character as a signed 8-bit
-// value. The C runtime answers for 0 to 127; negative characters are neither
+// value, as the C runtime's isalpha, isdigit and isspace give them. What the
+// C standard fixes for every locale is decided here without a call: the
+// decimal digits are the only digits, the 52 letters are always alphabetic,
+// the six standard white-space characters are always white space, and an
+// alphabetic character is never a digit or white space. The runtime is
+// asked about the other characters from 0 to 127 (punctuation and controls,
+// which a locale may add to a class). Negative characters are neither
 // letters, digits nor white space, as in the C locale, and never reach the
 // runtime (which does not accept them). kEndOfText, past the last
 // character, belongs to no class and equals no character.
 constexpr int kEndOfText = 0x100;
 
 inline int CharCode(char c) { return static_cast<signed char>(c); }
-inline bool InAscii(int c) { return static_cast<unsigned>(c) < 0x80u; }
-inline bool IsDigit(int c) { return InAscii(c) && std::isdigit(c) != 0; }
-inline bool IsSpace(int c) { return InAscii(c) && std::isspace(c) != 0; }
-inline bool IsNameStart(int c) { return c == '_' || (InAscii(c) && std::isalpha(c) != 0); }
-inline bool IsNameChar(int c) { return IsNameStart(c) || IsDigit(c); }
 
-// States of the lexer.
-enum LexState {
-    kStart,
-    kName,
-    kInt,
-    kDot,
-    kFrac,
-    kIntExp,
-    kIntExpSign,
-    kRealExp,
-    kRealExpSign,
-    kExpDigits,
-    kQuoted
+// The fixed classes of the characters 0 to 127, one table lookup each:
+// digits, name starts ("_" and the letters), the standard white space, and
+// the characters whose class the runtime decides.
+enum CharClass : unsigned char { kDigit = 1, kNameStart = 2, kSpace = 4, kAsk = 8 };
+struct CharClasses {
+    unsigned char of[128];
+    constexpr CharClasses() : of() {
+        for (int c = 0; c < 128; ++c) {
+            const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+            if (c >= '0' && c <= '9') {
+                of[c] = kDigit;
+            } else if (letter || c == '_') {
+                of[c] = kNameStart;
+            } else if (c == ' ' || (c >= '\t' && c <= '\r')) {
+                of[c] = kSpace;
+            } else {
+                of[c] = kAsk;
+            }
+        }
+    }
 };
+constexpr CharClasses kClasses;
+
+// The class bits of c: 0 for negative characters and for kEndOfText.
+inline unsigned ClassOf(int c) { return static_cast<unsigned>(c) < 128u ? kClasses.of[c] : 0u; }
+inline bool IsDigit(int c) { return (ClassOf(c) & kDigit) != 0; }
+inline bool IsSpace(int c) {
+    const unsigned k = ClassOf(c);
+    return (k & kSpace) != 0 || ((k & kAsk) != 0 && std::isspace(c) != 0);
+}
+inline bool IsNameStart(int c) {
+    const unsigned k = ClassOf(c);
+    return (k & kNameStart) != 0 || ((k & kAsk) != 0 && std::isalpha(c) != 0);
+}
+inline bool IsNameChar(int c) {
+    const unsigned k = ClassOf(c);
+    return (k & (kNameStart | kDigit)) != 0 || ((k & kAsk) != 0 && std::isalpha(c) != 0);
+}
+
+// The index of the first character from i on (of the n at text) that is
+// not a name character, or not a digit.
+inline int SkipName(const char* text, int i, int n) {
+    while (i < n && IsNameChar(CharCode(text[i]))) ++i;
+    return i;
+}
+inline int SkipDigits(const char* text, int i, int n) {
+    while (i < n && IsDigit(CharCode(text[i]))) ++i;
+    return i;
+}
 
 // Whether c occurs among the n characters at set.
 inline bool Contains(const char* set, int n, char c) {
@@ -203,7 +239,14 @@ void qvString::Tokenize(qvSimpleArray<qvString>& words, const qvString& separato
 }
 
 qvString::TOKEN qvString::Cut(TOKEN kind, int& pos, int end, qvString& token) const {
-    token.SetSubWindow(*this, pos, end - pos);
+    // Every token holds a character: the lexer's own consistency check.
+    if (end <= pos) throw BadParameters(qvMsg::StringGetTokenInnerError);
+    // A window on [pos, end) as SetSubWindow makes it; a token taken from the
+    // same string before already holds its block.
+    char* first = data + pos;
+    if (token.mem != mem) token.SetMem(mem);
+    token.data = first;
+    token.len = end - pos;
     pos = end;
     return kind;
 }
@@ -214,80 +257,46 @@ qvString::TOKEN qvString::GetToken(int& pos, qvString& token) const {
         token.Clear();
         return TK_END;
     }
-    // One step per character; the step at i == len sees kEndOfText, which
-    // takes the "other character" branch of every state but two: Start ends
-    // the text and Quoted lacks its closing quote. Every state returns or
-    // throws there, so the loop never reads past the last character.
+    // The states of the lexer as straight code: each run of characters that
+    // keeps a state is consumed at once, and the end of the text counts as a
+    // character of no class.
     const char* const text = data;
-    LexState state = kStart;
-    for (int i = pos;; ++i) {
-        const int c = i < len ? CharCode(text[i]) : kEndOfText;
-        switch (state) {
-            case kStart:
-                if (IsNameStart(c)) {
-                    state = kName;
-                } else if (IsDigit(c)) {
-                    state = kInt;
-                } else if (c == '"') {
-                    state = kQuoted;
-                } else if (IsSpace(c)) {
-                    pos = i + 1;
-                } else if (c == kEndOfText) {
-                    token.Clear();
-                    return TK_END;
-                } else {
-                    return Cut(TK_CHAR, pos, i + 1, token);
-                }
-                break;
-            case kName:
-                if (!IsNameChar(c)) return Cut(TK_NAME, pos, i, token);
-                break;
-            case kInt:
-                if (c == '.') {
-                    state = kDot;
-                } else if (c == 'e') {
-                    state = kIntExp;
-                } else if (!IsDigit(c)) {
-                    return Cut(TK_INTEGER, pos, i, token);
-                }
-                break;
-            case kDot:
-                if (!IsDigit(c)) return Cut(TK_INTEGER, pos, i - 1, token);
-                state = kFrac;
-                break;
-            case kFrac:
-                if (c == 'e') {
-                    state = kRealExp;
-                } else if (!IsDigit(c)) {
-                    return Cut(TK_REAL, pos, i, token);
-                }
-                break;
-            case kIntExp:
-            case kRealExp:
-                if (IsDigit(c)) {
-                    state = kExpDigits;
-                } else if (c == '-') {
-                    state = state == kIntExp ? kIntExpSign : kRealExpSign;
-                } else {
-                    return Cut(state == kIntExp ? TK_INTEGER : TK_REAL, pos, i - 1, token);
-                }
-                break;
-            case kIntExpSign:
-            case kRealExpSign:
-                if (!IsDigit(c)) return Cut(state == kIntExpSign ? TK_INTEGER : TK_REAL, pos, i - 2, token);
-                state = kExpDigits;
-                break;
-            case kExpDigits:
-                if (!IsDigit(c)) return Cut(TK_REAL, pos, i, token);
-                break;
-            case kQuoted:
-                if (c == '"') return Cut(TK_STRING, pos, i + 1, token);
-                if (c == kEndOfText) throw BadParameters(qvMsg::StringExpectedQuote);
-                break;
-            default:
-                throw BadParameters(qvMsg::StringGetTokenInnerError);
-        }
+    const int n = len;
+    const auto at = [text, n](int i) { return i < n ? CharCode(text[i]) : kEndOfText; };
+    int i = pos;
+    while (IsSpace(at(i))) ++i;  // white space moves pos on
+    pos = i;
+    const int c = at(i);
+    if (c == kEndOfText) {
+        token.Clear();
+        return TK_END;
     }
+    if (IsNameStart(c)) return Cut(TK_NAME, pos, SkipName(text, i + 1, n), token);
+    if (c == '"') {
+        const void* close = i + 1 < n ? std::memchr(text + i + 1, '"', static_cast<std::size_t>(n - i - 1)) : nullptr;
+        if (close == nullptr) throw BadParameters(qvMsg::StringExpectedQuote);
+        return Cut(TK_STRING, pos, static_cast<int>(static_cast<const char*>(close) - text) + 1, token);
+    }
+    if (!IsDigit(c)) return Cut(TK_CHAR, pos, i + 1, token);
+
+    // Digits, then perhaps "." and digits, then perhaps "e", an optional "-"
+    // and digits. A "." or an exponent without its digits is left for the
+    // next call, and the number ends before it.
+    i = SkipDigits(text, i + 1, n);
+    TOKEN kind = TK_INTEGER;
+    if (at(i) == '.') {
+        if (!IsDigit(at(i + 1))) return Cut(TK_INTEGER, pos, i, token);
+        i = SkipDigits(text, i + 2, n);
+        kind = TK_REAL;
+    }
+    if (at(i) == 'e') {
+        int j = i + 1;
+        if (at(j) == '-') ++j;
+        if (!IsDigit(at(j))) return Cut(kind, pos, i, token);
+        i = SkipDigits(text, j + 1, n);
+        kind = TK_REAL;
+    }
+    return Cut(kind, pos, i, token);
 }
 
 int qvString::MemSize() const { return 4 + len; }
@@ -299,10 +308,10 @@ int qvString::ToMem(unsigned char* p) const {
 
 int qvString::FromMem(unsigned char* p) {
     const std::int32_t n = qvDetail::GetLE<std::int32_t>(p);
-    if (n < 0) throw BadParameters(qvMsg::NewWithRefNonPositive);
     if (n != len) {
+        // The present block goes first; New then refuses a negative count.
         MakeEmpty();
-        if (n > 0) New(n);
+        if (n != 0) New(n);
     }
     return 4 + qvDetail::GetArrayLE(p + 4, data, n);
 }

@@ -131,8 +131,10 @@ public:
     // call. Throws BadParameters "qvString::GetToken: pos < 0" when pos is
     // negative, and "syntax error : expected '\"'" when a double quote is
     // never closed (pos has then moved past the leading white space); the
-    // lexer's own consistency check, which its states never fail, would
-    // throw "qvString::GetToken: inner error".
+    // lexer's own consistency check (every token holds a character), which
+    // never fails, would throw "qvString::GetToken: inner error". Character
+    // classes are those of the C runtime's isalpha, isdigit and isspace for
+    // the character as a signed 8-bit value (negative ones are in none).
     TOKEN GetToken(int& pos, qvString& token) const;
 
     // The size of the record: Len() as an int32, then the characters.
@@ -140,10 +142,10 @@ public:
     // Writes the record at p; returns its size.
     int ToMem(unsigned char* p) const override;
     // Reads a record. A count equal to Len() writes into the present
-    // storage, whatever it is; another count replaces the storage by a fresh
-    // block (or empties the string). Throws BadParameters
-    // "qvNewWithRef : n <= 0 " when the count is negative, leaving the string
-    // unchanged.
+    // storage, whatever it is; another count releases the block and takes a
+    // fresh one (or leaves the string empty). Throws BadParameters
+    // "qvNewWithRef : n <= 0 " when the count is negative, once the block is
+    // released: the string is then empty.
     int FromMem(unsigned char* p) override;
 
 private:

@@ -4,6 +4,10 @@
 #include <cstdlib>
 #include <new>
 
+#if defined(__GLIBC__) || defined(_WIN32)
+#include <malloc.h>
+#endif
+
 #include "cqv/core/allocator_internal.h"
 #include "cqv/core/exceptions.h"
 
@@ -21,6 +25,17 @@ void* qvRealloc(void* p, unsigned int size) {
 
 void qvFree(void* p) {
     if (p != nullptr) std::free(p);
+}
+
+std::size_t qvDetail::AllocatedSize(const void* p) {
+#if defined(__GLIBC__)
+    return malloc_usable_size(const_cast<void*>(p));
+#elif defined(_WIN32)
+    return _msize(const_cast<void*>(p));
+#else
+    (void)p;
+    return 0;
+#endif
 }
 
 void* qvDetail::AllocateObject(std::size_t size) {

@@ -11,6 +11,10 @@ namespace qvDetail {
 // met and throws qvErrNoMemory with the largest size the exception carries.
 void* AllocateObject(std::size_t size);
 
+// The bytes the C runtime set aside for the allocation p (at least what was
+// asked for), where the runtime can tell; 0 where it cannot.
+std::size_t AllocatedSize(const void* p);
+
 }  // namespace qvDetail
 
 #endif  // CQV_CORE_ALLOCATOR_INTERNAL_H

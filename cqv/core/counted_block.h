@@ -182,6 +182,24 @@ void TakeBlock(void*& mem, void*& from) {
     from = nullptr;
 }
 
+// SetMem of the one-dimensional arrays, the vectors and the matrices, in the
+// order of their own rule: the held block is released first, then p is
+// stored and its count raised. Holding the block already held changes
+// nothing. A p that is not counted is therefore stored all the same (the
+// release rule frees such a block at once when its holder lets go of it)
+// and BadParameters "qvIncMemRef : memory must be allocated with
+// qvNewWithRef." is thrown after the previous block was released. The
+// window-making members of these classes take their reference with
+// HoldBlock instead, so that a window on a block only the previous holding
+// kept alive stays valid.
+template <class T>
+void ReplaceBlock(void*& mem, void* p) {
+    if (p == mem) return;
+    ReleaseBlock<T>(mem);
+    mem = p;
+    if (p != nullptr) qvIncMemRef(p);
+}
+
 }  // namespace qvDetail
 
 #endif  // CQV_CORE_COUNTED_BLOCK_H

@@ -28,8 +28,6 @@ int InsideBlock(const qvPArray& a, bool aligned) {
 
 }  // namespace
 
-qvPArray::~qvPArray() = default;
-
 void qvPArray::SetMem(void* const p) {
     void* old = mem;
     if (p != nullptr) qvIncMemRef(p);

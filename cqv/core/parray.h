@@ -30,7 +30,7 @@ public:
         return *this;
     }
     // Nothing to release here: the deriving class releases its block.
-    ~qvPArray() override;
+    CQV_INLINE ~qvPArray() override {}
 
 protected:
     // Makes p the held block. This base version takes a reference to p and

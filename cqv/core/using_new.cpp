@@ -6,8 +6,6 @@
 #include "cqv/core/allocator.h"
 #include "cqv/core/allocator_internal.h"
 
-qvUsingNew::~qvUsingNew() = default;
-
 int qvUsingNew::Type() const { return 0; }
 
 int qvUsingNew::GetType() const {
@@ -43,8 +41,6 @@ void* qvUsingNew::operator new(std::size_t size) { return qvDetail::AllocateObje
 void* qvUsingNew::operator new[](std::size_t size) { return qvDetail::AllocateObject(size); }
 void qvUsingNew::operator delete(void* p) noexcept { qvFree(p); }
 void qvUsingNew::operator delete[](void* p) noexcept { qvFree(p); }
-
-qvRefCount::~qvRefCount() = default;
 
 int qvRefCount::IncreaseRefCount() const { return ++count; }
 int qvRefCount::DecreaseRefCount() const { return --count; }

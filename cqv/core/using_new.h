@@ -25,7 +25,7 @@ public:
 
     // Nothing to release; virtual, so that deleting through any base
     // destroys the whole object.
-    virtual ~qvUsingNew();
+    CQV_INLINE virtual ~qvUsingNew() {}
 
     // A class tag, the same for every object of the library.
     virtual int GetType() const;
@@ -74,7 +74,7 @@ public:
         return *this;
     }
     // Nothing to release.
-    ~qvRefCount() override;
+    CQV_INLINE ~qvRefCount() override {}
 
     // Adds 1 to the count and returns the new count.
     int IncreaseRefCount() const override;

@@ -67,7 +67,9 @@ public:
     qvMatrix() : data(nullptr), tabInLine(0), tabInColumn(0), lineLen(0), columnLen(0) {}
     // A fresh row-major block of rows × cols uninitialised elements; a zero
     // size gives an empty matrix. Throws BadParameters
-    // "qvNewWithRef : n <= 0 " when a size is negative.
+    // "qvNewWithRef : n <= 0 " when the other size is negative (a count
+    // below 1), and also when both are (this library's own check: their
+    // positive product would give a matrix of negative sizes).
     qvMatrix(int rows, int cols);
     // A window on all of m.
     qvMatrix(const qvMatrix& m);
@@ -94,14 +96,16 @@ public:
     int MemSize() const override;
     // Writes the record at p; returns its size.
     int ToMem(unsigned char* p) const override;
-    // Reads a record into a fresh row-major block (empty for a zero size).
-    // Throws BadParameters "qvNewWithRef : n <= 0 " when a size is negative,
-    // before anything changes.
+    // Releases the block, then reads a record into a fresh row-major block
+    // (empty for a zero size), whatever the present sizes. Throws
+    // BadParameters "qvNewWithRef : n <= 0 " for sizes the constructor
+    // refuses, once the block is released: the matrix is then empty.
     int FromMem(unsigned char* p) override;
 
     // Releases the block, then a fresh row-major block as the constructor.
-    // Throws BadParameters "qvNewWithRef : n <= 0 " when a size is
-    // negative, before anything changes.
+    // Throws BadParameters "qvNewWithRef : n <= 0 " for sizes the
+    // constructor refuses, once the block is released: the matrix is then
+    // empty.
     void Set(int rows, int cols);
     // As Set, unless both sizes already agree: then nothing changes. Throws
     // as Set.
@@ -205,14 +209,18 @@ public:
     void SolveEquationGaussMethod(qvColumnVector<E>& x, qvColumnVector<E>& b);
 
 protected:
-    // Hold and release the block by the rule of cqv/core/counted_block.h;
-    // the other fields stay. SetMem throws BadParameters
-    // "qvIncMemRef : memory must be allocated with qvNewWithRef." when p is
-    // not a counted block.
+    // Makes p (a counted block or null) the held block: the block held so
+    // far is released first, then p is stored and its count raised; the
+    // other fields stay. When p is not a counted block it is stored all the
+    // same, after the previous block was released, and BadParameters
+    // "qvIncMemRef : memory must be allocated with qvNewWithRef." is thrown:
+    // the matrix then holds p as an uncounted block, which the release rule
+    // frees when the matrix lets go of it. (The members that make this
+    // matrix a window take their reference before releasing, instead.)
     void SetMem(void* const p) override;
     void Free();
     // A fresh row-major block of rows × cols without releasing the old one.
-    // Throws BadParameters "qvNewWithRef : n <= 0 " when a size is negative.
+    // Throws as the constructor.
     void New(int rows, int cols);
 
 private:

@@ -117,7 +117,7 @@ qvMatrix<E>::~qvMatrix() {
 
 template <class E>
 void qvMatrix<E>::SetMem(void* const p) {
-    qvDetail::HoldBlock<E>(mem, p);
+    qvDetail::ReplaceBlock<E>(mem, p);
 }
 
 template <class E>
@@ -134,13 +134,15 @@ void qvMatrix<E>::MakeEmpty() {
 
 template <class E>
 void qvMatrix<E>::New(int rows, int cols) {
-    if (rows < 0 || cols < 0) throw BadParameters(qvMsg::NewWithRefNonPositive);
     if (rows == 0 || cols == 0) {
         data = nullptr;
         tabInLine = tabInColumn = lineLen = columnLen = 0;
         mem = nullptr;
         return;
     }
+    // Two negative sizes would multiply to a positive count: refused as a
+    // count below 1 is.
+    if (rows < 0 || cols < 0) throw BadParameters(qvMsg::NewWithRefNonPositive);
     const long long count = static_cast<long long>(rows) * cols;
     if (count > 0x7fffffffLL) throw qvErrNoMemory(0xffffffffu);
     E* block = qvNewWithRef<E>(static_cast<int>(count));
@@ -154,7 +156,9 @@ void qvMatrix<E>::New(int rows, int cols) {
 
 template <class E>
 void qvMatrix<E>::SetWindow(void* block, E* first, int rows, int cols, int tabColumn, int tabLine) {
-    SetMem(block);
+    // The reference to the viewed block is taken before the one held so far
+    // goes.
+    qvDetail::HoldBlock<E>(mem, block);
     data = first;
     // A window with no rows or no columns has neither.
     if (rows == 0 || cols == 0) rows = cols = 0;
@@ -188,7 +192,7 @@ void qvMatrix<E>::Copy() {
 
 template <class E>
 void qvMatrix<E>::Set(int rows, int cols) {
-    if (rows < 0 || cols < 0) throw BadParameters(qvMsg::NewWithRefNonPositive);
+    // The block goes first; New then refuses negative sizes.
     MakeEmpty();
     New(rows, cols);
 }
@@ -257,7 +261,8 @@ template <class E>
 int qvMatrix<E>::FromMem(unsigned char* p) {
     const std::int32_t rows = qvDetail::GetLE<std::int32_t>(p);
     const std::int32_t cols = qvDetail::GetLE<std::int32_t>(p + 4);
-    if (rows < 0 || cols < 0) throw BadParameters(qvMsg::NewWithRefNonPositive);
+    // The present block goes first, whatever the sizes; New then refuses
+    // negative ones.
     MakeEmpty();
     New(rows, cols);
     int at = 8;

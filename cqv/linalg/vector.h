@@ -154,9 +154,10 @@ public:
     int MemSize() const override;
     // Writes the record at p; returns its size.
     int ToMem(unsigned char* p) const override;
-    // Reads a record into a fresh contiguous block (empty for a count of 0).
-    // Throws BadParameters "qvNewWithRef : n <= 0 " when the count is
-    // negative, before anything changes.
+    // Releases the block, then reads a record into a fresh contiguous block
+    // (empty for a count of 0), whatever the present length. Throws
+    // BadParameters "qvNewWithRef : n <= 0 " when the count is negative,
+    // once the block is released: the vector is then empty.
     int FromMem(unsigned char* p) override;
 
     // Element i, without checks.
@@ -186,9 +187,10 @@ public:
     // The iterator one stride past the last element.
     const_iterator end() const { return const_iterator(data + len * tab, tab); }
 
-    // A fresh contiguous block of n elements (0 empties); contents are not
-    // kept. Throws BadParameters "qvNewWithRef : n <= 0 " when n is
-    // negative, before anything changes.
+    // Releases the block, then takes a fresh contiguous block of n elements
+    // (0 leaves the vector empty); contents are not kept. Throws
+    // BadParameters "qvNewWithRef : n <= 0 " when n is negative, once the
+    // block is released: the vector is then empty.
     void Set(int n);
     // As Set(n), unless the length already is n: then nothing changes.
     // Throws as Set(n).
@@ -210,8 +212,14 @@ public:
     void clear() { Clear(); }
 
     // Length n keeping the first min(n, Len()) elements in a fresh block;
-    // n equal to Len() changes nothing, 0 empties. Throws BadParameters
-    // "qvNewWithRef : n <= 0 " when n is negative.
+    // n equal to Len() changes nothing, 0 empties. A negative n throws
+    // BadParameters "qvNewWithRef : n <= 0 " with nothing changed. This and
+    // the other length changes below always end in a contiguous block of
+    // the exact new length (stride 1); when this vector alone holds its
+    // whole block with stride 1, that block is resized with qvRealloc
+    // (often where it lies) instead of copied. A shared block, a window or
+    // external memory is left to its other users. Exhausted memory leaves
+    // the vector as it was.
     void resize(int n);
     void ReSet(int n) { resize(n); }
     // Appends x (which may be an element of this vector).
@@ -274,10 +282,14 @@ public:
     E Norm() const;
 
 protected:
-    // Hold and release the block by the rule of cqv/core/counted_block.h;
-    // data, length and stride stay. SetMem throws BadParameters
-    // "qvIncMemRef : memory must be allocated with qvNewWithRef." when p is
-    // not a counted block.
+    // Makes p (a counted block or null) the held block: the block held so
+    // far is released first, then p is stored and its count raised; data,
+    // length and stride stay. When p is not a counted block it is stored all
+    // the same, after the previous block was released, and BadParameters
+    // "qvIncMemRef : memory must be allocated with qvNewWithRef." is thrown:
+    // the vector then holds p as an uncounted block, which the release rule
+    // frees when the vector lets go of it. (The members that make this
+    // vector a window take their reference before releasing, instead.)
     void SetMem(void* const p) override;
     void Free();
     // A fresh contiguous block of n elements, without releasing the old one.

@@ -3,7 +3,10 @@
 #ifndef CQV_LINALG_VECTOR_IMPL_H
 #define CQV_LINALG_VECTOR_IMPL_H
 
+#include <cstring>
+
 #include "cqv/core/counted_block.h"
+#include "cqv/core/counted_block_internal.h"
 #include "cqv/core/exceptions.h"
 #include "cqv/linalg/messages.h"
 #include "cqv/core/strided_range_internal.h"
@@ -58,7 +61,7 @@ qvVector<E>::~qvVector() {
 
 template <class E>
 void qvVector<E>::SetMem(void* const p) {
-    qvDetail::HoldBlock<E>(mem, p);
+    qvDetail::ReplaceBlock<E>(mem, p);
 }
 
 template <class E>
@@ -77,7 +80,9 @@ void qvVector<E>::New(int n) {
 
 template <class E>
 void qvVector<E>::SetWindow(void* block, E* first, int n, int step) {
-    SetMem(block);
+    // The reference to the viewed block is taken before the one held so far
+    // goes.
+    qvDetail::HoldBlock<E>(mem, block);
     data = first;
     len = n;
     tab = step;
@@ -93,9 +98,9 @@ void qvVector<E>::MakeEmpty() {
 
 template <class E>
 void qvVector<E>::Set(int n) {
-    if (n < 0) throw BadParameters(qvMsg::NewWithRefNonPositive);
+    // The block goes first; New then refuses a negative n.
     MakeEmpty();
-    if (n > 0) New(n);
+    if (n != 0) New(n);
 }
 
 template <class E>
@@ -156,6 +161,32 @@ void qvVector<E>::Rebuild(int head, int gap, int skip, const E* fill, int fillTa
         return;
     }
     using qvDetail::StridedRange;
+    // A single new value is taken first: it may be an element of this
+    // vector, which the in-place path below moves.
+    E one;
+    if (gap == 1 && fill != nullptr) {
+        one = *fill;
+        fill = &one;
+    }
+    // Growth anywhere, and a cut at the end, can happen where the block lies
+    // when this vector alone holds it and sees it whole with stride 1:
+    // qvRealloc keeps the elements, the tail moves up, the new values go in;
+    // its failure leaves the vector as it was. Several new values read from
+    // this very block take the copying path below.
+    const bool inPlace = (m > len || (gap == 0 && tail == 0)) && (tab == 1 || len == 1) &&
+                         qvDetail::SoleWholeBlock(mem, data, len) &&
+                         !(fill != nullptr && gap > 0 && qvDetail::SpanMeets(fill, fill + (gap - 1) * fillTab, data, len));
+    if (inPlace) {
+        E* grown = qvDetail::ResizeSoleBlock<E>(mem, m);
+        if (tail > 0)
+            std::memmove(static_cast<void*>(grown + head + gap), static_cast<const void*>(grown + head + skip),
+                         sizeof(E) * static_cast<std::size_t>(tail));
+        if (fill != nullptr) qvDetail::CopyInStep(qvDetail::Run(grown + head, gap), StridedRange<const E>(fill, gap, fillTab));
+        data = grown;
+        len = m;
+        tab = 1;
+        return;
+    }
     E* nb = qvDetail::NewBlock<E>(m, 0, false);
     qvDetail::CopyInStep(qvDetail::Run(nb, head), StridedRange<const E>(data, head, tab));
     if (fill != nullptr) qvDetail::CopyInStep(qvDetail::Run(nb + head, gap), StridedRange<const E>(fill, gap, fillTab));
@@ -229,7 +260,8 @@ int qvVector<E>::ToMem(unsigned char* p) const {
 template <class E>
 int qvVector<E>::FromMem(unsigned char* p) {
     const std::int32_t n = qvDetail::GetLE<std::int32_t>(p);
-    if (n < 0) throw BadParameters(qvMsg::NewWithRefNonPositive);
+    // The present block goes first, whatever the count; New then refuses a
+    // negative one.
     MakeEmpty();
     int at = 4;
     if (n == 0) return at;

@@ -72,12 +72,13 @@ public:
     // Releases the three diagonals.
     ~qvMatrix3Diag() = default;
 
-    // Fresh storage for order n unless the order already is n (then the
-    // values stay). Order 1 has empty off-diagonals. Throws BadParameters
-    // "qvNewWithRef : n <= 0 " when n is below 1, before anything changes.
+    // As Set(n) unless the order already is n (then the values stay).
     void Init(int n);
-    // Fresh storage for order n, always. Throws BadParameters
-    // "qvNewWithRef : n <= 0 " when n is below 1, before anything changes.
+    // Releases the storage of all three diagonals, then takes fresh storage
+    // for order n: Up first, then Diag, then Down. Order 1 has empty
+    // off-diagonals. Throws BadParameters "qvNewWithRef : n <= 0 " when n is
+    // below 1, from the allocation of Up, once the old storage is released:
+    // the matrix is then empty (order 0).
     void Set(int n);
     // Becomes a window onto the principal sub-block of b of order len that
     // starts at diagonal index start. Not checked against b.
@@ -155,9 +156,12 @@ public:
     // n, and "qvNewWithRef : n <= 0 " when the order is below 2, both before
     // x changes.
     void SolveEquationChaserMethod(qvColumnVector<E>& x, const qvColumnVector<E>& f) const;
-    // Solves A·X = F column by column; X gets F's size (F without columns
-    // empties X). Throws as the single-column form, "different size." when
-    // F does not have n rows.
+    // Solves A·X = F column by column. X first gets F's size (by X.Init: a
+    // new block when the size differs; F without columns empties X), then
+    // each column is swept. Throws BadParameters "different size." when F
+    // does not have n rows, and "qvNewWithRef : n <= 0 " when the order is
+    // below 2; both only after X got F's size (its old block released when
+    // the size differed), with X's elements unwritten.
     void SolveEquationChaserMethod(qvMatrix<E>& X, const qvMatrix<E>& F) const;
     // Solves the pentadiagonal system whose second superdiagonal is e
     // ((i, i+2) = e[i]) and second subdiagonal g ((i+2, i) = g[i]), without

@@ -154,7 +154,10 @@ void qvMatrix3Diag<E>::Init(int n) {
 
 template <class E>
 void qvMatrix3Diag<E>::Set(int n) {
-    // Up goes first: an order below 1 throws on it before anything changes.
+    // The old storage goes first; an order below 1 then throws on Up.
+    up.Clear();
+    diag.Clear();
+    down.Clear();
     up.Set(n - 1);
     diag.Set(n);
     down.Set(n - 1);
@@ -353,15 +356,15 @@ void qvMatrix3Diag<E>::SolveEquationChaserMethod(qvColumnVector<E>& x, const qvC
 template <class E>
 void qvMatrix3Diag<E>::SolveEquationChaserMethod(qvMatrix<E>& X, const qvMatrix<E>& F) const {
     const int n = diag.Len();
+    const int rows = F.ColumnLen();
     const int cols = F.LineLen();
-    if (cols == 0) {
-        X.Init(0, 0);
-        return;
-    }
-    if (F.ColumnLen() != n) throw BadParameters(qvMsg::DifferentSize);
+    // X takes F's size before the first column is swept, and so before that
+    // sweep's checks. (X may be F itself: its size is then already right.)
+    X.Init(rows, cols);
+    if (cols == 0) return;
+    if (rows != n) throw BadParameters(qvMsg::DifferentSize);
     // One work space serves every column.
     qvDetail::ScopedBlock<E> work(2 * (n - 1));
-    X.Init(n, cols);
     for (int j = 0; j < cols; ++j)
         qvDetail::SweepRun(n, up.GetPointer(), up.Tab(), diag.GetPointer(), diag.Tab(), down.GetPointer(),
                            down.Tab(), &F(0, j), F.TabInColumn(), &X(0, j), X.TabInColumn(), work.p);

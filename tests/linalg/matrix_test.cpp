@@ -40,7 +40,6 @@ TEST(MatrixStorage, SizesStridesAndStates) {
     EXPECT_EQ(Shape(m), (std::vector<int>{3, 2, 2, 1, 6, 0}));
     m.Set(0, 4);
     EXPECT_EQ(Shape(m), (std::vector<int>{0, 0}));
-    CQV_EXPECT_BAD(m.Set(-1, 1), qvMsg::NewWithRefNonPositive);
 
     // A reversed view: both strides negative.
     double raw[6] = {0, 1, 2, 3, 4, 5};

@@ -35,14 +35,24 @@ TEST(Matrix3Diag, SizesInitAndSet) {
     w.Set(2);
     EXPECT_EQ(Holders(dense), 1);
 
-    // Order 1 exists through Init and Set, with empty off-diagonals; order
-    // 0 is refused before anything changes.
+    // Order 1 exists through Init and Set, with empty off-diagonals.
     w.Init(1);
     EXPECT_EQ((Ints{w.Up().Len(), w.Diag().Len(), w.Down().Len()}), (Ints{0, 1, 0}));
-    w.Diag()[0] = 5;
-    CQV_EXPECT_BAD(w.Init(0), qvMsg::NewWithRefNonPositive);
-    CQV_EXPECT_BAD(w.Set(0), qvMsg::NewWithRefNonPositive);
-    EXPECT_EQ(w.Diag()[0], 5);
+
+    // An order below 1 is refused by the allocation of Up, after all three
+    // diagonals let go of their storage: the matrix is left of order 0.
+    for (const int n : {0, -1}) {
+        for (const bool init : {true, false}) {
+            Tri v(dense);
+            EXPECT_EQ(Holders(dense), 4);
+            if (init) {
+                CQV_EXPECT_BAD(v.Init(n), qvMsg::NewWithRefNonPositive);
+            } else {
+                CQV_EXPECT_BAD(v.Set(n), qvMsg::NewWithRefNonPositive);
+            }
+            EXPECT_EQ((Ints{v.Up().Len(), v.Diag().Len(), v.Down().Len(), Holders(dense)}), (Ints{0, 0, 0, 1}));
+        }
+    }
 }
 
 TEST(Matrix3Diag, WindowsOntoADenseMatrix) {

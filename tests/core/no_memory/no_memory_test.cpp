@@ -18,6 +18,8 @@ namespace {
 
 bool g_failNext = false;  // the next allocation fails
 long g_live = 0;          // allocations made minus frees
+long g_mallocs = 0;       // calls of malloc
+long g_reallocs = 0;      // calls of realloc
 
 bool ShouldFail() {
     const bool fail = g_failNext;
@@ -28,6 +30,7 @@ bool ShouldFail() {
 }  // namespace
 
 extern "C" void* malloc(std::size_t size) {
+    ++g_mallocs;
     if (ShouldFail()) return nullptr;
     void* p = __libc_malloc(size);
     if (p != nullptr) ++g_live;
@@ -35,6 +38,7 @@ extern "C" void* malloc(std::size_t size) {
 }
 
 extern "C" void* realloc(void* p, std::size_t size) {
+    ++g_reallocs;
     if (ShouldFail()) return nullptr;
     void* q = __libc_realloc(p, size);
     if (p == nullptr && q != nullptr) ++g_live;
@@ -98,14 +102,14 @@ TEST(NoMemory, FailedArrayGrowthLeavesTheArrayIntactAndLeaksNothing) {
         [](qvSimpleArray<double>& a) { (void)a.Mid(1, 2); },
     };
     for (Op op : ops) {
-        qvSimpleArray<double> a(3);
-        a[0] = 1;
-        a[1] = 2;
-        a[2] = 3;
+        // Four doubles and the header fill their allocation exactly, so
+        // growth in place must ask for more.
+        qvSimpleArray<double> a(4);
+        for (int i = 0; i < 4; ++i) a[i] = i + 1;
         const long before = g_live;
         EXPECT_GT(FailedSize([&] { op(a); }), 0);
         EXPECT_EQ(g_live, before);
-        EXPECT_EQ(std::vector<double>(a.begin(), a.end()), (std::vector<double>{1, 2, 3}));
+        EXPECT_EQ(std::vector<double>(a.begin(), a.end()), (std::vector<double>{1, 2, 3, 4}));
         EXPECT_EQ(cqvtest::BlockCount(a.GetMem()), 1);
     }
 }
@@ -119,4 +123,61 @@ TEST(NoMemory, FailedReallocationOnAssignmentLeavesAnEmptyArray) {
     EXPECT_EQ(a.GetPointer(), nullptr);
     EXPECT_EQ(a.GetMem(), nullptr);
     EXPECT_EQ(g_live, before - 1);  // the old block was released first
+}
+
+// A block of numbers that one array or vector alone holds and sees whole
+// grows and shrinks at its end through realloc (or not at all, where the
+// allocation already has room for the growth); any other storage takes a
+// fresh block from malloc. A failed realloc leaves the object as it was.
+TEST(NoMemory, SoleBlocksResizeByReallocOthersTakeAFreshBlock) {
+    struct Calls {
+        long mallocs, reallocs;
+        bool operator==(const Calls& c) const { return mallocs == c.mallocs && reallocs == c.reallocs; }
+    };
+    const auto calls = [](auto&& f) {
+        const long m = g_mallocs, r = g_reallocs;
+        f();
+        return Calls{g_mallocs - m, g_reallocs - r};
+    };
+    qvSimpleArray<double> a(3, 1.0);
+    const Calls grown = calls([&] {
+        for (int i = 0; i < 100; ++i) a.push_back(2.0);
+        a.Insert(3.0, 1);
+    });
+    EXPECT_EQ(grown.mallocs, 0);
+    EXPECT_GT(grown.reallocs, 0);
+    EXPECT_TRUE(calls([&] { a.pop_back(); }) == (Calls{0, 1}));
+    {
+        qvSimpleArray<double> window;
+        window.SetSubWindow(a, 0, 2);
+        EXPECT_TRUE(calls([&] { a.push_back(4.0); }) == (Calls{1, 0}));  // shared
+        EXPECT_TRUE(calls([&] { window.push_back(4.0); }) == (Calls{1, 0}));
+    }
+    qvColumnVector<double> v(2);
+    EXPECT_EQ(calls([&] {
+                  for (int i = 0; i < 100; ++i) v.push_back(1.0);
+              }).mallocs,
+              0);
+    qvColumnVector<double> strided;
+    strided.Set(v, 0, 2, 2);
+    v.Clear();  // strided alone holds the block, but not all of it in order
+    EXPECT_TRUE(calls([&] { strided.push_back(1.0); }) == (Calls{1, 0}));
+
+    // Failed growth in place: 5 doubles and the header asked for, nothing
+    // changed, nothing leaked.
+    qvSimpleArray<double> b(4, 7.0);
+    double* before = b.GetPointer();
+    const long live = g_live;
+    EXPECT_EQ(FailedSize([&] { b.push_back(8.0); }), 48);
+    EXPECT_EQ(std::vector<double>(b.begin(), b.end()), std::vector<double>(4, 7.0));
+    EXPECT_EQ((std::vector<int>{cqvtest::BlockCount(b.GetMem()), cqvtest::BlockSizeWord(b.GetMem())}),
+              (std::vector<int>{1, -4}));
+    EXPECT_EQ(b.GetPointer(), before);
+    EXPECT_EQ(g_live, live);
+    qvColumnVector<double> w(4);
+    w.Fill(7.0);
+    const long withVector = g_live;
+    EXPECT_EQ(FailedSize([&] { w.Insert(8.0, 2); }), 48);
+    EXPECT_EQ(cqvtest::Values(w), std::vector<double>(4, 7.0));
+    EXPECT_EQ(g_live, withVector);
 }
