@@ -8,7 +8,12 @@ runs the test suite and reports every mutant as
   killed         the suite failed (or timed out) with the fault in place;
   survived       the suite passed: either a gap in the tests, or a mutant
                  that changes nothing observable (an equivalent mutant);
-  non-compiling  the build refused the fault; not counted in the kill rate.
+  non-compiling  the build refused the fault; not counted in the kill rate;
+  not-built      the build made the same library and test programs, byte for
+                 byte, as without the fault: the line is not compiled into
+                 this build (an inactive preprocessor branch, such as the
+                 fallback for compilers without vector extensions). The
+                 suite is not run and the mutant is not counted.
 
 The source tree is restored after every mutant, also on interruption.
 
@@ -22,6 +27,7 @@ each can be judged: closed by a sharper test, or named equivalent.
 """
 
 import argparse
+import hashlib
 import json
 import os
 import random
@@ -315,10 +321,32 @@ def configure(build, log):
         sys.exit("mutate: configuring %s failed; see %s" % (build, log))
 
 
-def build_and_test(build, jobs, build_timeout, test_timeout, log):
+def binaries_digest(build):
+    """One digest of every linked program and library of the build (the
+    compiler's own probes under CMakeFiles left out). The build uses no
+    time stamps, so equal sources give equal bytes."""
+    h = hashlib.sha256()
+    for dirpath, dirnames, names in os.walk(build):
+        dirnames[:] = sorted(d for d in dirnames if d != "CMakeFiles")
+        for n in sorted(names):
+            path = os.path.join(dirpath, n)
+            if os.path.islink(path) or not os.path.isfile(path):
+                continue
+            if not (os.access(path, os.X_OK) or ".so" in n or n.endswith((".a", ".dll"))):
+                continue
+            h.update(os.path.relpath(path, build).encode("utf-8"))
+            with open(path, "rb") as f:
+                for chunk in iter(lambda: f.read(1 << 20), b""):
+                    h.update(chunk)
+    return h.hexdigest()
+
+
+def build_and_test(build, jobs, build_timeout, test_timeout, log, baseline=None):
     rc, tb = run(["cmake", "--build", build, "-j%d" % jobs], build_timeout, log)
     if rc != 0:
         return "non-compiling", tb, 0.0
+    if baseline is not None and binaries_digest(build) == baseline:
+        return "not-built", tb, 0.0
     rc, tt = run(["ctest", "--test-dir", build, "-j%d" % jobs, "--stop-on-failure", "--timeout", "60",
                   "--output-on-failure"], test_timeout, log)
     return ("survived" if rc == 0 else "killed"), tb, tt
@@ -367,6 +395,7 @@ def main():
         sys.exit("mutate: the unmutated suite does not pass (%s); see %s" % (status, log))
     print("mutate: baseline green (build %.0f s, suite %.0f s); %d mutants, seed %d" % (tb, tt, len(mutants), a.seed),
           flush=True)
+    baseline = binaries_digest(build)
 
     results = []
     try:
@@ -378,7 +407,7 @@ def main():
             with open(path, "w", encoding="utf-8") as f:
                 f.write("\n".join(mutated))
             try:
-                status, tb, tt = build_and_test(build, a.jobs, a.build_timeout, a.test_timeout, log)
+                status, tb, tt = build_and_test(build, a.jobs, a.build_timeout, a.test_timeout, log, baseline)
             finally:
                 with open(path, "w", encoding="utf-8") as f:
                     f.write("\n".join(lines))
@@ -395,16 +424,17 @@ def main():
     killed = sum(1 for r in results if r["status"] == "killed")
     survived = [r for r in results if r["status"] == "survived"]
     broken = sum(1 for r in results if r["status"] == "non-compiling")
+    unbuilt = sum(1 for r in results if r["status"] == "not-built")
     valid = killed + len(survived)
     rate = 100.0 * killed / valid if valid else 0.0
-    print("\nmutate: seed %d, %d mutants: %d killed, %d survived, %d non-compiling; kill rate %.1f%%" %
-          (a.seed, len(results), killed, len(survived), broken, rate))
+    print("\nmutate: seed %d, %d mutants: %d killed, %d survived, %d non-compiling, %d not built; kill rate %.1f%%" %
+          (a.seed, len(results), killed, len(survived), broken, unbuilt, rate))
     for r in survived:
         print("  survived %s:%d [%s]\n    - %s\n    + %s" % (r["file"], r["line"], r["operator"],
                                                          r["original"].strip(), r["mutated"].strip()))
     with open(os.path.join(build, "report.json"), "w", encoding="utf-8") as f:
         json.dump({"seed": a.seed, "count": len(results), "killed": killed, "survived": len(survived),
-                   "non_compiling": broken, "kill_rate": round(rate, 1), "mutants": results}, f, indent=1)
+                   "non_compiling": broken, "not_built": unbuilt, "kill_rate": round(rate, 1), "mutants": results}, f, indent=1)
     return 0
 
 

@@ -116,6 +116,34 @@ TEST(Matrix3Diag, BandAccessSharingTransposesAndSubBlocks) {
     EXPECT_EQ(Holders(a.Diag()), 3);  // a, t and sub
 }
 
+// Copying and assigning reach all three diagonals: a copy shares each of
+// them, assignment at the same order writes each into the present storage,
+// and at another order gives each a storage of its own.
+TEST(Matrix3Diag, CopyAndAssignmentReachEveryDiagonal) {
+    const Tri source = MakeTri({1, 2}, {3, 4, 5}, {6, 7});
+
+    Tri copy(source);
+    for (const qvVector<double>* d : {&copy.Up(), &copy.Diag(), &copy.Down()}) EXPECT_EQ(Holders(*d), 2);
+    copy(0, 1) = 10;
+    copy(0, 0) = 30;
+    copy(1, 0) = 60;
+    EXPECT_EQ(Band(source), V({10, 2, 30, 4, 5, 60, 7}));
+
+    // Same order: the window writes every diagonal into the dense matrix.
+    M dense = MatrixOf(3, 3, {0, 0, 9, 0, 0, 0, 9, 0, 0});
+    Tri window(dense);
+    window = MakeTri({1, 2}, {3, 4, 5}, {6, 7});
+    EXPECT_EQ(Elements(dense), V({3, 1, 9, 6, 4, 2, 9, 7, 5}));
+
+    // Another order: every diagonal becomes a private copy of the source's.
+    Tri other = MakeTri({1}, {2, 3}, {4});
+    other = source;
+    EXPECT_EQ(Band(other), Band(source));
+    for (const qvVector<double>* d : {&other.Up(), &other.Diag(), &other.Down()}) EXPECT_EQ(Holders(*d), 1);
+    copy.Fill(0);
+    EXPECT_EQ(Band(other), V({10, 2, 30, 4, 5, 60, 7}));
+}
+
 TEST(Matrix3Diag, ArithmeticStaysOnTheBand) {
     const Tri a = MakeTri({1, 2}, {3, 4, 5}, {6, 7});
     Tri b = a + 1.0;

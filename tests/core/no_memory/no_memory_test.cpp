@@ -5,6 +5,7 @@
 #include "cqv_test.h"
 
 #include <cstddef>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -16,15 +17,14 @@ void __libc_free(void* p);
 
 namespace {
 
-bool g_failNext = false;  // the next allocation fails
-long g_live = 0;          // allocations made minus frees
+int g_failIn = -1;  // allocations let through before one fails; -1: none fails
+long g_live = 0;    // allocations made minus frees
 long g_mallocs = 0;       // calls of malloc
 long g_reallocs = 0;      // calls of realloc
 
 bool ShouldFail() {
-    const bool fail = g_failNext;
-    g_failNext = false;
-    return fail;
+    if (g_failIn < 0) return false;
+    return g_failIn-- == 0;
 }
 
 }  // namespace
@@ -52,10 +52,10 @@ extern "C" void free(void* p) {
 
 namespace {
 
-// Makes the next allocation fail.
+// Makes an allocation fail: the next one, or the one after skip others.
 struct FailNext {
-    FailNext() { g_failNext = true; }
-    ~FailNext() { g_failNext = false; }
+    explicit FailNext(int skip = 0) { g_failIn = skip; }
+    ~FailNext() { g_failIn = -1; }
 };
 
 // Runs f with its first allocation failing: the size the qvErrNoMemory
@@ -180,4 +180,57 @@ TEST(NoMemory, SoleBlocksResizeByReallocOthersTakeAFreshBlock) {
     EXPECT_EQ(FailedSize([&] { w.Insert(8.0, 2); }), 48);
     EXPECT_EQ(cqvtest::Values(w), std::vector<double>(4, 7.0));
     EXPECT_EQ(g_live, withVector);
+}
+
+// Every constructor that takes several blocks, failed at each of its
+// allocations in turn: the blocks made before the failure are freed, so the
+// count of live allocations is back where it was. The loop ends at the first
+// attempt that no longer fails, which must come after at least two
+// allocations.
+TEST(NoMemory, ConstructorsFailingAtAnyAllocationLeaveNoBlockBehind) {
+    const qvFCTT tables(4);
+    qvSimpleArray<qvColumnVector<double>> points(5);
+    for (int i = 0; i < 5; ++i) {
+        points[i].Set(2);
+        points[i][0] = i;
+        points[i][1] = i * i;
+    }
+    const qvSpline<double> spline(points);
+    qvArray<int> range(3);
+    range[0] = 2;
+    range[1] = 3;
+    range[2] = 4;
+    const struct {
+        const char* name;
+        void (*make)(const void* arg);
+        const void* arg;
+    } cases[] = {
+        {"qvFCTT(int)", [](const void*) { qvFCTT t(4); }, nullptr},
+        {"qvFCTT copy", [](const void* a) { qvFCTT t(*static_cast<const qvFCTT*>(a)); }, &tables},
+        {"qvFCTTC(int)", [](const void*) { qvFCTTC t(4); }, nullptr},
+        {"qvMatrix3Diag(int)", [](const void*) { qvMatrix3Diag<double> m(5); }, nullptr},
+        {"qvSpline(points)",
+         [](const void* a) { qvSpline<double> s(*static_cast<const qvSimpleArray<qvColumnVector<double>>*>(a)); },
+         &points},
+        {"qvSpline copy", [](const void* a) { qvSpline<double> s(*static_cast<const qvSpline<double>*>(a)); }, &spline},
+        {"qvArrayND(range)", [](const void* a) { qvArrayND<double> n(*static_cast<const qvArray<int>*>(a)); }, &range},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        int skip = 0;
+        for (bool failed = true; failed && skip < 1000; ++skip) {
+            const long before = g_live;
+            failed = false;
+            try {
+                FailNext fail(skip);
+                c.make(c.arg);
+            } catch (const qvErrNoMemory&) {
+                failed = true;
+            } catch (const std::bad_alloc&) {
+                failed = true;
+            }
+            EXPECT_EQ(g_live, before) << "failing allocation " << skip;
+        }
+        EXPECT_GT(skip, 2);  // at least two allocations were failed in turn
+    }
 }
