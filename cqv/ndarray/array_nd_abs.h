@@ -151,18 +151,18 @@ public:
     void AfterModifyRange();
 
     // Number of dimensions.
-    int GetDim() const { return range.Len(); }
+    CQV_INLINE int GetDim() const { return range.Len(); }
     // Extents, strides and the walk's step table, one entry per dimension.
-    const qvArray<int>& Range() const { return range; }
-    const qvArray<int>& Tab() const { return tab; }
-    const qvArray<int>& GetForTab() const { return forTab; }
+    CQV_INLINE const qvArray<int>& Range() const { return range; }
+    CQV_INLINE const qvArray<int>& Tab() const { return tab; }
+    CQV_INLINE const qvArray<int>& GetForTab() const { return forTab; }
     // Number of elements: the product of the extents (0 without dimensions).
-    int GetSize() const { return size; }
+    CQV_INLINE int GetSize() const { return size; }
     // Offset from element 0, in elements, one stride of dimension 0 past the
     // last element of the walk.
-    int GetEndPos() const { return endPos; }
+    CQV_INLINE int GetEndPos() const { return endPos; }
     // Whether the elements form one run of step tab[0].
-    bool IsCon() const { return isCon; }
+    CQV_INLINE bool IsCon() const { return isCon; }
 
     // The dense strides of range: tab[0] = firstTab, tab[d] =
     // range[d - 1]·tab[d - 1]. Throws BadParameters

@@ -51,7 +51,7 @@ public:
     // zero." when there are none; the cursor is unchanged whenever it throws.
     void SetPos(qvArray<int>& idx);
     // The element offset of the current index.
-    int GetPos() const { return pos; }
+    CQV_INLINE int GetPos() const { return pos; }
 
     // The next position in walk order. Returns 1, or 0 when it wrapped from
     // the last position to the first.
