@@ -33,7 +33,7 @@ template <class T>
 class ArrayRecordBounds : public testing::Test {};
 
 using ArrayTypes = testing::Types<char, unsigned char, short, unsigned short, int, float, double, qvComplex, qvVec2>;
-TYPED_TEST_SUITE(ArrayRecordBounds, ArrayTypes);
+TYPED_TEST_SUITE(ArrayRecordBounds, ArrayTypes, cqvtest::TypeIndexNames);
 
 }  // namespace
 

@@ -40,7 +40,7 @@ template <class E>
 class LinalgRecordBounds : public testing::Test {};
 
 using ElementTypes = testing::Types<double, qvComplex, qvTVec3<double>>;
-TYPED_TEST_SUITE(LinalgRecordBounds, ElementTypes);
+TYPED_TEST_SUITE(LinalgRecordBounds, ElementTypes, cqvtest::TypeIndexNames);
 
 }  // namespace
 

@@ -14,7 +14,7 @@ template <class T>
 class NdRecordBounds : public testing::Test {};
 
 using NdTypes = testing::Types<unsigned char, short, unsigned short, int, unsigned int, float, double>;
-TYPED_TEST_SUITE(NdRecordBounds, NdTypes);
+TYPED_TEST_SUITE(NdRecordBounds, NdTypes, cqvtest::TypeIndexNames);
 
 template <class T>
 auto NdState(const qvArrayND<T>& a) {

@@ -7,11 +7,21 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "cqv_test.h"
 
 namespace cqvtest {
+
+// Names of typed tests by their place in the type list (a name generator
+// keeps TYPED_TEST_SUITE free of an empty variadic argument).
+struct TypeIndexNames {
+    template <class T>
+    static std::string GetName(int i) {
+        return "type" + std::to_string(i);
+    }
+};
 
 // Writes records byte by byte, little-endian, independently of the
 // library's own writers.

@@ -53,7 +53,7 @@ template <class V>
 class ValueRecordBounds : public testing::Test {};
 
 using ValueTypes = testing::Types<qvComplex, qvVec2, qvMatrix2x2>;
-TYPED_TEST_SUITE(ValueRecordBounds, ValueTypes);
+TYPED_TEST_SUITE(ValueRecordBounds, ValueTypes, cqvtest::TypeIndexNames);
 
 }  // namespace
 
