@@ -45,10 +45,10 @@ public:
     // (len - 1)·tab for each stride of 0 or more; below, (len - 1)·tab for
     // each negative stride. The pointer checks of qvPArray measure the
     // storage by these, so, as for vectors, they never fail below the data.
-    void* Pointer() const override { return data; }
+    CQV_INLINE void* Pointer() const override { return data; }
     int PositiveLength() const override;
     int NegativeLength() const override;
-    int GetSizeOfType() const override { return static_cast<int>(sizeof(E)); }
+    CQV_INLINE int GetSizeOfType() const override { return static_cast<int>(sizeof(E)); }
     // Replaces shared or external storage by a private row-major copy.
     void Copy() override;
 

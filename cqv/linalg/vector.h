@@ -120,10 +120,10 @@ public:
     // stride before the end of its block fails them although every element
     // is inside; below the data they never fail, since the negative length
     // (0 or less) is subtracted and only widens the room they allow.
-    void* Pointer() const override { return data; }
-    int PositiveLength() const override { return tab >= 0 ? len * tab : 0; }
-    int NegativeLength() const override { return tab < 0 ? (len - 1) * tab : 0; }
-    int GetSizeOfType() const override { return static_cast<int>(sizeof(E)); }
+    CQV_INLINE void* Pointer() const override { return data; }
+    CQV_INLINE int PositiveLength() const override { return tab >= 0 ? len * tab : 0; }
+    CQV_INLINE int NegativeLength() const override { return tab < 0 ? (len - 1) * tab : 0; }
+    CQV_INLINE int GetSizeOfType() const override { return static_cast<int>(sizeof(E)); }
     // Replaces shared or external storage by a private contiguous copy.
     void Copy() override;
 

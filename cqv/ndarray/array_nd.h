@@ -134,8 +134,8 @@ public:
     ~qvArrayND() override;
 
     // Element (0, ..., 0), the element size, and the record.
-    void* Pointer() const override { return data; }
-    int GetSizeOfType() const override { return static_cast<int>(sizeof(T)); }
+    CQV_INLINE void* Pointer() const override { return data; }
+    CQV_INLINE int GetSizeOfType() const override { return static_cast<int>(sizeof(T)); }
     // When the storage is shared or external, replaces it by a private dense
     // copy of the elements; otherwise nothing. A view with an extent of 0
     // just lets go of its block.
