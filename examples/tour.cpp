@@ -30,6 +30,7 @@ int RefCount(const qvPArray& a) { return a.GetNumOfRef() + 1; }
 
 void Arrays() {
     Section("Simple arrays: counted storage, windows, editing");
+    //! [arrays]
     qvSimpleArray<int> a(5);
     for (int i = 0; i < a.Len(); ++i) a[i] = i + 1;
     PrintInts("a", a);
@@ -42,6 +43,7 @@ void Arrays() {
     std::printf("%-28s %d\n", "holders of a's block", RefCount(a));
 
     w.push_back(99);
+    //! [arrays]
     PrintInts("w after push_back", w);
     std::printf("%-28s %d (the window grew into its own block)\n", "holders of a's block", RefCount(a));
 
@@ -181,6 +183,7 @@ void PrintMatrix(const char* label, const qvMatrix<double>& m) {
 
 void LinearAlgebra() {
     Section("Linear algebra: a system, an inverse, rotations");
+    //! [linalg]
     // 4x + y = 9, x + 3y - z = 7, -y + 2z = 1.
     const double coefficients[9] = {4, 1, 0, 1, 3, -1, 0, -1, 2};
     qvMatrix<double> a(3, 3);
@@ -196,6 +199,7 @@ void LinearAlgebra() {
     work.Copy();               // so it gets a private copy
     work.SolveEquationGaussMethod(x, b);
     std::printf("solution of A x = (9, 7, 1): x = (%g, %g, %g)\n", x[0], x[1], x[2]);
+    //! [linalg]
     const qvColumnVector<double> check = a * x;
     std::printf("A x = (%g, %g, %g)\n", check[0], check[1], check[2]);
 
@@ -250,6 +254,7 @@ int Enter(qvSimpleGraphNodeHead* from, qvSimpleGraphNodeHead* to, qvSimpleGraphB
 
 void Graph() {
     Section("Graph: breadth-first wave and the longest shortest path");
+    //! [graph]
     qvSimpleGraph town;
     const char* names[] = {"Airport", "Bridge", "Castle", "Docks", "Market", "Harbour"};
     Stop* stops[6];
@@ -269,6 +274,7 @@ void Graph() {
 
     qvList2kHead path;
     const int len = town.GetMaxPath(&path);
+    //! [graph]
     std::printf("a longest shortest route has %d stops:", len);
     for (qvList2kHead* p = path.Next(); p != &path; p = p->Next())
         std::printf(" %s", NameOf(static_cast<qvSimpleGraphNodeHead*>(static_cast<qvInternalList2k*>(p)->GetSelf())));
@@ -281,6 +287,7 @@ void Graph() {
 
 void NumericalMethods() {
     Section("Numerical methods: a tridiagonal system, a polynomial");
+    //! [numeric]
     // -x[i-1] + 4x[i] - x[i+1] = 1 on five points.
     qvMatrix3Diag<double> a(5);
     a.Up().Fill(-1);
@@ -289,6 +296,7 @@ void NumericalMethods() {
     qvColumnVector<double> f(5), x;
     f.Fill(1);
     a.SolveEquationChaserMethod(x, f);
+    //! [numeric]
     std::printf("sweep on (-1, 4, -1) x = 1: x =");
     for (int i = 0; i < x.Len(); ++i) std::printf(" %.6f", x[i]);
     const qvColumnVector<double> back = a * x;

@@ -59,6 +59,7 @@ std::pair<double, double> Oblique(const V3& q) {
 }
 
 void Curves() {
+    //! [beta_curves]
     const qvVector<V3> p = Points({V3(0, 0, 0), V3(1, 2, 0), V3(2.5, 2.2, 0), V3(3, 0.5, 0), V3(4.5, 0, 0),
                                    V3(5.5, 1.8, 0), V3(7, 2, 0)});
     std::printf("seven points in the plane, from (0, 0) to (7, 2)\n");
@@ -88,6 +89,7 @@ void Curves() {
         std::snprintf(label, sizeof label, "skew %.1f, tension %.1f", skew, tension);
         svg.Text(dx, -1.6, label, 0, 0);
     }
+    //! [beta_curves]
     const std::string path = TourOutputPath("beta_curves.svg");
     if (svg.Save(path)) std::printf("curves with their control polygons: %s\n", path.c_str());
 
@@ -104,6 +106,7 @@ void Curves() {
 }
 
 void ClosedCurve() {
+    //! [beta_contour]
     // Ten points around a five-pointed star, alternating radii.
     std::vector<V3> pts;
     for (int i = 0; i < 10; ++i) {
@@ -118,6 +121,7 @@ void ClosedCurve() {
                 "u = 1 returns to (%.3f, %.3f), length %.4f\n",
                 worst, star(1.0).X(), star(1.0).Y(), star.GetLength());
 
+    //! [beta_contour]
     SvgWriter svg(-2.6, -2.6, 2.6, 2.6, 420, 420);
     Path ring = ControlPolygon(star);
     svg.Polygon(ring, "#999999", "none", 1.0);
@@ -130,6 +134,7 @@ void ClosedCurve() {
 }
 
 void Tube() {
+    //! [beta_tube]
     // An ellipse at height 0, a circle starting elsewhere at 2, a rounded
     // square at 4: resampled to 40 points each and aligned.
     qvSimpleArray<qvSimpleContour2D> k(3);
@@ -149,6 +154,7 @@ void Tube() {
     }
     std::printf("\n");
 
+    //! [beta_tube]
     SvgWriter svg(-4.5, -1.2, 5.0, 5.8, 520, 400);
     for (int i = 0; i <= 12; ++i) {
         Path ring;

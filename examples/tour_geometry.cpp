@@ -30,6 +30,7 @@ void PrintPoints(const char* label, const qvSimpleArray<qvVec2>& c) {
 }  // namespace
 
 void Geometry() {
+    //! [geometry]
     Section("Geometry: a contour, a cut by a line, a fitted transform");
     // A notched outline traced on the grid, counter-clockwise.
     const double outline[][2] = {{1, 1}, {9, 1}, {9, 8}, {6, 8}, {6, 4}, {4, 4}, {4, 8}, {1, 8}};
@@ -76,6 +77,7 @@ void Geometry() {
 
     // One picture: the cut on the left, the fit on the right (moved by 14).
     const double dx = 14;
+    //! [geometry]
     SvgWriter svg(0, -2, 26, 12, 960, 520);
     svg.Polygon(ToPts(c), "#555", "none", 1.5);
     svg.Polygon(ToPts(kept), "#1f6fb4", "#9cc3e6");

@@ -43,6 +43,7 @@ void PrintPlane(const char* label, const qvArrayND<double>& plane) {
 
 void NDimensionalArrays() {
     Section("N-dimensional arrays: a cube, views written through, a cyclic cursor");
+    //! [ndarray]
     // A 4 × 3 × 2 cube, dimension 0 fastest in memory, numbered in storage
     // order.
     qvArrayND<double> cube(Ints({4, 3, 2}));
@@ -56,6 +57,7 @@ void NDimensionalArrays() {
     qvArrayND<double> plane;
     plane.ReduceDimArrayND(cube, 2, 1);
     PrintPlane("plane k = 1 (a slice):", plane);
+    //! [ndarray]
 
     // Written through a flipped view of the slice: its row j = 0, read
     // backwards, becomes 100, 101, 102, 103.
@@ -100,6 +102,7 @@ void NDimensionalArrays() {
     --cursor;
     std::printf("index (%d, %d), offset %d, element %g\n", cursor[0], cursor[1], cursor.GetPos(), mirror[cursor]);
 
+    //! [ndarray_clip]
     // A segment clipped to a 10 × 8 grid, drawn with the grid.
     const qvArrayND<unsigned char> grid(Ints({10, 8}));
     qvArray<int> p1 = Ints({-3, 1}), p2 = Ints({14, 10});
@@ -107,6 +110,7 @@ void NDimensionalArrays() {
     const int inside = grid.GetLineWithin(p1, p2);
     std::printf("segment (%g, %g)-(%g, %g) clipped to the 10 x 8 grid: %s (%d, %d)-(%d, %d)\n", a.first, a.second,
                 b.first, b.second, inside ? "inside from" : "outside", p1[0], p1[1], p2[0], p2[1]);
+    //! [ndarray_clip]
     SvgWriter svg(-4, -1, 15, 11);
     for (int x = 0; x < 10; ++x)
         for (int y = 0; y < 8; ++y) svg.Dot(x, y, "#bbbbbb", 2.0);

@@ -29,6 +29,7 @@ void Warming(qvArray<double>& g, qvArray<double>& t, void*) { g[0] = g_day->Deri
 void WithinTheDay(qvArray<double>& y, qvArray<double>& t) { y[0] = t[0] < 0 ? 0 : t[0] > 24 ? 24 : t[0]; }
 
 void MeasuredDay() {
+    //! [spline_day]
     // Temperatures read at uneven hours through a day, joined by the
     // natural spline (no curvature at either end).
     const double hours[] = {0, 2, 3.5, 6, 8, 11, 13, 15.5, 18, 21, 24};
@@ -58,6 +59,7 @@ void MeasuredDay() {
     std::printf("warmest at %.3f h: %.3f (search returned %d, slope there %.1e)\n", warmest[0], day(warmest[0]), r,
                 day.Derivative(warmest[0], 1));
 
+    //! [spline_day]
     SvgWriter svg(0, 9, 24, 23);
     Path curve;
     for (int i = 0; i <= 240; ++i) {
@@ -75,6 +77,7 @@ void MeasuredDay() {
 }
 
 void ClosedOutline() {
+    //! [spline_flower]
     // A flower of five petals sampled at 15 points, the first repeated at
     // the end to close it, and the closed spline curve through them.
     const int m = 15;
@@ -94,6 +97,7 @@ void ClosedOutline() {
     const qvVec2 seam = flower.GetPoint(1), start = flower.GetPoint(0);
     std::printf("t = 1 returns to t = 0: (%.4f, %.4f) and (%.4f, %.4f)\n", seam.X(), seam.Y(), start.X(), start.Y());
 
+    //! [spline_flower]
     SvgWriter svg(-1.4, -1.4, 1.4, 1.4);
     Path corners, smooth;
     for (int i = 0; i < m; ++i) corners.push_back({outline[i].X(), outline[i].Y()});
@@ -156,6 +160,7 @@ void ContourLines(SvgWriter& svg, double (*f)(double, double), double lo, double
 }
 
 void ValleySearch() {
+    //! [gradient_search]
     // Steepest descent from (0, 0): the step doubles while it helps and
     // halves when it does not, until it is shorter than 1e-9.
     Path path;
@@ -165,6 +170,7 @@ void ValleySearch() {
                 Valleys(bottom, nullptr), path.size(), r);
     path.push_back({bottom[0], bottom[1]});
 
+    //! [gradient_search]
     SvgWriter svg(-5, -5, 5, 5);
     ContourLines(svg, Valleys, -5, 5, 100, {0.05, 0.5, 2, 5, 10, 20, 40, 80});
     svg.Polyline(path, "#d62728", 1.5);

@@ -53,12 +53,26 @@ public:
     void Copy() override;
 
     // Record: rows and columns (int32 each), then the elements row by row.
+    // MemSize and ToMem throw BadParameters
+    // "Record size does not fit in 32 bits" when the record would be 2 GiB
+    // or more (windows with stride 0 can claim any size), ToMem before
+    // writing anything.
     int MemSize() const override;
     int ToMem(unsigned char* p) const override;
     // Reads a record into a fresh row-major block (empty for a zero size).
-    // Throws BadParameters "qvNewWithRef : n <= 0 " when a size is negative,
-    // before anything changes.
+    // Throws BadParameters "qvNewWithRef : n <= 0 " when a size is negative
+    // and "Record size does not fit in 32 bits" when the record would be
+    // 2 GiB or more, before anything changes. Trusts the sizes: for
+    // untrusted bytes use FromMem(p, available).
     int FromMem(unsigned char* p) override;
+    // The same reading from untrusted bytes: looks at no byte at or beyond
+    // p + available. Throws as FromMem(p), and BadParameters
+    // "Record is longer than the bytes available" when the record claims
+    // more than available bytes, before anything changes.
+    int FromMem(const unsigned char* p, int available);
+    // The size of the record at p, which may be read up to p + available;
+    // throws as FromMem(p, available).
+    static int RecordSize(const unsigned char* p, int available);
 
     // Releases the block, then a fresh row-major block as the constructor.
     // Throws BadParameters "qvNewWithRef : n <= 0 " when a size is

@@ -24,6 +24,7 @@
 #include "cqv/arrays/simple_array.h"
 #include "cqv/core/export.h"
 #include "cqv/core/parray.h"
+#include "cqv/core/record.h"
 #include "cqv/values/complex.h"
 #include "cqv/values/vec3.h"
 
@@ -128,12 +129,26 @@ public:
     void Copy() override;
 
     // Record: element count (int32), then the elements in index order.
+    // MemSize and ToMem throw BadParameters
+    // "Record size does not fit in 32 bits" when the record would be 2 GiB
+    // or more (a window with stride 0 can claim any length), ToMem before
+    // writing anything.
     int MemSize() const override;
     int ToMem(unsigned char* p) const override;
     // Reads a record into a fresh contiguous block (empty for a count of 0).
     // Throws BadParameters "qvNewWithRef : n <= 0 " when the count is
-    // negative, before anything changes.
+    // negative and "Record size does not fit in 32 bits" when the record
+    // would be 2 GiB or more, before anything changes. Trusts the count: for
+    // untrusted bytes use FromMem(p, available).
     int FromMem(unsigned char* p) override;
+    // The same reading from untrusted bytes: looks at no byte at or beyond
+    // p + available. Throws as FromMem(p), and BadParameters
+    // "Record is longer than the bytes available" when the record claims
+    // more than available bytes, before anything changes.
+    int FromMem(const unsigned char* p, int available);
+    // The size of the record at p, which may be read up to p + available;
+    // throws as FromMem(p, available).
+    static int RecordSize(const unsigned char* p, int available);
 
     // Element access without checks.
     E& operator[](int i) const { return data[i * tab]; }

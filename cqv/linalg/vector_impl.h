@@ -5,6 +5,7 @@
 
 #include "cqv/core/counted_block.h"
 #include "cqv/core/exceptions.h"
+#include "cqv/core/record_internal.h"
 #include "cqv/linalg/messages.h"
 #include "cqv/core/strided_range_internal.h"
 #include "cqv/linalg/element_ops_internal.h"
@@ -215,11 +216,12 @@ int qvVector<E>::IsLine() const {
 
 template <class E>
 int qvVector<E>::MemSize() const {
-    return 4 + len * static_cast<int>(sizeof(E));
+    return qvRecordBytes(4, len, static_cast<int>(sizeof(E)));
 }
 
 template <class E>
 int qvVector<E>::ToMem(unsigned char* p) const {
+    qvVector::MemSize();
     int at = qvDetail::PutLE<std::int32_t>(p, len);
     qvDetail::ForEachInStep([&](const E& e) { at += qvDetail::LinalgElem<E>::Put(p + at, e); },
                             qvDetail::ConstRangeOf(*this));
@@ -227,9 +229,21 @@ int qvVector<E>::ToMem(unsigned char* p) const {
 }
 
 template <class E>
+int qvVector<E>::RecordSize(const unsigned char* p, int available) {
+    const std::int32_t n = qvDetail::RecordCount(p, 0, available);
+    return qvCheckRecordLength(qvRecordBytes(4, n, static_cast<int>(sizeof(E))), available);
+}
+
+template <class E>
+int qvVector<E>::FromMem(const unsigned char* p, int available) {
+    RecordSize(p, available);
+    return qvVector::FromMem(const_cast<unsigned char*>(p));
+}
+
+template <class E>
 int qvVector<E>::FromMem(unsigned char* p) {
+    RecordSize(p, qvDetail::kUnboundedRecord);
     const std::int32_t n = qvDetail::GetLE<std::int32_t>(p);
-    if (n < 0) throw BadParameters(qvMsg::NewWithRefNonPositive);
     MakeEmpty();
     int at = 4;
     if (n == 0) return at;

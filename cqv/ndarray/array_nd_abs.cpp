@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <utility>
 
+#include "cqv/core/byte_order_internal.h"
 #include "cqv/core/exceptions.h"
+#include "cqv/core/record.h"
 #include "cqv/ndarray/messages.h"
 #include "cqv/ndarray/odometer_internal.h"
 
@@ -192,6 +194,23 @@ int qvArrayNDAbs::NegativeLength() const {
 int qvArrayNDAbs::MemSize() const { return range.MemSize(); }
 
 int qvArrayNDAbs::ToMem(unsigned char* p) const { return range.ToMem(p); }
+
+int qvArrayNDAbs::RecordSize(const unsigned char* p, int available, int elementSize) {
+    const int rangeBytes = qvArray<int>::RecordSize(p, available);
+    const std::int32_t dim = qvDetail::GetLE<std::int32_t>(p);
+    // Stops multiplying beyond INT_MAX: any more is too large already.
+    std::int64_t count = dim > 0 ? 1 : 0;
+    for (int d = 0; d < dim && count > 0 && count <= INT_MAX; ++d) {
+        const std::int32_t extent = qvDetail::GetLE<std::int32_t>(p + 4 + 4 * d);
+        count = extent < 1 ? 0 : count * extent;
+    }
+    return qvCheckRecordLength(qvRecordBytes(rangeBytes, count, elementSize), available);
+}
+
+int qvArrayNDAbs::FromMem(const unsigned char* p, int available) {
+    RecordSize(p, available, GetSizeOfType());
+    return FromMem(const_cast<unsigned char*>(p));
+}
 
 int qvArrayNDAbs::FromMem(unsigned char* p) {
     qvArray<int> r;
