@@ -45,15 +45,17 @@ BetaContour::~BetaContour() {}
 
 void BetaContour::Init(const qvVector<qvTVec3<double>>& ring, double skewValue, double tensionValue) {
     const BetaSpline shape(skewValue, tensionValue);
-    const qvColumnVector<BetaPoint> c = SolveRing(shape, ring, false);
+    qvColumnVector<BetaPoint> c = SolveRing(shape, ring, false);
     BetaSpline::operator=(shape);
-    control = c;
+    control.Move(c);
 }
 
-void BetaContour::MakeInterpolation(const qvVector<qvTVec3<double>>& ring) { control = SolveRing(*this, ring, false); }
+void BetaContour::MakeInterpolation(const qvVector<qvTVec3<double>>& ring) {
+    qvDetail::AdoptControls(control, SolveRing(*this, ring, false));
+}
 
 void BetaContour::MakeBandInterpolation(const qvVector<qvTVec3<double>>& ring) {
-    control = SolveRing(*this, ring, true);
+    qvDetail::AdoptControls(control, SolveRing(*this, ring, true));
 }
 
 qvTVec3<double> BetaContour::operator()(double u) const {

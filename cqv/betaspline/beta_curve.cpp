@@ -52,17 +52,17 @@ BetaCurve::~BetaCurve() {}
 
 void BetaCurve::Init(const qvVector<qvTVec3<double>>& points, double skewValue, double tensionValue) {
     const BetaSpline shape(skewValue, tensionValue);
-    const qvColumnVector<BetaPoint> x = SolveOpen(shape, points, false);
+    qvColumnVector<BetaPoint> x = SolveOpen(shape, points, false);
     BetaSpline::operator=(shape);
-    control = x;
+    control.Move(x);
 }
 
 void BetaCurve::MakeInterpolation(const qvVector<qvTVec3<double>>& points) {
-    control = SolveOpen(*this, points, false);
+    qvDetail::AdoptControls(control, SolveOpen(*this, points, false));
 }
 
 void BetaCurve::MakeBandInterpolation(const qvVector<qvTVec3<double>>& points) {
-    control = SolveOpen(*this, points, true);
+    qvDetail::AdoptControls(control, SolveOpen(*this, points, true));
 }
 
 void BetaCurve::CheckControls() const {

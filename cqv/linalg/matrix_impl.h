@@ -533,9 +533,11 @@ void qvMatrix<E>::SolveEquationGaussMethod(qvColumnVector<E>& x, qvColumnVector<
         });
     }
     if (!banded) {
+        // x's storage is had before the work space changes, so that its
+        // allocation failure leaves this matrix and b as they were.
+        out.Init(n);
         int swaps = 0;
         qvDetail::EliminateRows(rows.p, n, m, tabInLine, comp.p, static_cast<E*>(nullptr), &swaps);
-        out.Init(n);
         E* xp = out.GetPointer();
         const int xt = out.Tab();
         for (int i = n - 1; i >= 0; --i) {

@@ -15,9 +15,13 @@
 //
 // Instances exist for double, qvComplex and qvTVec3<double>.
 //
-// Allocation failure throws qvErrNoMemory. "qvNewWithRef : n <= 0 " below
-// ends in a blank; it is also what every member that makes a fresh vector of
-// an empty one throws (the block allocator refuses a length of 0).
+// Allocation failure throws qvErrNoMemory. A member that replaces the
+// storage by a fresh block of another length (Set, Init, assignment and
+// reading a record of another length) lets go of the old block first, so
+// its failure leaves the vector empty; other members leave it as it was.
+// "qvNewWithRef : n <= 0 " below ends in a blank; it is also what every
+// member that makes a fresh vector of an empty one throws (the block
+// allocator refuses a length of 0).
 #ifndef CQV_LINALG_VECTOR_H
 #define CQV_LINALG_VECTOR_H
 

@@ -1,57 +1,16 @@
-// Exhausted memory, made real. This program replaces the C runtime's malloc
-// and realloc with versions that can be told to fail, so the library's own
-// allocations really return null, and counts what is allocated and freed so
-// that a failed operation can be shown to leak nothing.
-#include "cqv_test.h"
+// Exhausted memory, made real (see fault_injection.h): single failures of
+// the allocator's entry points and of array growth.
+#include "fault_injection.h"
 
-#include <cstddef>
 #include <string>
 #include <vector>
-
-extern "C" {
-void* __libc_malloc(std::size_t size);
-void* __libc_realloc(void* p, std::size_t size);
-void __libc_free(void* p);
-}
-
-namespace {
-
-bool g_failNext = false;  // the next allocation fails
-long g_live = 0;          // allocations made minus frees
-
-bool ShouldFail() {
-    const bool fail = g_failNext;
-    g_failNext = false;
-    return fail;
-}
-
-}  // namespace
-
-extern "C" void* malloc(std::size_t size) {
-    if (ShouldFail()) return nullptr;
-    void* p = __libc_malloc(size);
-    if (p != nullptr) ++g_live;
-    return p;
-}
-
-extern "C" void* realloc(void* p, std::size_t size) {
-    if (ShouldFail()) return nullptr;
-    void* q = __libc_realloc(p, size);
-    if (p == nullptr && q != nullptr) ++g_live;
-    return q;
-}
-
-extern "C" void free(void* p) {
-    if (p != nullptr) --g_live;
-    __libc_free(p);
-}
 
 namespace {
 
 // Makes the next allocation fail.
 struct FailNext {
-    FailNext() { g_failNext = true; }
-    ~FailNext() { g_failNext = false; }
+    FailNext() { faults::FailAt(1); }
+    ~FailNext() { faults::FailAt(0); }
 };
 
 // Runs f with its first allocation failing: the size the qvErrNoMemory
@@ -102,9 +61,9 @@ TEST(NoMemory, FailedArrayGrowthLeavesTheArrayIntactAndLeaksNothing) {
         a[0] = 1;
         a[1] = 2;
         a[2] = 3;
-        const long before = g_live;
+        const long before = faults::Live();
         EXPECT_GT(FailedSize([&] { op(a); }), 0);
-        EXPECT_EQ(g_live, before);
+        EXPECT_EQ(faults::Live(), before);
         EXPECT_EQ(std::vector<double>(a.begin(), a.end()), (std::vector<double>{1, 2, 3}));
         EXPECT_EQ(cqvtest::BlockCount(a.GetMem()), 1);
     }
@@ -113,10 +72,10 @@ TEST(NoMemory, FailedArrayGrowthLeavesTheArrayIntactAndLeaksNothing) {
 TEST(NoMemory, FailedReallocationOnAssignmentLeavesAnEmptyArray) {
     qvSimpleArray<double> a(3, 1.0);
     const qvSimpleArray<double> b(5, 2.0);
-    const long before = g_live;
+    const long before = faults::Live();
     EXPECT_EQ(FailedSize([&] { a = b; }), 48);
     EXPECT_EQ(a.Len(), 0);
     EXPECT_EQ(a.GetPointer(), nullptr);
     EXPECT_EQ(a.GetMem(), nullptr);
-    EXPECT_EQ(g_live, before - 1);  // the old block was released first
+    EXPECT_EQ(faults::Live(), before - 1);  // the old block was released first
 }
