@@ -124,6 +124,58 @@ void LuEigen(benchmark::State& state) {
         Eigen::PartialPivLU<Eigen::MatrixXd> lu(a);
         benchmark::DoNotOptimize(lu.matrixLU().data());
     }
+    Flops(state, 2.0 * n * n * n / 3.0);
+}
+
+// The accurate LU: the factorisation alone (paired with Eigen's, BM_LU), a
+// solution from a ready factorisation, and a whole solution of one system,
+// factorisation and the first solution together.
+void LuCqv(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    const qvMatrix<double> a = RandomCqv(n, 3);
+    for (auto _ : state) {
+        qvLUDecomposition<double> lu(a);
+        benchmark::DoNotOptimize(lu.Norm1());
+    }
+    Flops(state, 2.0 * n * n * n / 3.0);
+}
+
+void LuSolveCqv(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    const qvLUDecomposition<double> lu(RandomCqv(n, 3));
+    const qvMatrix<double> rhs = RandomCqv(n, 4);
+    qvColumnVector<double> b, x(n);
+    rhs.GetColumn(b, 0);
+    b.Copy();
+    for (auto _ : state) {
+        lu.Solve(x, b);
+        benchmark::DoNotOptimize(x.GetPointer());
+    }
+}
+
+void LuSolveEigen(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    const Eigen::PartialPivLU<Eigen::MatrixXd> lu(RandomEigen(n, 3));
+    const Eigen::VectorXd b = RandomEigen(n, 4).col(0);
+    Eigen::VectorXd x(n);
+    for (auto _ : state) {
+        x = lu.solve(b);
+        benchmark::DoNotOptimize(x.data());
+    }
+}
+
+void LuSystemCqv(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    const qvMatrix<double> a = RandomCqv(n, 3);
+    const qvMatrix<double> rhs = RandomCqv(n, 4);
+    qvColumnVector<double> b, x(n);
+    rhs.GetColumn(b, 0);
+    b.Copy();
+    for (auto _ : state) {
+        const qvLUDecomposition<double> lu(a);
+        lu.Solve(x, b);
+        benchmark::DoNotOptimize(x.GetPointer());
+    }
 }
 
 void Register(const char* name, void (*fn)(benchmark::State&)) {
@@ -141,7 +193,13 @@ const int kRegistered = [] {
     Register("BM_Det/eigen", DetEigen);
     Register("BM_Inverse/cqv", InverseCqv);
     Register("BM_Inverse/eigen", InverseEigen);
+    Register("BM_LU/cqv", LuCqv);
     Register("BM_LU/eigen", LuEigen);
+    Register("BM_LUSolve/cqv", LuSolveCqv);
+    Register("BM_LUSolve/eigen", LuSolveEigen);
+    // Eigen's side of a whole system is BM_Solve/eigen's code.
+    Register("BM_LUSystem/cqv", LuSystemCqv);
+    Register("BM_LUSystem/eigen", SolveEigen);
     return 0;
 }();
 

@@ -29,6 +29,7 @@
 #include "cqv/arrays/client_errors.h"
 #include "cqv/arrays/messages.h"
 
+#include "cqv/linalg/lu_decomposition.h"
 #include "cqv/linalg/matrix.h"
 #include "cqv/linalg/vector.h"
 #include "cqv/linalg/messages.h"
@@ -38,6 +39,7 @@
 #include "cqv/ndarray/messages.h"
 #include "cqv/ndarray/round_array_nd.h"
 
+#include "cqv/numeric/band_lu.h"
 #include "cqv/numeric/fast_transform.h"
 #include "cqv/numeric/find_extremum.h"
 #include "cqv/numeric/integrate.h"

@@ -337,6 +337,7 @@ int main() {
     LinearAlgebra();
     Graph();
     NumericalMethods();
+    AccurateSolvers();
     NDimensionalArrays();
     Geometry();
     Splines();

@@ -19,6 +19,10 @@ void NDimensionalArrays();
 // The geometry section (tour_geometry.cpp).
 void Geometry();
 
+// The accurate solvers, LU factorisations with partial pivoting
+// (tour_linalg_accurate.cpp).
+void AccurateSolvers();
+
 // The section on splines, spline curves and the extremum search
 // (tour_splines.cpp).
 void Splines();

@@ -26,6 +26,8 @@
 #include "cqv/values/complex.h"
 #include "cqv/values/vec2.h"
 
+// The simple array with element-wise arithmetic and comparisons, ordered
+// search and reductions; stored as a record of the count and the elements.
 template <class T>
 class qvArray : public qvSimpleArray<T> {
 public:
@@ -43,6 +45,7 @@ public:
     // Copies a's elements: into the present storage when the lengths are
     // equal (even if shared), else into a fresh block.
     qvArray& operator=(const qvArray& a);
+    // Releases the held block.
     ~qvArray() override;
 
     // Element i becomes a[i] op b[i]. Throws BadParameters "Different range"
@@ -98,12 +101,17 @@ public:
     // BadParameters "Different range" when the lengths differ, and
     // "Array length is zero." when both are empty.
     T ScalarMul(const qvArray& b) const;
-    // The greatest (least) element and its index; ties go to the first
-    // occurrence. Throw BadParameters "Array length is zero." when the
-    // array is empty.
+    // The greatest element. Throws BadParameters "Array length is zero."
+    // when the array is empty.
     T Max() const;
+    // The least element. Throws BadParameters "Array length is zero." when
+    // the array is empty.
     T Min() const;
+    // The index of the greatest element, the first one on ties. Throws
+    // BadParameters "Array length is zero." when the array is empty.
     int MaxIndex() const;
+    // The index of the least element, the first one on ties. Throws
+    // BadParameters "Array length is zero." when the array is empty.
     int MinIndex() const;
     // A fresh array of the greater (lesser) of a[i] and b[i], b[i] when
     // neither is strictly greater (lesser). Throw BadParameters

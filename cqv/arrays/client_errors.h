@@ -24,7 +24,9 @@ public:
     // The same with the C text of s.
     qvError(int code, qvString s);
     explicit qvError(qvString s);
+    // Copies e's code (the message buffer is shared, not copied).
     CQV_INLINE qvError(const qvError& e) : qvExceptionWithMessage(e), code(e.code) {}
+    // Takes e's code; the message buffer is shared, not copied.
     CQV_INLINE qvError& operator=(const qvError& e) {
         code = e.code;
         return *this;
@@ -53,7 +55,9 @@ public:
     // Releases the name.
     ~qvTrovError();
 
+    // The first code (-1 when only one was given).
     CQV_INLINE int GetFirstCode() const { return code1; }
+    // The second code.
     CQV_INLINE int GetSecondCode() const { return code2; }
     // The name given at construction.
     CQV_INLINE const qvString& GetName() const { return name; }

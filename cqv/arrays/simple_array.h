@@ -24,6 +24,8 @@
 #include "cqv/values/complex.h"
 #include "cqv/values/vec2.h"
 
+// A growable one-dimensional array of T in a counted block, a window onto
+// another array's block, or memory the caller owns.
 template <class T>
 class qvSimpleArray : public qvPArray {
 public:
@@ -50,6 +52,7 @@ public:
     CQV_INLINE int PositiveLength() const override { return len; }
     // Always 0: a simple array has nothing below element 0.
     CQV_INLINE int NegativeLength() const override { return 0; }
+    // True when the array has no elements.
     bool empty() const { return len == 0; }
     // Size of one element in bytes.
     CQV_INLINE int GetSizeOfType() const override { return static_cast<int>(sizeof(T)); }
@@ -57,16 +60,20 @@ public:
     // Address of element 0 (null when empty).
     T* GetPointer() const { return data; }
     CQV_INLINE void* Pointer() const override { return data; }
+    // The first element's address, where a walk over the elements begins.
     T* begin() { return data; }
     const T* begin() const { return data; }
+    // One past the last element's address, where a walk ends.
     T* end() { return data + len; }
     const T* end() const { return data + len; }
 
-    // Element access without range checks.
+    // Element i, without range checks.
     T& operator[](int i) { return data[i]; }
     const T& operator[](int i) const { return data[i]; }
+    // Element 0, without checks.
     T& front() { return data[0]; }
     const T& front() const { return data[0]; }
+    // The last element, without checks.
     T& back() { return data[len - 1]; }
     const T& back() const { return data[len - 1]; }
     T& Last() { return data[len - 1]; }
@@ -188,7 +195,9 @@ protected:
     // Free, and the array becomes empty.
     void MakeEmpty();
 
+    // The address of element 0.
     T* data;
+    // The number of elements.
     int len;
 };
 

@@ -18,6 +18,8 @@
 #include "cqv/arrays/simple_array.h"
 #include "cqv/core/export.h"
 
+// A rectangular grid of ny rows of nx elements, row after row in the
+// simple array it extends.
 template <class T>
 class qvSimpleArray2D : public qvSimpleArray<T> {
 public:

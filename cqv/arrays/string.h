@@ -31,6 +31,8 @@
 #include "cqv/core/export.h"
 #include "cqv/core/record.h"
 
+// A character string: a simple array of char without a terminator of its
+// own, viewing C texts until something makes its storage private.
 class CQV_API qvString : public qvSimpleArray<char> {
 public:
     // Kinds of tokens GetToken returns.
@@ -63,11 +65,12 @@ public:
     // Releases the held block.
     ~qvString() override;
 
-    // Equal lengths and equal characters.
+    // 1 for equal lengths and equal characters, else 0; != is the negation.
     int operator==(const qvString& s) const;
     CQV_INLINE int operator!=(const qvString& s) const { return !(*this == s); }
     // 1 when the C text s has exactly Len() characters, all equal to this
-    // string's. A null s equals the empty string.
+    // string's, else 0; != is the negation. A null s equals the empty
+    // string.
     int operator==(const char* s) const;
     CQV_INLINE int operator!=(const char* s) const { return !(*this == s); }
     // Lexicographic order of the characters taken as signed 8-bit values; a
@@ -133,10 +136,11 @@ public:
     // throw "qvString::GetToken: inner error".
     TOKEN GetToken(int& pos, qvString& token) const;
 
-    // The record: Len() as an int32, then the characters. MemSize and ToMem
-    // throw BadParameters "Record size does not fit in 32 bits" for a string
-    // of 2^31 - 4 characters or more (ToMem before writing anything).
+    // The size of the record: Len() as an int32, then the characters. MemSize
+    // and ToMem throw BadParameters "Record size does not fit in 32 bits" for
+    // a string of 2^31 - 4 characters or more (ToMem before writing anything).
     int MemSize() const override;
+    // Writes the record at p; returns its size.
     int ToMem(unsigned char* p) const override;
     // Reads a record. A count equal to Len() writes into the present
     // storage, whatever it is; another count replaces the storage by a fresh

@@ -29,6 +29,8 @@
 #include "cqv/linalg/vector.h"
 #include "cqv/values/vec3.h"
 
+// A closed Beta-spline curve through a ring of m >= 3 points of space,
+// evaluated over u in [0, 1).
 class CQV_API BetaContour : public BetaCurve {
 public:
     // No control points yet, with the given skew and tension (by default

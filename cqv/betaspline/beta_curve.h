@@ -42,6 +42,8 @@
 #include "cqv/linalg/vector.h"
 #include "cqv/values/vec3.h"
 
+// An interpolating Beta-spline curve through m >= 2 points of space,
+// evaluated over u in [0, 1].
 class CQV_API BetaCurve : public BetaSpline {
 public:
     // No control points yet, with the given skew and tension (by default

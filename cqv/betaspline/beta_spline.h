@@ -21,6 +21,8 @@
 
 #include "cqv/core/export.h"
 
+// The uniform cubic Beta-spline blending function of a skew and a tension:
+// four cubic pieces on (-2, 2], zero elsewhere.
 class CQV_API BetaSpline {
 public:
     // The uniform cubic B-spline: skew 1, tension 0.
@@ -34,7 +36,7 @@ public:
     // zero give infinite coefficients; nothing is checked.
     void _SetSkewTension(double skew, double tension);
 
-    // B(t) and its derivative B'(t), piece by piece as above.
+    // B(t), piece by piece as above; 0 outside (-2, 2] and for a NaN.
     CQV_INLINE double BetaBlend(double t) const {
         if (t > -2.0 && t <= -1.0) {
             const double x = t + 2.0;
@@ -48,6 +50,8 @@ public:
         }
         return 0.0;
     }
+    // The derivative B'(t), piece by piece as above; 0 outside (-2, 2] and
+    // for a NaN.
     CQV_INLINE double BetaBlendDeriv(double t) const {
         if (t > -2.0 && t <= -1.0) {
             const double x = t + 2.0;
@@ -62,16 +66,23 @@ public:
         return 0.0;
     }
 
-    // The two shape parameters.
+    // The skew (bias, β1).
     CQV_INLINE double GetSkew() const { return skew; }
+    // The tension (β2).
     CQV_INLINE double GetTension() const { return tension; }
 
 protected:
+    // The tension (β2).
     double tension;
+    // The skew (bias, β1).
     double skew;
+    // The coefficient of the piece a·(t + 2)³ on (-2, -1].
     double a;
+    // The coefficients of the piece d0 + d1·t + d2·t² + d3·t³ on (-1, 0].
     double d0, d1, d2, d3;
+    // The coefficients of the piece e0 + e1·t + e2·t² + e3·t³ on (0, 1].
     double e0, e1, e2, e3;
+    // The coefficient of the piece f·(2 - t)³ on (1, 2].
     double f;
 };
 

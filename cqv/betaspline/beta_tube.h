@@ -34,6 +34,8 @@
 #include "cqv/linalg/matrix.h"
 #include "cqv/values/vec3.h"
 
+// A Beta-spline surface shaped like a tube through rings of points of
+// space: closed around (u), open along (v).
 class CQV_API BetaTube : public BetaSpline {
 public:
     // An empty net, with the given skew and tension (by default the uniform

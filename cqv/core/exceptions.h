@@ -48,6 +48,7 @@ public:
     BadParameters();
     // Message "Invalid parameters : " followed by s, cut to 511 characters.
     explicit BadParameters(const char* s);
+    // Copies nothing: the text stays in the shared buffer.
     CQV_INLINE BadParameters(const BadParameters& e) : qvExceptionWithMessage(e) {}
     CQV_INLINE BadParameters& operator=(const BadParameters&) { return *this; }
 };
@@ -59,6 +60,7 @@ public:
     qvErrNoMemory();
     // Stores size and writes "be not sufficient <size> byte" to the buffer.
     explicit qvErrNoMemory(unsigned int size);
+    // Copies the size; the text stays in the shared buffer.
     CQV_INLINE qvErrNoMemory(const qvErrNoMemory& e) : qvExceptionWithMessage(e), size(e.size) {}
     CQV_INLINE qvErrNoMemory& operator=(const qvErrNoMemory& e) {
         size = e.size;

@@ -17,17 +17,23 @@
 #include "cqv/core/export.h"
 #include "cqv/core/using_new.h"
 
+// The abstract base of the array-like classes: the reference to the counted
+// block, the storage checks and the record protocol.
 class CQV_API qvPArray : public qvRefCount {
 public:
+    // No block.
     CQV_INLINE qvPArray() : mem(nullptr) {}
     // Copies the block pointer without taking a reference; the deriving
     // class decides what its copy holds.
     CQV_INLINE qvPArray(const qvPArray& a) : qvRefCount(a), mem(a.mem) {}
+    // Takes a's object count (as qvRefCount) and block pointer, without
+    // touching any block's count.
     CQV_INLINE qvPArray& operator=(const qvPArray& a) {
         qvRefCount::operator=(a);
         mem = a.mem;
         return *this;
     }
+    // Nothing to release here: the deriving class releases its block.
     ~qvPArray() override;
 
 protected:
@@ -88,6 +94,7 @@ protected:
     // Forgets the held block without touching any count.
     CQV_INLINE void FreeMem() { mem = nullptr; }
 
+    // The counted block this object holds a reference to, or null.
     void* mem;
 };
 

@@ -13,13 +13,18 @@
 
 #include "cqv/core/export.h"
 
+// Root of the library's classes: allocation through the library allocator
+// and the identity and reference-count operations every object answers.
 class CQV_API qvUsingNew {
 public:
+    // Nothing to set up: the root class has no state.
     CQV_INLINE qvUsingNew() {}
     // Copying copies nothing: the root class has no state.
     CQV_INLINE qvUsingNew(const qvUsingNew&) {}
     CQV_INLINE qvUsingNew& operator=(const qvUsingNew&) { return *this; }
 
+    // Nothing to release; virtual, so that deleting through any base
+    // destroys the whole object.
     virtual ~qvUsingNew();
 
     // A class tag, the same for every object of the library.
@@ -47,6 +52,7 @@ public:
     static void operator delete[](void* p) noexcept;
     // Construction in place, for storage the caller provides.
     CQV_INLINE static void* operator new(std::size_t, void* where) noexcept { return where; }
+    // The match of construction in place: releases nothing.
     CQV_INLINE static void operator delete(void*, void*) noexcept {}
 
 private:
@@ -54,8 +60,11 @@ private:
     int Type() const;
 };
 
+// An object with its own reference count, which qvUsingNew::Delete consults
+// before destroying it.
 class CQV_API qvRefCount : public qvUsingNew {
 public:
+    // Count 0: nobody holds the object yet.
     CQV_INLINE qvRefCount() : count(0) {}
     // A copy is a new object: nobody holds it yet.
     CQV_INLINE qvRefCount(const qvRefCount&) : qvUsingNew(), count(0) {}
@@ -64,6 +73,7 @@ public:
         count = r.count;
         return *this;
     }
+    // Nothing to release.
     ~qvRefCount() override;
 
     // Adds 1 to the count and returns the new count.

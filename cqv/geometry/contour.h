@@ -31,6 +31,8 @@
 #include "cqv/geometry/rect.h"
 #include "cqv/values/vec2.h"
 
+// An open polyline of the plane: an arithmetic array of qvVec2 points
+// joined in order.
 class CQV_API qvCurve2D : public qvArray<qvVec2> {
 public:
     // An empty curve.
@@ -43,6 +45,7 @@ public:
     // The array's assignment: into the present storage when the lengths are
     // equal, else into a fresh block.
     qvCurve2D& operator=(const qvCurve2D& c);
+    // Releases the held block.
     ~qvCurve2D() override;
 
     // "qvCurve2D".
@@ -69,6 +72,8 @@ public:
     int GetIndexOfMaxDistance(int& j, const qvCurve2D& c) const;
 };
 
+// A closed polygon of the plane: a curve whose last point joins back to
+// the first.
 class CQV_API qvSimpleContour2D : public qvCurve2D {
 public:
     // An empty contour.
@@ -80,6 +85,7 @@ public:
     qvSimpleContour2D(const qvSimpleContour2D& c);
     // The array's assignment.
     qvSimpleContour2D& operator=(const qvSimpleContour2D& c);
+    // Releases the held block.
     ~qvSimpleContour2D() override;
 
     // "qvSimpleContour2D".

@@ -26,6 +26,7 @@
 
 class qvCurve2D;
 
+// The value types of elementary geometry and their intersection routines.
 namespace qvGeom {
 
 // A ray of the plane: a start point and a unit direction.
@@ -40,7 +41,9 @@ public:
     // other value, then divided by its length.
     Ray2D(const qvVec2& p, const qvVec2& q, INIT_TYPE t);
 
+    // The start point.
     CQV_INLINE const qvVec2& GetPoint() const { return point; }
+    // The unit direction.
     CQV_INLINE const qvVec2& GetDir() const { return dir; }
 
 private:
@@ -72,12 +75,15 @@ public:
     // (the sign's own test must give exactly 0), negative on the left.
     double GetDist(const qvVec2& p) const;
 
-    // The normal form's coefficients, the point p1 the line was built from,
-    // and the reference normal.
+    // The normal form's coefficient a (the normal's x).
     CQV_INLINE double GetA() const { return a; }
+    // The normal form's coefficient b (the normal's y).
     CQV_INLINE double GetB() const { return b; }
+    // The normal form's c, the line's distance from the origin.
     CQV_INLINE double GetC() const { return c; }
+    // The point p1 the line was built from.
     CQV_INLINE const qvVec2& GetBasePoint() const { return base; }
+    // The reference normal, to the right of the direction from p1 to p2.
     CQV_INLINE const qvVec2& GetRefNormal() const { return refNormal; }
 
 private:
@@ -93,9 +99,12 @@ class CQV_API Segment2D {
 public:
     // Uninitialised.
     CQV_INLINE Segment2D() {}
+    // The segment from p1 to p2.
     CQV_INLINE Segment2D(const qvVec2& p1, const qvVec2& p2) : point1(p1), point2(p2) {}
 
+    // The first end point.
     CQV_INLINE const qvVec2& GetPoint1() const { return point1; }
+    // The second end point.
     CQV_INLINE const qvVec2& GetPoint2() const { return point2; }
 
 private:
@@ -107,11 +116,15 @@ private:
 // normalised).
 class CQV_API Ray3D {
 public:
+    // The ray from p along d.
     CQV_INLINE Ray3D(const qvTVec3<double>& p, const qvTVec3<double>& d) : point(p), dir(d) {}
+    // Copies every field.
     Ray3D(const Ray3D&) = default;
     Ray3D& operator=(const Ray3D&) = default;
 
+    // The start point.
     CQV_INLINE const qvTVec3<double>& GetPoint() const { return point; }
+    // The direction, as given.
     CQV_INLINE const qvTVec3<double>& GetDir() const { return dir; }
 
     // The transform into the ray's own frame: the shift by -point, then the
@@ -128,11 +141,15 @@ private:
 // A straight line of space: a point and a direction, kept as given.
 class CQV_API StraightLine3D {
 public:
+    // The line through p along d.
     CQV_INLINE StraightLine3D(const qvTVec3<double>& p, const qvTVec3<double>& d) : point(p), dir(d) {}
+    // Copies every field.
     StraightLine3D(const StraightLine3D&) = default;
     StraightLine3D& operator=(const StraightLine3D&) = default;
 
+    // The point the line was given.
     CQV_INLINE const qvTVec3<double>& GetPoint() const { return point; }
+    // The direction, as given.
     CQV_INLINE const qvTVec3<double>& GetDir() const { return dir; }
 
 private:
@@ -145,10 +162,14 @@ class CQV_API Plane {
 public:
     // The plane through p with normal n: d = -(n·p).
     CQV_INLINE Plane(const qvTVec3<double>& p, const qvTVec3<double>& n) : normal(n), d(-n.ScalarMul(p)) {}
+
+    // Copies every field.
     Plane(const Plane&) = default;
     Plane& operator=(const Plane&) = default;
 
+    // The normal, as given.
     CQV_INLINE const qvTVec3<double>& GetNormal() const { return normal; }
+    // The constant d of normal·X + d = 0.
     CQV_INLINE double GetD() const { return d; }
 
 private:
@@ -162,11 +183,15 @@ class CQV_API Segment3D {
 public:
     // Uninitialised.
     CQV_INLINE Segment3D() {}
+    // The segment from p1 to p2 (the box with corners p1 and p2).
     CQV_INLINE Segment3D(const qvTVec3<double>& p1, const qvTVec3<double>& p2) : point1(p1), point2(p2) {}
+    // Copies every field.
     Segment3D(const Segment3D&) = default;
     Segment3D& operator=(const Segment3D&) = default;
 
+    // The first end point (the box's low corner).
     CQV_INLINE const qvTVec3<double>& GetPoint1() const { return point1; }
+    // The second end point (the box's high corner).
     CQV_INLINE const qvTVec3<double>& GetPoint2() const { return point2; }
 
     // The crossing of l with one face of the box s: dim (0, 1, 2) is the

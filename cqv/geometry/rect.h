@@ -8,6 +8,7 @@
 #ifndef CQV_GEOMETRY_RECT_H
 #define CQV_GEOMETRY_RECT_H
 
+// An axis-aligned rectangle: the low corner, then the high corner.
 template <class T>
 class qvRect {
 public:
@@ -17,9 +18,10 @@ public:
     // The rectangle with the given low and high corners, taken as given.
     qvRect(const T& low, const T& high) : low_(low), high_(high) {}
 
-    // The low corner (least x, least y) and the high corner.
+    // The low corner (least coordinates).
     const T& Low() const { return low_; }
     T& Low() { return low_; }
+    // The high corner (greatest coordinates).
     const T& High() const { return high_; }
     T& High() { return high_; }
 
@@ -29,7 +31,7 @@ public:
     // the rectangle), else 0.
     int IsInside(const T& p) const { return low_ <= p && p <= high_; }
 
-    // Both corners equal, exactly.
+    // 1 when both corners are exactly equal, else 0; != is the negation.
     int operator==(const qvRect& r) const { return low_ == r.low_ && high_ == r.high_; }
     int operator!=(const qvRect& r) const { return !(*this == r); }
 

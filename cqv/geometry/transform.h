@@ -29,15 +29,19 @@
 #include "cqv/values/vec2.h"
 #include "cqv/values/vec3.h"
 
+// An affine transform of the plane, p ↦ M·p + s, built up step by step from
+// the identity.
 class CQV_API qvTransformCoord2D {
 public:
     // The identity: s = 0, M = the unit matrix.
     qvTransformCoord2D();
+    // Copies the shift and the matrix.
     qvTransformCoord2D(const qvTransformCoord2D&) = default;
     qvTransformCoord2D& operator=(const qvTransformCoord2D&) = default;
 
-    // The shift s and the matrix M.
+    // The shift s.
     CQV_INLINE const qvVec2& GetShift() const { return s; }
+    // The matrix M.
     CQV_INLINE const qvMatrix2x2& GetMatrix() const { return M; }
 
     // Translates by v after the present transform: s = s + v.
@@ -84,10 +88,12 @@ public:
     // points of a at one place, give non-finite fields.
     void MakeRotateShiftFromEquations(const qvSimpleArray<qvVec2>& a, const qvSimpleArray<qvVec2>& b);
 
-    // The 48-byte record: the matrix record, then the shift record.
+    // 48, the size of the record: the matrix record, then the shift record.
     int MemSize() const;
+    // Writes the record at p; returns 48.
     int ToMem(unsigned char* p) const;
-    // Trusts the buffer: for untrusted bytes use FromMem(p, available).
+    // Reads the record at p; returns 48. Trusts the buffer: for untrusted
+    // bytes use FromMem(p, available).
     int FromMem(unsigned char* p);
     // The same reading from untrusted bytes. Throws BadParameters
     // "Record is longer than the bytes available" when available is below
@@ -101,15 +107,19 @@ private:
     qvMatrix2x2 M;
 };
 
+// An affine transform of space, p ↦ M·p + s, built up step by step from the
+// identity.
 class CQV_API qvTransformCoord3D {
 public:
     // The identity: s = 0, M = the unit matrix.
     qvTransformCoord3D();
+    // Copies the shift and the matrix.
     qvTransformCoord3D(const qvTransformCoord3D&) = default;
     qvTransformCoord3D& operator=(const qvTransformCoord3D&) = default;
 
-    // The shift s and the matrix M.
+    // The shift s.
     CQV_INLINE const qvTVec3<double>& GetShift() const { return s; }
+    // The matrix M.
     CQV_INLINE const qvTMatrix3x3<double>& GetMatrix() const { return M; }
 
     // Translates by v after the present transform: s = s + v.
@@ -146,10 +156,13 @@ public:
     // The composition t first, then this transform.
     qvTransformCoord3D operator*(const qvTransformCoord3D& t) const;
 
-    // The 96-byte record: the nine matrix elements row by row, then s.
+    // 96, the size of the record: the nine matrix elements row by row, then
+    // s.
     int MemSize() const;
+    // Writes the record at p; returns 96.
     int ToMem(unsigned char* p) const;
-    // Trusts the buffer: for untrusted bytes use FromMem(p, available).
+    // Reads the record at p; returns 96. Trusts the buffer: for untrusted
+    // bytes use FromMem(p, available).
     int FromMem(unsigned char* p);
     // The same reading from untrusted bytes. Throws BadParameters
     // "Record is longer than the bytes available" when available is below
@@ -163,13 +176,17 @@ private:
     qvTMatrix3x3<double> M;
 };
 
-// The transforms' records through the free persistence functions; each
-// returns the bytes written or read (48 or 96).
+// 48, the size of a plane transform's record (t.MemSize()).
 CQV_API int qvMemSize(const qvTransformCoord2D& t);
+// Writes t's record at p; returns 48.
 CQV_API int qvToMem(unsigned char* p, const qvTransformCoord2D& t);
+// Reads a plane transform's record at p into t; returns 48.
 CQV_API int qvFromMem(unsigned char* p, qvTransformCoord2D& t);
+// 96, the size of a space transform's record (t.MemSize()).
 CQV_API int qvMemSize(const qvTransformCoord3D& t);
+// Writes t's record at p; returns 96.
 CQV_API int qvToMem(unsigned char* p, const qvTransformCoord3D& t);
+// Reads a space transform's record at p into t; returns 96.
 CQV_API int qvFromMem(unsigned char* p, qvTransformCoord3D& t);
 // The bounded forms for untrusted bytes: the members RecordSize and
 // FromMem(p, available), which throw as those.
@@ -198,6 +215,7 @@ public:
     qvTransformCoord& operator=(const qvTransformCoord& t);
     // Assigning a vector assigns the shift alone.
     using qvColumnVector<double>::operator=;
+    // Releases the shift's block and the matrix's.
     ~qvTransformCoord() override;
 
     // The matrix M (the shift is this object itself).

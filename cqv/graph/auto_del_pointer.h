@@ -10,6 +10,7 @@
 
 #include "cqv/core/export.h"
 
+// An owning pointer that holds one object reference to its pointee.
 template <class T>
 class qvAutoDelPointer {
 public:
@@ -35,8 +36,10 @@ public:
     int IsNull() const { return p == nullptr ? 1 : 0; }
     // The pointee, or null.
     T* GetPointer() const { return p; }
+    // The pointee, which must be held.
     T& operator*() { return *p; }
     const T& operator*() const { return *p; }
+    // Member access on the pointee, which must be held.
     T* operator->() { return p; }
     const T* operator->() const { return p; }
 

@@ -34,6 +34,8 @@ class qvSimpleGraphBranchHead;
 class qvSimpleGraph;
 class qvNodeBranchIter;
 
+// The base of a client's graph nodes: the node ring's links and the ring
+// of the links of the branches that touch the node.
 class CQV_API qvSimpleGraphNodeHead : public qvList2kHead {
 public:
     // A lone node with no branches, held once by its creator (count 1).
@@ -49,15 +51,18 @@ public:
     // branch forgets this node).
     ~qvSimpleGraphNodeHead() override;
 
-    // The reference count: increase and decrease return the new count, and
-    // the node may be deleted when the count is below 1.
+    // Adds 1 to the reference count; returns the new count.
     int IncreaseRefCount() const final { return ++count; }
+    // Subtracts 1 from the reference count; returns the new count.
     int DecreaseRefCount() const final { return --count; }
+    // The reference count.
     int GetRefCount() const final { return count; }
+    // 1 when the count is below 1, so that the node may be deleted, else 0.
     int IsAllowDelete() const final { return count < 1 ? 1 : 0; }
 
-    // Neighbours in the graph's node ring.
+    // The next node in the graph's node ring.
     CQV_INLINE qvSimpleGraphNodeHead* Next() const { return static_cast<qvSimpleGraphNodeHead*>(next); }
+    // The previous node in the graph's node ring.
     CQV_INLINE qvSimpleGraphNodeHead* Prev() const { return static_cast<qvSimpleGraphNodeHead*>(prev); }
     // The ring of the links (qvInternalList2k, owner = branch) of the
     // branches that touch this node, in the order they were attached.
@@ -69,10 +74,13 @@ public:
     CQV_INLINE qvSimpleGraphBranchHead* GetBack() const { return back; }
 
 protected:
+    // The node's reference count.
     mutable int count;
     // Breadth-first distance from the start plus 1, written by GetMaxPath.
     int pathLen;
+    // The branch by which the last wave reached this node, or null.
     qvSimpleGraphBranchHead* back;
+    // The ring of the links of the branches that touch this node.
     qvList2kHead branches;
 
 private:
@@ -81,6 +89,8 @@ private:
     friend class qvNodeBranchIter;
 };
 
+// The base of a client's graph branches: the branch ring's links and the
+// two links that attach the branch to its end nodes.
 class CQV_API qvSimpleGraphBranchHead : public qvList2kHead {
 public:
     // A branch from a to b, oriented when k is non-zero. Each node gains a
@@ -97,14 +107,18 @@ public:
     // Remove(), then lets go of node2 and node1.
     ~qvSimpleGraphBranchHead() override;
 
-    // The reference count, as for nodes.
+    // Adds 1 to the reference count; returns the new count.
     int IncreaseRefCount() const final { return ++count; }
+    // Subtracts 1 from the reference count; returns the new count.
     int DecreaseRefCount() const final { return --count; }
+    // The reference count.
     int GetRefCount() const final { return count; }
+    // 1 when the count is below 1, so that the branch may be deleted, else 0.
     int IsAllowDelete() const final { return count < 1 ? 1 : 0; }
 
-    // The end nodes; an oriented branch runs from node1 to node2.
+    // The first end node; an oriented branch runs from it.
     CQV_INLINE qvSimpleGraphNodeHead* GetNode1() const { return node1; }
+    // The second end node; an oriented branch runs to it.
     CQV_INLINE qvSimpleGraphNodeHead* GetNode2() const { return node2; }
     // Non-zero for an oriented branch.
     CQV_INLINE int IsOrient() const { return orient; }
@@ -118,8 +132,9 @@ public:
     CQV_INLINE int IsOut(qvSimpleGraphNodeHead* n) const { return orient == 0 || n == node1 ? 1 : 0; }
     // 1 when the branch may be entered at n: unoriented, or n is node2.
     CQV_INLINE int IsIn(qvSimpleGraphNodeHead* n) const { return orient == 0 || n == node2 ? 1 : 0; }
-    // Neighbours in the graph's branch ring.
+    // The next branch in the graph's branch ring.
     CQV_INLINE qvSimpleGraphBranchHead* Next() const { return static_cast<qvSimpleGraphBranchHead*>(next); }
+    // The previous branch in the graph's branch ring.
     CQV_INLINE qvSimpleGraphBranchHead* Prev() const { return static_cast<qvSimpleGraphBranchHead*>(prev); }
 
     // Takes the branch out of both nodes' branch lists (one count less for
@@ -128,18 +143,27 @@ public:
     virtual qvSimpleGraphBranchHead* Remove();
 
 protected:
-    // The branch's entries in node1's and node2's branch lists.
+    // The branch's entry in node1's branch list.
     CQV_INLINE qvInternalList2k* GetNodeLink1() { return &link1; }
+    // The branch's entry in node2's branch list.
     CQV_INLINE qvInternalList2k* GetNodeLink2() { return &link2; }
 
     // What a walk over a node's branch list reads lies together: each link
     // next to the ends, the orientation and the count.
+
+    // The branch's entry in node1's branch list (owner: this branch).
     qvInternalList2k link1;
+    // The first end node.
     qvSimpleGraphNodeHead* node1;
+    // The second end node.
     qvSimpleGraphNodeHead* node2;
+    // The node from which the last wave crossed this branch, or null.
     qvSimpleGraphNodeHead* back;
+    // Non-zero for an oriented branch (from node1 to node2).
     int orient;
+    // The branch's reference count.
     mutable int count;
+    // The branch's entry in node2's branch list (owner: this branch).
     qvInternalList2k link2;
 
 private:
@@ -170,6 +194,7 @@ public:
     // Stands on the first branch of n (at the end if n has none or n is
     // null).
     explicit qvNodeBranchIter(qvSimpleGraphNodeHead* n);
+    // Not copyable: the iterator holds references of its own.
     qvNodeBranchIter(const qvNodeBranchIter&) = delete;
     qvNodeBranchIter& operator=(const qvNodeBranchIter&) = delete;
     // Lets go of everything held.
@@ -205,6 +230,7 @@ private:
     const char* outOfRange;
 };
 
+// A graph: the ring of its nodes and the ring of its branches.
 class CQV_API qvSimpleGraph : public qvRefCount {
 public:
     // The callback of a wave: asked whether to go from node from over branch
@@ -225,8 +251,11 @@ public:
     // entry last), then every branch left in the branch ring.
     ~qvSimpleGraph() override;
 
-    // The entry node and the entry branch; null when there are none.
+    // The entry node, from which the node ring is read; null when there is
+    // none.
     CQV_INLINE qvSimpleGraphNodeHead* GetNodeList() const { return nodes.GetPointer(); }
+    // The entry branch, from which the branch ring is read; null when there
+    // is none.
     CQV_INLINE qvSimpleGraphBranchHead* GetBranchList() const { return branches.GetPointer(); }
 
     // Adds n: the first node becomes the entry, later nodes go to the end of
@@ -292,10 +321,14 @@ private:
     // dismantles the graph.
     void Leave();
 
+    // The entry node, held.
     qvAutoDelPointer<qvSimpleGraphNodeHead> nodes;
+    // The entry branch, held.
     qvAutoDelPointer<qvSimpleGraphBranchHead> branches;
-    // The ring of graphs sharing these nodes and branches.
+    // The next graph in the ring of graphs sharing these nodes and branches.
     qvSimpleGraph* sharedNext;
+    // The previous graph in the ring of graphs sharing these nodes and
+    // branches.
     qvSimpleGraph* sharedPrev;
 };
 

@@ -27,6 +27,7 @@
 #include "cqv/core/export.h"
 #include "cqv/core/using_new.h"
 
+// The head of a singly linked ring; a lone node points to itself.
 class CQV_API qvList1kHead : public virtual qvUsingNew {
 public:
     // A lone node.
@@ -40,7 +41,8 @@ public:
     // allows deletion.
     ~qvList1kHead() override;
 
-    // Compares the next pointers of the two nodes.
+    // 1 when the two nodes' next pointers are equal, else 0; != is the
+    // negation.
     CQV_INLINE int operator==(const qvList1kHead& o) const { return next == o.next ? 1 : 0; }
     CQV_INLINE int operator!=(const qvList1kHead& o) const { return next != o.next ? 1 : 0; }
 
@@ -64,9 +66,11 @@ public:
     int Len() const;
 
 protected:
+    // The next node of the ring (this node when lone).
     qvList1kHead* next;
 };
 
+// The head of a doubly linked chain; the ends have null links.
 class CQV_API qvList2Head : public virtual qvUsingNew {
 public:
     // A node with null links.
@@ -81,7 +85,7 @@ public:
     // before it, each taken out and deleted if it allows deletion.
     ~qvList2Head() override;
 
-    // Equal when both links are equal.
+    // 1 when both links are equal, else 0; != is the negation.
     CQV_INLINE int operator==(const qvList2Head& o) const { return next == o.next && prev == o.prev ? 1 : 0; }
     CQV_INLINE int operator!=(const qvList2Head& o) const { return operator==(o) ? 0 : 1; }
 
@@ -117,15 +121,19 @@ public:
         prev = n;
         return n;
     }
-    // The links; null at the ends of the chain.
+    // The next node; null at the end of the chain.
     CQV_INLINE qvList2Head* Next() const { return next; }
+    // The previous node; null at the start of the chain.
     CQV_INLINE qvList2Head* Prev() const { return prev; }
 
 protected:
+    // The next node, null at the end of the chain.
     qvList2Head* next;
+    // The previous node, null at the start of the chain.
     qvList2Head* prev;
 };
 
+// The head of a doubly linked ring; a lone node points to itself.
 class CQV_API qvList2kHead : public virtual qvUsingNew {
 public:
     // A lone node.
@@ -140,8 +148,8 @@ public:
     // deleted if it allows deletion.
     ~qvList2kHead() override;
 
-    // Equal when both links are equal (two lone nodes are not: each links to
-    // itself).
+    // 1 when both links are equal (two lone nodes are not: each links to
+    // itself), else 0; != is the negation.
     CQV_INLINE int operator==(const qvList2kHead& o) const { return next == o.next && prev == o.prev ? 1 : 0; }
     CQV_INLINE int operator!=(const qvList2kHead& o) const { return operator==(o) ? 0 : 1; }
 
@@ -174,15 +182,20 @@ public:
         prev = n;
         return n;
     }
-    // The neighbours in the ring (this node itself when lone).
+    // The next node of the ring (this node itself when lone).
     CQV_INLINE qvList2kHead* Next() const { return next; }
+    // The previous node of the ring (this node itself when lone).
     CQV_INLINE qvList2kHead* Prev() const { return prev; }
 
 protected:
+    // The next node of the ring (this node when lone).
     qvList2kHead* next;
+    // The previous node of the ring (this node when lone).
     qvList2kHead* prev;
 };
 
+// A doubly linked ring head that also points to the object owning it, so
+// that one object can sit in several rings.
 class CQV_API qvInternalList2k : public qvList2kHead {
 public:
     // A lone node owned by nobody.
@@ -199,16 +212,20 @@ public:
         }
         return *this;
     }
+    // Dismantles the ring as qvList2kHead's destructor does.
     ~qvInternalList2k() override;
 
-    // The owner of this node.
+    // Makes s the owner of this node.
     CQV_INLINE void SetSelf(void* s) { self = s; }
+    // The owner of this node.
     CQV_INLINE void* GetSelf() const { return self; }
-    // The neighbours, for rings made of qvInternalList2k nodes only.
+    // The next node, for rings made of qvInternalList2k nodes only.
     CQV_INLINE qvInternalList2k* Next() const { return static_cast<qvInternalList2k*>(next); }
+    // The previous node, for rings made of qvInternalList2k nodes only.
     CQV_INLINE qvInternalList2k* Prev() const { return static_cast<qvInternalList2k*>(prev); }
 
 protected:
+    // The object owning this node, or null.
     void* self;
 };
 

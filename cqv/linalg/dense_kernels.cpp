@@ -96,9 +96,10 @@ constexpr int kKC = 256;  // k-depth of a packed block
 constexpr int kMC = 128;  // rows of a packed block of a (a multiple of kMR)
 
 // Adds the products of one packed k-block to a tile of c (leading
-// dimension ldc). With first set the tile starts from the block's first
-// product instead of from its present values.
-template <bool first>
+// dimension ldc), or with Sub set subtracts them. With first set the tile
+// starts from the block's first product instead of from its present values
+// (never with Sub).
+template <bool first, bool Sub = false>
 inline void ProductTile(int kc, const double* ap, const double* bp, double* c, int ldc) {
     Pack acc[kMR][2];
     int l = 0;
@@ -126,8 +127,13 @@ CQV_UNROLL
 CQV_UNROLL
         for (int r = 0; r < kMR; ++r) {
             const Pack ar = Broadcast(a[r]);
-            acc[r][0] = acc[r][0] + ar * b0;
-            acc[r][1] = acc[r][1] + ar * b1;
+            if (Sub) {
+                acc[r][0] = acc[r][0] - ar * b0;
+                acc[r][1] = acc[r][1] - ar * b1;
+            } else {
+                acc[r][0] = acc[r][0] + ar * b0;
+                acc[r][1] = acc[r][1] + ar * b1;
+            }
         }
     }
 CQV_UNROLL
@@ -139,6 +145,7 @@ CQV_UNROLL
 
 // A tile that may stick out of c: computed in a local tile and the part
 // inside c (mr × nr) copied in and out.
+template <bool Sub>
 inline void ProductEdgeTile(int kc, const double* ap, const double* bp, double* c, int ldc, int mr, int nr,
                             bool first) {
     double t[kMR * kNR] = {};
@@ -147,16 +154,21 @@ inline void ProductEdgeTile(int kc, const double* ap, const double* bp, double* 
     } else {
         for (int r = 0; r < mr; ++r)
             for (int j = 0; j < nr; ++j) t[r * kNR + j] = c[r * ldc + j];
-        ProductTile<false>(kc, ap, bp, t, kNR);
+        ProductTile<false, Sub>(kc, ap, bp, t, kNR);
     }
     for (int r = 0; r < mr; ++r)
         for (int j = 0; j < nr; ++j) c[r * ldc + j] = t[r * kNR + j];
 }
 
-}  // namespace
-
-void MatMulDouble(const double* a, int aRow, int aCol, const double* b, int bRow, int bCol, double* c, int m,
-                  int n, int k) {
+// c (m × n, leading dimension ldc) = a · b (Sub clear) or c − a · b (Sub
+// set), where a(i, l) is a[i·aRow + l·aCol] and b(l, j) is
+// b[l·bRow + j·bCol]. The operands go through packed blocks of kKC steps
+// and kMC rows; each element of c takes the products of a block in l order
+// inside a register tile. The product starts each element from its l = 0
+// term; the update starts from c.
+template <bool Sub>
+void PackedProduct(const double* a, int aRow, int aCol, const double* b, int bRow, int bCol, double* c, int ldc,
+                   int m, int n, int k) {
     const int panels = (n + kNR - 1) / kNR;
     const int kcMax = k < kKC ? k : kKC;
     const int mcMax = ((m < kMC ? m : kMC) + kMR - 1) / kMR * kMR;
@@ -166,6 +178,7 @@ void MatMulDouble(const double* a, int aRow, int aCol, const double* b, int bRow
 
     for (int p0 = 0; p0 < k; p0 += kKC) {
         const int kc = k - p0 < kKC ? k - p0 : kKC;
+        const bool first = !Sub && p0 == 0;
         // b's k-block in slivers of kNR columns, zero beyond column n.
         for (int s = 0; s < panels; ++s) {
             double* dst = bp + static_cast<std::size_t>(s) * kc * kNR;
@@ -201,20 +214,303 @@ void MatMulDouble(const double* a, int aRow, int aCol, const double* b, int bRow
                     const int ii = i0 + s * kMR;
                     const int mr = m - ii < kMR ? m - ii : kMR;
                     const double* as = ap + static_cast<std::size_t>(s) * kc * kMR;
-                    double* cc = c + static_cast<std::size_t>(ii) * n + j0;
+                    double* cc = c + static_cast<std::size_t>(ii) * ldc + j0;
                     if (mr == kMR && nr == kNR) {
-                        if (p0 == 0) {
-                            ProductTile<true>(kc, as, bs, cc, n);
+                        if (first) {
+                            ProductTile<true>(kc, as, bs, cc, ldc);
                         } else {
-                            ProductTile<false>(kc, as, bs, cc, n);
+                            ProductTile<false, Sub>(kc, as, bs, cc, ldc);
                         }
                     } else {
-                        ProductEdgeTile(kc, as, bs, cc, n, mr, nr, p0 == 0);
+                        ProductEdgeTile<Sub>(kc, as, bs, cc, ldc, mr, nr, first);
                     }
                 }
             }
         }
     }
+}
+
+}  // namespace
+
+void MatMulDouble(const double* a, int aRow, int aCol, const double* b, int bRow, int bCol, double* c, int m,
+                  int n, int k) {
+    PackedProduct<false>(a, aRow, aCol, b, bRow, bCol, c, n, m, n, k);
+}
+
+// ---- the update of the accurate LU ------------------------------------------------
+
+namespace {
+
+// Updates up to this depth read their operands in place; deeper ones pack.
+constexpr int kDirectDepth = 48;
+// Columns of b taken at a time by the in-place update: k rows of them stay
+// in the first-level cache while every row of c passes.
+constexpr int kDirectColumns = 64;
+
+// A kMR × kNR tile of c −= a · b with a and b read in place: a's rows
+// broadcast element by element, b's rows loaded a vector at a time.
+inline void DirectTile(int k, const double* a, int lda, const double* b, int ldb, double* c, int ldc) {
+    Pack acc[kMR][2];
+CQV_UNROLL
+    for (int r = 0; r < kMR; ++r) {
+        acc[r][0] = Load(c + r * ldc);
+        acc[r][1] = Load(c + r * ldc + kLanes);
+    }
+    for (int l = 0; l < k; ++l) {
+        const Pack b0 = Load(b + l * ldb);
+        const Pack b1 = Load(b + l * ldb + kLanes);
+CQV_UNROLL
+        for (int r = 0; r < kMR; ++r) {
+            const Pack ar = Broadcast(a[r * lda + l]);
+            acc[r][0] = acc[r][0] - ar * b0;
+            acc[r][1] = acc[r][1] - ar * b1;
+        }
+    }
+CQV_UNROLL
+    for (int r = 0; r < kMR; ++r) {
+        Store(c + r * ldc, acc[r][0]);
+        Store(c + r * ldc + kLanes, acc[r][1]);
+    }
+}
+
+// One element of c −= a · b, its products subtracted in l order as in the
+// tiles.
+inline void DirectElement(int k, const double* a, const double* b, int ldb, double* c) {
+    double x = *c;
+    for (int l = 0; l < k; ++l) x = x - a[l] * b[l * ldb];
+    *c = x;
+}
+
+void DirectUpdate(const double* a, int lda, const double* b, int ldb, double* c, int ldc, int m, int n, int k) {
+    const int mFull = m / kMR * kMR;
+    for (int j0 = 0; j0 < n; j0 += kDirectColumns) {
+        const int j1 = n - j0 < kDirectColumns ? n : j0 + kDirectColumns;
+        const int jFull = j0 + (j1 - j0) / kNR * kNR;
+        for (int i = 0; i < mFull; i += kMR) {
+            const double* ai = a + static_cast<std::size_t>(i) * lda;
+            double* ci = c + static_cast<std::size_t>(i) * ldc;
+            for (int j = j0; j < jFull; j += kNR) DirectTile(k, ai, lda, b + j, ldb, ci + j, ldc);
+            for (int r = 0; r < kMR; ++r)
+                for (int j = jFull; j < j1; ++j)
+                    DirectElement(k, ai + static_cast<std::size_t>(r) * lda, b + j, ldb,
+                                  ci + static_cast<std::size_t>(r) * ldc + j);
+        }
+        for (int i = mFull; i < m; ++i)
+            for (int j = j0; j < j1; ++j)
+                DirectElement(k, a + static_cast<std::size_t>(i) * lda, b + j, ldb, c + static_cast<std::size_t>(i) * ldc + j);
+    }
+}
+
+}  // namespace
+
+void MatMulSubDouble(const double* a, int lda, const double* b, int ldb, double* c, int ldc, int m, int n, int k) {
+    if (m <= 0 || n <= 0 || k <= 0) return;
+    // Both ways subtract each element's products in l order from the
+    // element itself, so they give the same bits; packing pays off only when
+    // the operands outgrow the caches.
+    if (k <= kDirectDepth) {
+        DirectUpdate(a, lda, b, ldb, c, ldc, m, n, k);
+    } else {
+        PackedProduct<true>(a, lda, 1, b, ldb, 1, c, ldc, m, n, k);
+    }
+}
+
+namespace {
+
+// The rows of a substitution block, whose dot products with the solved
+// part of x run side by side.
+constexpr int kSR = 8;
+
+// The sum of a pack's lanes: halves added pairwise, lanes taken out of the
+// register rather than through memory.
+inline double LaneSum(const Pack& v) {
+#if CQV_VECTOR_PACK
+#if defined(__AVX512F__)
+    return ((v[0] + v[4]) + (v[1] + v[5])) + ((v[2] + v[6]) + (v[3] + v[7]));
+#elif defined(__AVX__)
+    return (v[0] + v[2]) + (v[1] + v[3]);
+#else
+    return v[0] + v[1];
+#endif
+#else
+    return v.v[0] + v.v[1];
+#endif
+}
+
+// s[r] = Σ row_r[c]·x[c] for c in [c0, c1), for the rows row_r = f + (i0 + r)·ld,
+// r < rows ≤ kSR: vector partial sums per row, then the lanes, then the
+// columns beyond the last whole vector.
+inline void BlockDots(const double* f, int ld, int i0, int rows, const double* x, int c0, int c1, double* s) {
+    Pack acc[kSR];
+    for (int r = 0; r < kSR; ++r) acc[r] = Broadcast(0.0);
+    const double* row[kSR];
+    for (int r = 0; r < kSR; ++r) row[r] = f + static_cast<std::size_t>(i0 + (r < rows ? r : 0)) * ld;
+    int c = c0;
+    for (; c + kLanes <= c1; c += kLanes) {
+        const Pack xv = Load(x + c);
+CQV_UNROLL
+        for (int r = 0; r < kSR; ++r) acc[r] = acc[r] + Load(row[r] + c) * xv;
+    }
+    for (int r = 0; r < rows; ++r) {
+        double t = LaneSum(acc[r]);
+        for (int q = c; q < c1; ++q) t += row[r][q] * x[q];
+        s[r] = t;
+    }
+}
+
+constexpr double kLargest = std::numeric_limits<double>::max();
+
+// Whether the quotient q of the nonzero v overflowed or fell below the
+// normal range, losing digits (NaN counts as out of range).
+inline bool OutOfNormalRange(double q, double v) {
+    const double a = std::fabs(q);
+    return !(a <= kLargest) || (a < std::numeric_limits<double>::min() && v != 0.0);
+}
+
+}  // namespace
+
+void LUSubstituteDouble(const double* f, int ld, int n, double* x) {
+    double s[kSR];
+    // L·y = x, unit diagonal, kSR rows at a time: their products with the
+    // finished part of y together, then the triangle among them.
+    for (int i0 = 0; i0 < n; i0 += kSR) {
+        const int rows = n - i0 < kSR ? n - i0 : kSR;
+        BlockDots(f, ld, i0, rows, x, 0, i0, s);
+        for (int r = 0; r < rows; ++r) {
+            const double* li = f + static_cast<std::size_t>(i0 + r) * ld;
+            double y = x[i0 + r] - s[r];
+            for (int q = i0; q < i0 + r; ++q) y = y - li[q] * x[q];
+            x[i0 + r] = y;
+        }
+    }
+    // U·x = y from the bottom, kSR rows at a time. Inside the triangle each
+    // unknown is (y - u·x_next) / d, y holding the rest of its row. It is
+    // computed as y / d - (u / d)·x_next, both divisions by the pivot d, so
+    // that the only work waiting for the unknown found just before is a
+    // product and a difference, not a division. The quotients taken first
+    // can leave the normal range where the unknown does not (for
+    // ((1e-300, 1e10), (0, 1))·x = (1e10, 1), 1e10 / 1e-300 overflows while
+    // x = (0, 1)); then, or when the unknown comes out beyond the range, it
+    // is found as (y - u·x_next) / d.
+    for (int i1 = n; i1 > 0; i1 -= kSR) {
+        const int i0 = i1 - kSR > 0 ? i1 - kSR : 0;
+        BlockDots(f, ld, i0, i1 - i0, x, i1, n, s);
+        for (int i = i1 - 1; i >= i0; --i) {
+            const double* ui = f + static_cast<std::size_t>(i) * ld;
+            double y = x[i] - s[i - i0];
+            for (int q = i1 - 1; q > i + 1; --q) y = y - ui[q] * x[q];
+            const double d = ui[i];
+            if (i + 1 == i1) {
+                x[i] = y / d;
+                continue;
+            }
+            const double u = ui[i + 1], next = x[i + 1];
+            const double q = y / d, r = u / d, xi = q - r * next;
+            x[i] = OutOfNormalRange(q, y) || OutOfNormalRange(r, u) || !(std::fabs(xi) <= kLargest)
+                       ? (y - u * next) / d
+                       : xi;
+        }
+    }
+}
+
+void LUSolveUnitLowerDouble(const double* l, int ldl, double* b, int ldb, int w, int n) {
+    // A vector of columns at a time, its w rows held in registers: row i
+    // loses the rows above it in order.
+    int j = 0;
+    for (; j + kLanes <= n; j += kLanes) {
+        Pack x[kLUPanelWidth];
+        for (int i = 0; i < w; ++i) {
+            double* bi = b + static_cast<std::size_t>(i) * ldb + j;
+            const double* li = l + static_cast<std::size_t>(i) * ldl;
+            Pack acc = Load(bi);
+            for (int r = 0; r < i; ++r) acc = acc - Broadcast(li[r]) * x[r];
+            x[i] = acc;
+            Store(bi, acc);
+        }
+    }
+    for (; j < n; ++j)
+        for (int i = 1; i < w; ++i) {
+            const double* li = l + static_cast<std::size_t>(i) * ldl;
+            double x = b[static_cast<std::size_t>(i) * ldb + j];
+            for (int r = 0; r < i; ++r) x = x - li[r] * b[static_cast<std::size_t>(r) * ldb + j];
+            b[static_cast<std::size_t>(i) * ldb + j] = x;
+        }
+}
+
+bool LUPanelDouble(double* a, int ld, int n, int c0, int* piv, double* work) {
+    constexpr int W = kLUPanelWidth;
+    static_assert(W % kLanes == 0, "the panel is a whole number of vectors wide");
+    constexpr int P = W / kLanes;
+    bool zero = false;
+    double prow[W];
+    for (int t = 0; t < W; ++t) {
+        const int j = c0 + t;
+        // The pivot: the first element of largest magnitude in column j from
+        // row j down (NaN never wins); its row and row j trade places whole.
+        int p = j;
+        double best = std::fabs(a[static_cast<std::size_t>(j) * ld + j]);
+        for (int i = j + 1; i < n; ++i) {
+            const double v = std::fabs(a[static_cast<std::size_t>(i) * ld + j]);
+            if (v > best) {
+                best = v;
+                p = i;
+            }
+        }
+        piv[j] = p;
+        double* aj = a + static_cast<std::size_t>(j) * ld;
+        if (p != j) {
+            double* ap = a + static_cast<std::size_t>(p) * ld;
+            for (int c = 0; c < n; ++c) {
+                const double x = aj[c];
+                aj[c] = ap[c];
+                ap[c] = x;
+            }
+        }
+        const double pivot = aj[j];
+        if (pivot == 0.0) {
+            zero = true;  // the column is zero from here down
+            continue;
+        }
+        // The multipliers, divided in one vectorised pass.
+        for (int i = j + 1; i < n; ++i) work[i] = a[static_cast<std::size_t>(i) * ld + j];
+        for (int i = j + 1; i < n; ++i) work[i] = work[i] / pivot;
+        // Each row takes its update over the panel's whole width, against
+        // the pivot row with zeros up to the pivot column: subtracting m·0
+        // leaves the multipliers stored left of column j as they are, and
+        // m goes into column j afterwards (stored before the row is loaded,
+        // it would stall the load).
+        for (int c = 0; c < W; ++c) prow[c] = c > t ? aj[c0 + c] : 0.0;
+        Pack pv[P];
+        for (int q = 0; q < P; ++q) pv[q] = Load(prow + q * kLanes);
+        for (int i = j + 1; i < n; ++i) {
+            double* ai = a + static_cast<std::size_t>(i) * ld + c0;
+            const Pack m = Broadcast(work[i]);
+CQV_UNROLL
+            for (int q = 0; q < P; ++q) Store(ai + q * kLanes, Load(ai + q * kLanes) - m * pv[q]);
+            ai[t] = work[i];
+        }
+    }
+    return zero;
+}
+
+double DotDouble(const double* a, const double* b, int n) {
+    // Four packs of partial sums, added pairwise at the end, then the
+    // lanes in order, then the elements beyond the last group of packs.
+    Pack s0 = Broadcast(0.0), s1 = s0, s2 = s0, s3 = s0;
+    int i = 0;
+    for (; i + 4 * kLanes <= n; i += 4 * kLanes) {
+        s0 = s0 + Load(a + i) * Load(b + i);
+        s1 = s1 + Load(a + i + kLanes) * Load(b + i + kLanes);
+        s2 = s2 + Load(a + i + 2 * kLanes) * Load(b + i + 2 * kLanes);
+        s3 = s3 + Load(a + i + 3 * kLanes) * Load(b + i + 3 * kLanes);
+    }
+    for (; i + kLanes <= n; i += kLanes) s0 = s0 + Load(a + i) * Load(b + i);
+    double lanes[kLanes];
+    Store(lanes, (s0 + s1) + (s2 + s3));
+    double s = 0.0;
+    for (int l = 0; l < kLanes; ++l) s += lanes[l];
+    for (; i < n; ++i) s += a[i] * b[i];
+    return s;
 }
 
 // ---- the elimination --------------------------------------------------------------

@@ -39,6 +39,9 @@ class qvColumnVector;
 template <class E>
 class qvLineVector;
 
+// A vector of len elements of E, element i at data + i·tab, in a counted
+// block that copies, windows and matrices may share, or in memory the caller
+// owns.
 template <class E>
 class qvVector : public qvPArray {
 public:
@@ -47,46 +50,59 @@ public:
     template <class R>
     class basic_iterator {
     public:
+        // A null position.
         basic_iterator() : p(nullptr), step(0) {}
+        // At ptr, advancing by stride elements.
         basic_iterator(R* ptr, int stride) : p(ptr), step(stride) {}
         // A const iterator from a mutable one.
         template <class S>
         basic_iterator(const basic_iterator<S>& it) : p(it.Pointer()), step(it.Tab()) {}
+        // The element at the position.
         R& operator*() const { return *p; }
         R* operator->() const { return p; }
+        // One stride forward; returns this iterator.
         basic_iterator& operator++() {
             p += step;
             return *this;
         }
+        // One stride forward; returns the former position.
         basic_iterator operator++(int) {
             basic_iterator t = *this;
             p += step;
             return t;
         }
+        // One stride back; returns this iterator.
         basic_iterator& operator--() {
             p -= step;
             return *this;
         }
+        // One stride back; returns the former position.
         basic_iterator operator--(int) {
             basic_iterator t = *this;
             p -= step;
             return t;
         }
+        // n strides forward; returns this iterator.
         basic_iterator& operator+=(int n) {
             p += n * step;
             return *this;
         }
+        // The position n strides forward.
         basic_iterator operator+(int n) const { return basic_iterator(p + n * step, step); }
+        // Equal when the element pointers are; != is the negation.
         bool operator==(const basic_iterator& o) const { return p == o.p; }
         bool operator!=(const basic_iterator& o) const { return p != o.p; }
-        // The element pointer and the stride.
+        // The element pointer.
         R* Pointer() const { return p; }
+        // The stride in elements.
         int Tab() const { return step; }
 
     private:
         R* p;
         int step;
     };
+
+    // The iterators over mutable and over read-only elements.
     using iterator = basic_iterator<E>;
     using const_iterator = basic_iterator<const E>;
 
@@ -111,33 +127,40 @@ public:
     virtual void Fill(const E& x);
     // A new, empty object of this vector's class, from the library allocator.
     virtual qvVector* NewVector() const;
-    // Orientation: 1 or 0 on the column and line vectors, -1 here (unknown).
+    // Orientation: 1 on a column vector, 0 on a line vector, -1 here
+    // (unknown).
     virtual int IsColumn() const;
+    // Orientation: 1 on a line vector, 0 on a column vector, -1 here
+    // (unknown).
     virtual int IsLine() const;
 
-    // The element storage (element 0) and the extents around it, in
-    // elements, by the vectors' own rule: len·tab above element 0 for a
-    // stride of 0 or more, and (len - 1)·tab (0 or less) below it for a
-    // negative one. This rule surprises in the pointer checks of qvPArray
-    // (CheckPointer, CheckPointerWithThrow), which measure the storage by
-    // it: above the data they count the whole last stride, room for len·tab
-    // elements, so a strided window whose last element lies less than a
-    // stride before the end of its block fails them although every element
-    // is inside; below the data they never fail, since the negative length
-    // (0 or less) is subtracted and only widens the room they allow.
+    // The element storage: element 0.
     CQV_INLINE void* Pointer() const override { return data; }
+    // The extent above element 0 in elements, by the vectors' own rule:
+    // len·tab for a stride of 0 or more, else 0. This rule surprises in the
+    // pointer checks of qvPArray (CheckPointer, CheckPointerWithThrow), which
+    // measure the storage by it: above the data they count the whole last
+    // stride, room for len·tab elements, so a strided window whose last
+    // element lies less than a stride before the end of its block fails them
+    // although every element is inside.
     CQV_INLINE int PositiveLength() const override { return tab >= 0 ? len * tab : 0; }
+    // The extent below element 0 in elements: (len - 1)·tab (0 or less) for
+    // a negative stride, else 0. The pointer checks of qvPArray never fail
+    // below the data, since this length is subtracted and only widens the
+    // room they allow.
     CQV_INLINE int NegativeLength() const override { return tab < 0 ? (len - 1) * tab : 0; }
+    // Size of one element in bytes.
     CQV_INLINE int GetSizeOfType() const override { return static_cast<int>(sizeof(E)); }
     // Replaces shared or external storage by a private contiguous copy.
     void Copy() override;
 
-    // Record: element count (int32), then the elements in index order.
-    // MemSize and ToMem throw BadParameters
+    // The size in bytes of the record: element count (int32), then the
+    // elements in index order. MemSize and ToMem throw BadParameters
     // "Record size does not fit in 32 bits" when the record would be 2 GiB
     // or more (a window with stride 0 can claim any length), ToMem before
     // writing anything.
     int MemSize() const override;
+    // Writes the record at p; returns its size.
     int ToMem(unsigned char* p) const override;
     // Reads a record into a fresh contiguous block (empty for a count of 0).
     // Throws BadParameters "qvNewWithRef : n <= 0 " when the count is
@@ -154,22 +177,31 @@ public:
     // throws as FromMem(p, available).
     static int RecordSize(const unsigned char* p, int available);
 
-    // Element access without checks.
+    // Element i, without checks.
     E& operator[](int i) const { return data[i * tab]; }
+    // Element 0, without checks.
     E& front() const { return data[0]; }
+    // The last element, without checks.
     E& back() const { return data[(len - 1) * tab]; }
     E& Last() const { return data[(len - 1) * tab]; }
+    // Element 0's address (null for a vector made empty).
     E* GetPointer() const { return data; }
+    // The number of elements.
     int Len() const { return len; }
     int size() const { return len; }
     int Range() const { return len; }
     // The stride in elements.
     int Tab() const { return tab; }
+    // True when the vector has no elements.
     bool empty() const { return len == 0; }
 
+    // An iterator on element 0, stepping by the stride.
     iterator begin() { return iterator(data, tab); }
+    // The iterator one stride past the last element.
     iterator end() { return iterator(data + len * tab, tab); }
+    // An iterator on element 0, stepping by the stride.
     const_iterator begin() const { return const_iterator(data, tab); }
+    // The iterator one stride past the last element.
     const_iterator end() const { return const_iterator(data + len * tab, tab); }
 
     // A fresh contiguous block of n elements (0 empties); contents are not
@@ -240,9 +272,9 @@ public:
     void operator-=(const E& s);
     void operator*=(const E& s);
     void operator/=(const E& s);
-    // Element-wise with a vector of the same length. Throw BadParameters
-    // "different length." when the lengths differ (as Min, Max and
-    // ScalarMul below do).
+    // Each element e_i becomes e_i + v_i (+=), e_i - v_i (-=), e_i·v_i (Mul)
+    // or e_i / v_i (Div). Throw BadParameters "different length." when the
+    // lengths differ (as Min, Max and ScalarMul below do).
     void operator+=(const qvVector& v);
     void operator-=(const qvVector& v);
     void Mul(const qvVector& v);
@@ -282,16 +314,21 @@ protected:
     // length.
     void CheckSameLength(const qvVector& v) const;
 
+    // The address of element 0.
     E* data;
+    // The number of elements.
     int len;
+    // The stride in elements between neighbours.
     int tab;
 
     friend class qvMatrix<E>;
 };
 
+// A vector oriented as a column: the right operand of a matrix product.
 template <class E>
 class qvColumnVector : public qvVector<E> {
 public:
+    // An empty column vector.
     qvColumnVector() {}
     // A fresh contiguous block of n elements. Throws BadParameters
     // "qvNewWithRef : n <= 0 " when n is below 1.
@@ -300,6 +337,7 @@ public:
     qvColumnVector(const qvColumnVector& v) : qvVector<E>(v) {}
     explicit qvColumnVector(const qvVector<E>& v) : qvVector<E>(v) {}
     explicit qvColumnVector(const qvSimpleArray<E>& a) : qvVector<E>(a) {}
+    // Releases the held block.
     ~qvColumnVector() override;
 
     // Assignment by the vector rule (write-through at equal lengths).
@@ -309,8 +347,11 @@ public:
     }
     using qvVector<E>::operator=;
 
+    // A new, empty column vector, from the library allocator.
     qvVector<E>* NewVector() const override;
+    // 1: a column vector.
     int IsColumn() const override;
+    // 0: not a line vector.
     int IsLine() const override;
 
     // New column vectors: each element combined with s. Throw BadParameters
@@ -331,9 +372,11 @@ public:
     qvLineVector<E> T() const;
 };
 
+// A vector oriented as a line (row): the left operand of a matrix product.
 template <class E>
 class qvLineVector : public qvVector<E> {
 public:
+    // An empty line vector.
     qvLineVector() {}
     // A fresh contiguous block of n elements. Throws BadParameters
     // "qvNewWithRef : n <= 0 " when n is below 1.
@@ -342,6 +385,7 @@ public:
     qvLineVector(const qvLineVector& v) : qvVector<E>(v) {}
     explicit qvLineVector(const qvVector<E>& v) : qvVector<E>(v) {}
     explicit qvLineVector(const qvSimpleArray<E>& a) : qvVector<E>(a) {}
+    // Releases the held block.
     ~qvLineVector() override;
 
     // Assignment by the vector rule (write-through at equal lengths).
@@ -351,8 +395,11 @@ public:
     }
     using qvVector<E>::operator=;
 
+    // A new, empty line vector, from the library allocator.
     qvVector<E>* NewVector() const override;
+    // 0: not a column vector.
     int IsColumn() const override;
+    // 1: a line vector.
     int IsLine() const override;
 
     // New line vectors: each element combined with s. Throw BadParameters

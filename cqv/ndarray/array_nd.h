@@ -42,6 +42,8 @@
 #define CQV_FOR_EACH_ARRAYND_TYPE(X) \
     X(unsigned char) X(short int) X(unsigned short int) X(int) X(unsigned int) X(float) X(double)
 
+// An N-dimensional array of numbers: a shape, a pointer to element
+// (0, ..., 0) and the counted block that holds the elements.
 template <class T>
 class qvArrayND : public qvArrayNDAbs {
 public:
@@ -53,18 +55,25 @@ public:
     template <class R>
     class basic_iterator : public qvArrayNDAbs::Index {
     public:
+        // A forward iterator.
         using iterator_category = std::forward_iterator_tag;
+        // The element type.
         using value_type = typename std::remove_const<R>::type;
+        // The difference of two positions.
         using difference_type = std::ptrdiff_t;
+        // A pointer to an element.
         using pointer = R*;
+        // A reference to an element.
         using reference = R&;
 
+        // A null position, equal to no other but another null one.
         basic_iterator() : p(nullptr), step(0), extents(nullptr), steps(nullptr), con(true), passed(0) {}
         // A const iterator from a mutable one.
         template <class S>
         basic_iterator(const basic_iterator<S>& it)
             : qvArrayNDAbs::Index(it), p(it.p), step(it.step), extents(it.extents), steps(it.steps), con(it.con),
               passed(it.passed) {}
+        // The element at the position.
         R& operator*() const { return *p; }
         R* operator->() const { return p; }
         // The next element of the walk: one stride of dimension 0, and on the
@@ -78,11 +87,13 @@ public:
             }
             return *this;
         }
+        // The next element of the walk; returns the former position.
         basic_iterator operator++(int) {
             basic_iterator t = *this;
             ++*this;
             return t;
         }
+        // Equal when as many elements were passed; != is the negation.
         bool operator==(const basic_iterator& o) const { return passed == o.passed; }
         bool operator!=(const basic_iterator& o) const { return passed != o.passed; }
         // The element pointer (Pointer() is the index's own storage, as for
@@ -110,6 +121,8 @@ public:
         bool con;
         int passed;
     };
+
+    // The iterators over mutable and over read-only elements.
     using iterator = basic_iterator<T>;
     using const_iterator = basic_iterator<const T>;
 
@@ -133,17 +146,20 @@ public:
     // Releases the held block.
     ~qvArrayND() override;
 
-    // Element (0, ..., 0), the element size, and the record.
+    // Element (0, ..., 0).
     CQV_INLINE void* Pointer() const override { return data; }
+    // Size of one element in bytes.
     CQV_INLINE int GetSizeOfType() const override { return static_cast<int>(sizeof(T)); }
     // When the storage is shared or external, replaces it by a private dense
     // copy of the elements; otherwise nothing. A view with an extent of 0
     // just lets go of its block.
     void Copy() override;
-    // 4 + 4·N + (number of elements)·sizeof(T). MemSize and ToMem throw
-    // BadParameters "Record size does not fit in 32 bits" when the record
-    // would be 2 GiB or more (ToMem before writing anything).
+    // The size of the record: 4 + 4·N + (number of elements)·sizeof(T).
+    // MemSize and ToMem throw BadParameters "Record size does not fit in 32
+    // bits" when the record would be 2 GiB or more (ToMem before writing
+    // anything).
     int MemSize() const override;
+    // Writes the record at p; returns its size.
     int ToMem(unsigned char* p) const override;
     // Reads a record: Init with its extents (so equal extents write into the
     // present storage), then the elements in walk order; returns the bytes
@@ -239,21 +255,27 @@ public:
     void clear();
     // Points element 0 at p; block and shape stay as they are.
     void SetPointer(T* p) { data = p; }
+    // Element (0, ..., 0).
     T* GetPointer() const { return data; }
 
     // The element the cursor stands on (no checks).
     T& operator[](const qvRoundArrayND& cursor) { return data[cursor.GetPos()]; }
     const T& operator[](const qvRoundArrayND& cursor) const { return data[cursor.GetPos()]; }
-    // Element 0 and the last element of the walk (no checks).
+    // Element 0 (no checks).
     T& front() const { return data[0]; }
+    // The last element of the walk (no checks).
     T& back() const { return data[endPos - tab[0]]; }
     // The number of elements.
     int size() const { return GetSize(); }
+    // True when the array has no elements.
     bool empty() const { return GetSize() == 0; }
-    // The walk from element 0 to one past the last element.
+    // The start of the walk, at element 0.
     iterator begin() { return iterator(*this, false); }
+    // The end of the walk, one past the last element.
     iterator end() { return iterator(*this, true); }
+    // The start of the walk, at element 0.
     const_iterator begin() const { return const_iterator(*this, false); }
+    // The end of the walk, one past the last element.
     const_iterator end() const { return const_iterator(*this, true); }
 
     // Each element e becomes e op a's element at the same indices. Throws
@@ -281,9 +303,11 @@ public:
     // that views with exchanged axes decompose too. coord gets one entry per
     // dimension.
     void MakeCoord(qvArray<int>& coord, const T* p) const;
-    // The least and the greatest element, as MinAndMax finds them. Throw
-    // BadParameters "ArrayND range is empty." without elements.
+    // The least element, as MinAndMax finds it. Throws BadParameters
+    // "ArrayND range is empty." without elements.
     T Min() const;
+    // The greatest element, as MinAndMax finds it. Throws BadParameters
+    // "ArrayND range is empty." without elements.
     T Max() const;
     // The element at (size() - 1) / 2 of the elements in order, found by
     // partition-based selection on a temporary copy made in walk order; the

@@ -33,6 +33,8 @@
 template <class T>
 class qvArrayND;
 
+// The shape of an N-dimensional array, whatever its elements: the extent
+// and the stride of every dimension.
 class CQV_API qvArrayNDAbs : public qvPArray {
 public:
     // A multi-index: the current index of every dimension, one int each. The
@@ -45,6 +47,7 @@ public:
         Index(const Index& a);
         // Copies a's entries (into the present storage when the lengths agree).
         Index& operator=(const Index& a);
+        // Releases the entries.
         ~Index() override;
 
     protected:
@@ -79,7 +82,10 @@ public:
     // Private copies of a's tables and quantities; the block pointer is
     // copied as it is (the typed array accounts for its references).
     qvArrayNDAbs(const qvArrayNDAbs& a);
+    // Copies a's tables and quantities into this shape's own; the block
+    // pointer is copied as it is.
     qvArrayNDAbs& operator=(const qvArrayNDAbs& a);
+    // Releases the tables.
     ~qvArrayNDAbs() override;
 
     // 1 + Σ_d max(0, (range[d] - 1)·tab[d]): the extent in elements from
@@ -90,9 +96,10 @@ public:
     // negative). Throws BadParameters "Array length is zero." without
     // dimensions.
     int NegativeLength() const override;
-    // Record of the shape: the dimension count (int32), then the extents
-    // (int32 each); strides are not stored.
+    // The size of the shape's record: the dimension count (int32), then the
+    // extents (int32 each); strides are not stored.
     int MemSize() const override;
+    // Writes the shape's record at p; returns its size.
     int ToMem(unsigned char* p) const override;
     // Reads a shape record and hands its extents to Init; returns the bytes
     // read. Throws BadParameters "qvNewWithRef : n <= 0 " for a negative
@@ -126,14 +133,21 @@ public:
     virtual qvArrayNDAbs* New() const;
     // 1: this is an N-dimensional array.
     virtual int IsArrayND() const;
-    // Hooks of picture and segmentation classes built on N-dimensional
-    // arrays outside this library; the defaults are their whole behaviour
-    // here: false, 0, null, -1, nothing, true.
+    // The hooks below serve picture and segmentation classes built on
+    // N-dimensional arrays outside this library; their defaults are their
+    // whole behaviour here.
+
+    // Whether this is such a picture: false here.
     virtual bool IsInheritFromPictureND() const;
+    // Whether this is a segmentation: 0 here.
     virtual int IsSegm() const;
+    // The segmentation that goes with the picture: null here.
     virtual qvArrayNDAbs* GetSegm() const;
+    // The current mask: -1 here.
     virtual int GetCurMask() const;
+    // Sets the current mask: nothing here.
     virtual void SetCurMask(int mask);
+    // The mask test of such classes: true here.
     virtual bool IsEqualCurMask(const void* p, int mask) const;
     // Reverses dimension axis in place (a view; nothing moves).
     virtual void Flip(int axis) = 0;
@@ -144,17 +158,20 @@ public:
     // range" when range has entries and tab another number (nothing changes
     // then).
     void Set(const qvArray<int>& range, const qvArray<int>& tab);
-    // The extents for editing in place; AfterModifyRange must follow, and
-    // recomputes the derived quantities (it throws BadParameters "Different
-    // range" when the edited extents no longer match the strides).
+    // The extents for editing in place; AfterModifyRange must follow.
     qvArray<int>& ModifyRange();
+    // Recomputes the derived quantities after the extents were edited
+    // through ModifyRange. Throws BadParameters "Different range" when the
+    // edited extents no longer match the strides.
     void AfterModifyRange();
 
     // Number of dimensions.
     int GetDim() const { return range.Len(); }
-    // Extents, strides and the walk's step table, one entry per dimension.
+    // The extent of every dimension.
     const qvArray<int>& Range() const { return range; }
+    // The stride of every dimension, in elements.
     const qvArray<int>& Tab() const { return tab; }
+    // The walk's step table (see MakeForTab), one entry per dimension.
     const qvArray<int>& GetForTab() const { return forTab; }
     // Number of elements: the product of the extents (0 without dimensions).
     int GetSize() const { return size; }

@@ -19,6 +19,8 @@
 #include "cqv/core/export.h"
 #include "cqv/ndarray/array_nd_abs.h"
 
+// A cyclic cursor over the positions of an N-dimensional array: the index
+// of every dimension and the element offset of that index.
 class CQV_API qvRoundArrayND : public qvArray<int> {
 public:
     // At the first position of a's shape (index all zeros, offset 0),
@@ -34,6 +36,7 @@ public:
     qvRoundArrayND(const qvRoundArrayND& c);
     // Becomes a copy of c as the copy constructor makes it.
     qvRoundArrayND& operator=(const qvRoundArrayND& c);
+    // Releases the index; the tables referred to stay.
     ~qvRoundArrayND() override;
 
     // The first position: index all zeros, offset 0.

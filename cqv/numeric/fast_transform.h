@@ -18,6 +18,8 @@
 // -1 for v < 1.
 CQV_API int qvIntLog2(int v);
 
+// Fast cosine transforms of n = 2^m values, one and two dimensional, with
+// the cosine tables and a work buffer made once.
 class CQV_API qvFCTT {
 public:
     // Tables for the levels 0 .. m-1 and a work buffer of 2^m doubles
@@ -28,6 +30,7 @@ public:
     // Makes this object an independent copy of t (tables and buffer are
     // copied, never shared, so each object releases its own once).
     qvFCTT& operator=(const qvFCTT& t);
+    // Releases the tables and the buffer.
     ~qvFCTT();
 
     // Forward transform of x[0 .. n-1] in place; n = 2^m, m the object's
@@ -53,11 +56,16 @@ private:
 // The transform with its size remembered: calls take only the data.
 class CQV_API qvFCTTC : public qvFCTT {
 public:
+    // The tables of qvFCTT(m), for n = 2^m values (1 for m ≤ 0).
     explicit qvFCTTC(int m);
 
+    // Forward transform of x[0 .. n-1] in place.
     CQV_INLINE void FCT(double* x) { qvFCTT::FCT(x, m, n); }
+    // Inverse transform of x[0 .. n-1] in place.
     CQV_INLINE void IFCT(double* x) { qvFCTT::IFCT(x, n); }
+    // Forward transform of the n×n row-major array a in place.
     CQV_INLINE void FCT2D(double* a) { qvFCTT::FCT2D(a, m, n); }
+    // Inverse two-dimensional transform of the n×n array a in place.
     CQV_INLINE void IFCT2D(double* a) { qvFCTT::IFCT2D(a, n); }
 
 private:

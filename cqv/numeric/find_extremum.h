@@ -31,6 +31,8 @@
 #include "cqv/arrays/array.h"
 #include "cqv/core/export.h"
 
+// A local minimum or maximum by steepest descent along a gradient the
+// caller supplies.
 class CQV_API qvFindExtremum {
 public:
     // How many trial points (function evaluations after the one at the

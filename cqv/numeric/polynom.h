@@ -24,6 +24,8 @@
 #include "cqv/core/export.h"
 #include "cqv/linalg/vector.h"
 
+// A polynomial in one variable: its coefficients, highest order first, an
+// offset x0 and a coefficient form.
 template <class E>
 class qvPolynom : public qvColumnVector<E> {
 public:
@@ -41,6 +43,7 @@ public:
     qvPolynom(const qvColumnVector<E>& c, E offset, KoefType k) : qvColumnVector<E>(c), koefType(k), x0(offset) {}
     // Shares p's coefficients; copies its form and offset.
     qvPolynom(const qvPolynom& p) : qvColumnVector<E>(p), koefType(p.koefType), x0(p.x0) {}
+    // Releases the held block.
     ~qvPolynom() override;
 
     // Copies p's coefficients into this polynomial's storage (a fresh
@@ -51,8 +54,9 @@ public:
     // offset and form.
     void SetKoef(const qvColumnVector<E>& c, E offset, KoefType k);
 
-    // The coefficient form and the offset.
+    // The coefficient form.
     KoefType GetKoefType() const { return koefType; }
+    // The offset x0.
     E GetX0() const { return x0; }
 
     // p(x). Throws BadParameters "qvPolynom : wrong KoefType" when the

@@ -46,6 +46,8 @@
 #include "cqv/linalg/vector.h"
 #include "cqv/numeric/polynom.h"
 
+// A piecewise polynomial function y(x) through points with increasing
+// abscissae: one polynomial per interval.
 template <class E>
 class qvSpline {
 public:
@@ -60,6 +62,7 @@ public:
     qvSpline(const qvSpline& s);
     // Becomes a copy of s in storage of its own.
     qvSpline& operator=(const qvSpline& s);
+    // Releases the points and the polynomials.
     ~qvSpline();
     // Exchanges the points and polynomials of the two splines.
     void swap(qvSpline& s);

@@ -19,6 +19,8 @@
 #include "cqv/splines/spline.h"
 #include "cqv/values/vec2.h"
 
+// A smooth curve of the plane through the points of a qvCurve2D: two
+// cubic splines x(t) and y(t) over t in [0, 1].
 class CQV_API qvSplineCurve2D {
 public:
     // The closed curve: both splines periodic (qvSpline::MkPeriodSpline3),
@@ -36,17 +38,23 @@ public:
     // Copies of both splines.
     qvSplineCurve2D(const qvSplineCurve2D& s);
     qvSplineCurve2D& operator=(const qvSplineCurve2D& s);
+    // Releases both splines.
     ~qvSplineCurve2D();
 
-    // The x and the y spline: the curve's point at t is (X()(t), Y()(t)).
+    // The x spline: the curve's point at t is (X()(t), Y()(t)).
     CQV_INLINE qvSpline<double>& X() { return x; }
+    // The y spline: the curve's point at t is (X()(t), Y()(t)).
     CQV_INLINE qvSpline<double>& Y() { return y; }
+    // The x spline: the curve's point at t is (X()(t), Y()(t)).
     CQV_INLINE const qvSpline<double>& X() const { return x; }
+    // The y spline: the curve's point at t is (X()(t), Y()(t)).
     CQV_INLINE const qvSpline<double>& Y() const { return y; }
 
-    // The point (x(t), y(t)) and the tangent (x'(t), y'(t)) at t. Throws
-    // BadParameters "qvSpline: Out of range." for t outside [0, 1].
+    // The point (x(t), y(t)) at t. Throws BadParameters
+    // "qvSpline: Out of range." for t outside [0, 1].
     qvVec2 GetPoint(double t) const;
+    // The tangent (x'(t), y'(t)) at t. Throws BadParameters
+    // "qvSpline: Out of range." for t outside [0, 1].
     qvVec2 GetTangent(double t) const;
 
     // The arc length over t in [0, 1]: the integral of |(x'(t), y'(t))| by

@@ -13,6 +13,7 @@
 #include "cqv/core/rounding.h"
 #include "cqv/core/type_traits.h"
 
+// A complex number of two doubles, passed and stored by value.
 class CQV_API qvComplex {
 public:
     double re;  // real part
@@ -24,22 +25,30 @@ public:
     CQV_INLINE qvComplex(double r) : re(r), im(0.0) {}
     // r + i·i.
     CQV_INLINE qvComplex(double r, double i) : re(r), im(i) {}
+    // Copies both parts.
     qvComplex(const qvComplex&) = default;
     qvComplex& operator=(const qvComplex&) = default;
 
+    // Adds b part by part.
     CQV_INLINE void operator+=(const qvComplex& b) {
         re += b.re;
         im += b.im;
     }
+    // Subtracts b part by part.
     CQV_INLINE void operator-=(const qvComplex& b) {
         re -= b.re;
         im -= b.im;
     }
+    // Becomes this·b, as operator* computes it.
     CQV_INLINE void operator*=(const qvComplex& b) { *this = *this * b; }
+    // Becomes this / b, as operator/ computes it.
     CQV_INLINE void operator/=(const qvComplex& b) { *this = *this / b; }
 
+    // -re - im·i.
     CQV_INLINE qvComplex operator-() const { return qvComplex(-re, -im); }
+    // The sum, part by part.
     CQV_INLINE qvComplex operator+(const qvComplex& b) const { return qvComplex(re + b.re, im + b.im); }
+    // The difference, part by part.
     CQV_INLINE qvComplex operator-(const qvComplex& b) const { return qvComplex(re - b.re, im - b.im); }
     // (re·b.re − im·b.im) + (re·b.im + im·b.re)i, each product rounded.
     CQV_INLINE qvComplex operator*(const qvComplex& b) const {
@@ -50,7 +59,7 @@ public:
     // testing b for zero: a zero divisor yields IEEE infinities or NaN.
     qvComplex operator/(const qvComplex& b) const;
 
-    // Exact equality of both parts.
+    // 1 when both parts are exactly equal, else 0; != is the negation.
     CQV_INLINE int operator==(const qvComplex& b) const { return re == b.re && im == b.im; }
     CQV_INLINE int operator!=(const qvComplex& b) const { return re != b.re || im != b.im; }
     // Comparisons of the moduli.
@@ -79,6 +88,7 @@ CQV_API int qvFromMem(const unsigned char* p, int available, qvComplex& c);
 template <>
 class CQV_API qvType<qvComplex> {
 public:
+    // "Complex", the same static text on every call.
     static char const* GetValueTypeName();
 };
 

@@ -15,6 +15,7 @@
 template <class E>
 class qvMatrix;
 
+// A 2 × 2 matrix of doubles, row-major, passed and stored by value.
 class CQV_API qvMatrix2x2 {
 public:
     // Leaves the elements uninitialised.
@@ -23,6 +24,7 @@ public:
     // "qvMatrix2x2::qvMatrix2x2( const qvMatrix<double> & m ) : Matrix m != 2x2 "
     // (with the trailing blank) when m is not 2 × 2.
     qvMatrix2x2(const qvMatrix<double>& m);
+    // Copies the four elements.
     qvMatrix2x2(const qvMatrix2x2&) = default;
     qvMatrix2x2& operator=(const qvMatrix2x2&) = default;
     // A 2 × 2 general matrix with the same elements.
@@ -31,9 +33,11 @@ public:
     // Element (i, j), unchecked; modifiable even on a const matrix.
     CQV_INLINE double& operator()(int i, int j) const { return const_cast<double&>(m[2 * i + j]); }
 
-    // Element-wise sums and differences.
+    // Each element becomes itself plus (+=) or minus (-=) b's element at the
+    // same place.
     void operator+=(const qvMatrix2x2& b);
     void operator-=(const qvMatrix2x2& b);
+    // The element-wise sum (+) or difference (-) with b.
     qvMatrix2x2 operator+(const qvMatrix2x2& b) const;
     qvMatrix2x2 operator-(const qvMatrix2x2& b) const;
     // The matrix product this·b.
@@ -47,8 +51,9 @@ public:
     // (with the trailing blank) when the determinant is below 1e-60 in
     // magnitude.
     qvMatrix2x2 Inverse() const;
-    // The unit matrix; all zeros.
+    // Becomes the unit matrix.
     void MakeE();
+    // Becomes all zeros.
     void MakeNull();
     // The rotation by a radians, counter-clockwise.
     void SetTurn(double a);
@@ -62,9 +67,11 @@ private:
     double m[4];
 };
 
-// The 32-byte record: m00, m01, m10, m11 as little-endian doubles.
+// 32, the size of the record: m00, m01, m10, m11 as little-endian doubles.
 CQV_API int qvMemSize(const qvMatrix2x2& m);
+// Writes m's 32-byte record at p; returns 32.
 CQV_API int qvToMem(unsigned char* p, const qvMatrix2x2& m);
+// Reads the 32-byte record at p into m; returns 32.
 CQV_API int qvFromMem(unsigned char* p, qvMatrix2x2& m);
 // Bounded reading for untrusted bytes (see cqv/core/record.h): the record's
 // size, 32, and the reader that looks at no more than available bytes at p.

@@ -17,6 +17,7 @@
 template <class E>
 class qvMatrix;
 
+// A 3 × 3 matrix, row-major, passed and stored by value.
 template <class T>
 class qvTMatrix3x3 {
 public:
@@ -28,6 +29,7 @@ public:
     // "qvTMatrix3x3<TT>::qvTMatrix3x3<TT>( const qvMatrix<TT> & m ) : Matrix m != 3x3 "
     // (with the trailing blank) when a is not 3 × 3.
     qvTMatrix3x3(const qvMatrix<T>& a);
+    // Copies the nine elements.
     qvTMatrix3x3(const qvTMatrix3x3&) = default;
     qvTMatrix3x3& operator=(const qvTMatrix3x3&) = default;
     // A 3 × 3 general matrix with the same elements.
@@ -36,11 +38,14 @@ public:
     // Element (i, j), unchecked; modifiable even on a const matrix.
     T& operator()(int i, int j) const { return const_cast<T&>(m[3 * i + j]); }
 
-    // Element-wise sums, differences and negation.
+    // Each element becomes itself plus (+=) or minus (-=) b's element at the
+    // same place.
     void operator+=(const qvTMatrix3x3& b);
     void operator-=(const qvTMatrix3x3& b);
+    // The element-wise sum (+) or difference (-) with b.
     qvTMatrix3x3 operator+(const qvTMatrix3x3& b) const;
     qvTMatrix3x3 operator-(const qvTMatrix3x3& b) const;
+    // Every element negated.
     qvTMatrix3x3 operator-() const;
     // Matrix times column vector.
     qvTVec3<T> operator*(const qvTVec3<T>& v) const;
@@ -61,8 +66,9 @@ public:
     // The rotation that turns the direction of from onto that of to
     // (the unit matrix or its negative for parallel directions).
     void SetTurn(qvTVec3<T> from, qvTVec3<T> to);
-    // All zeros; the unit matrix.
+    // Becomes all zeros.
     void MakeNull();
+    // Becomes the unit matrix.
     void MakeE();
     // The determinant, by the general matrix's elimination.
     T Det() const;

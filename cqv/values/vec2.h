@@ -15,23 +15,28 @@ class qvMatrix2x2;
 template <class E>
 class qvColumnVector;
 
+// A vector of the plane: two doubles, passed and stored by value.
 class CQV_API qvVec2 {
 public:
     // Leaves both coordinates uninitialised.
     CQV_INLINE qvVec2() {}
+    // The vector (x, y).
     CQV_INLINE qvVec2(double x, double y) : v{x, y} {}
     // The two elements of a column vector. Throws BadParameters
     // "qvVec2: Dim must be equal 2 " (with the trailing blank) when c's
     // length is not 2.
     qvVec2(const qvColumnVector<double>& c);
+    // Copies both coordinates.
     qvVec2(const qvVec2&) = default;
     qvVec2& operator=(const qvVec2&) = default;
 
-    // Coordinate access; operator[] takes 0 for x and 1 for y, unchecked.
+    // The x coordinate.
     CQV_INLINE double& X() { return v[0]; }
     CQV_INLINE const double& X() const { return v[0]; }
+    // The y coordinate.
     CQV_INLINE double& Y() { return v[1]; }
     CQV_INLINE const double& Y() const { return v[1]; }
+    // Coordinate i: 0 for x and 1 for y, unchecked.
     CQV_INLINE double& operator[](int i) { return v[i]; }
     CQV_INLINE const double& operator[](int i) const { return v[i]; }
     // The two coordinates as an array of two doubles.
@@ -41,15 +46,17 @@ public:
     // Sets both coordinates to d.
     CQV_INLINE void Fill(double d) { v[0] = v[1] = d; }
 
-    // Component-wise arithmetic with a vector.
+    // Each coordinate becomes itself plus, minus, times or divided by b's.
     CQV_INLINE void operator+=(const qvVec2& b) { v[0] += b.v[0], v[1] += b.v[1]; }
     CQV_INLINE void operator-=(const qvVec2& b) { v[0] -= b.v[0], v[1] -= b.v[1]; }
     CQV_INLINE void operator*=(const qvVec2& b) { v[0] *= b.v[0], v[1] *= b.v[1]; }
     CQV_INLINE void operator/=(const qvVec2& b) { v[0] /= b.v[0], v[1] /= b.v[1]; }
+    // The component-wise sum, difference, product or quotient with b.
     CQV_INLINE qvVec2 operator+(const qvVec2& b) const { return qvVec2(v[0] + b.v[0], v[1] + b.v[1]); }
     CQV_INLINE qvVec2 operator-(const qvVec2& b) const { return qvVec2(v[0] - b.v[0], v[1] - b.v[1]); }
     CQV_INLINE qvVec2 operator*(const qvVec2& b) const { return qvVec2(v[0] * b.v[0], v[1] * b.v[1]); }
     CQV_INLINE qvVec2 operator/(const qvVec2& b) const { return qvVec2(v[0] / b.v[0], v[1] / b.v[1]); }
+    // Both coordinates negated.
     CQV_INLINE qvVec2 operator-() const { return qvVec2(-v[0], -v[1]); }
 
     // Arithmetic with a scalar applied to each coordinate.
@@ -95,9 +102,11 @@ private:
 // Each coordinate replaced by its sign: -1, 0 or +1.
 CQV_API qvVec2 qvSgn(const qvVec2& v);
 
-// The 16-byte record of a vector: x then y, little-endian doubles.
+// 16, the size of a vector's record: x then y, little-endian doubles.
 CQV_API int qvMemSize(const qvVec2& v);
+// Writes v's 16-byte record at p; returns 16.
 CQV_API int qvToMem(unsigned char* p, const qvVec2& v);
+// Reads the 16-byte record at p into v; returns 16.
 CQV_API int qvFromMem(unsigned char* p, qvVec2& v);
 // Bounded reading for untrusted bytes (see cqv/core/record.h): the record's
 // size, 16, and the reader that looks at no more than available bytes at p.

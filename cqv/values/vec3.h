@@ -12,23 +12,29 @@
 template <class T>
 class qvTMatrix3x3;
 
+// A vector of space: three coordinates, passed and stored by value.
 template <class T>
 class qvTVec3 {
 public:
     // Leaves the coordinates uninitialised.
     qvTVec3() {}
+    // The vector (x, y, z).
     qvTVec3(T x, T y, T z) : v{x, y, z} {}
+    // Copies the three coordinates.
     qvTVec3(const qvTVec3&) = default;
     qvTVec3& operator=(const qvTVec3&) = default;
 
-    // Coordinate access; operator[] takes 0, 1, 2 for x, y, z, unchecked,
-    // and gives a modifiable coordinate even on a const vector.
+    // The x coordinate.
     T& X() { return v[0]; }
     const T& X() const { return v[0]; }
+    // The y coordinate.
     T& Y() { return v[1]; }
     const T& Y() const { return v[1]; }
+    // The z coordinate.
     T& Z() { return v[2]; }
     const T& Z() const { return v[2]; }
+    // Coordinate i: 0, 1, 2 for x, y, z, unchecked; modifiable even on a
+    // const vector.
     T& operator[](int i) const { return const_cast<T&>(v[i]); }
     // The three coordinates as an array.
     T* GetVec() const { return const_cast<T*>(v); }
@@ -36,15 +42,17 @@ public:
     // Sets every coordinate to d.
     void Fill(T d) { v[0] = v[1] = v[2] = d; }
 
-    // Component-wise arithmetic with a vector.
+    // Each coordinate becomes itself plus, minus, times or divided by b's.
     void operator+=(const qvTVec3& b) { v[0] += b.v[0], v[1] += b.v[1], v[2] += b.v[2]; }
     void operator-=(const qvTVec3& b) { v[0] -= b.v[0], v[1] -= b.v[1], v[2] -= b.v[2]; }
     void operator*=(const qvTVec3& b) { v[0] *= b.v[0], v[1] *= b.v[1], v[2] *= b.v[2]; }
     void operator/=(const qvTVec3& b) { v[0] /= b.v[0], v[1] /= b.v[1], v[2] /= b.v[2]; }
+    // The component-wise sum, difference, product or quotient with b.
     qvTVec3 operator+(const qvTVec3& b) const { return qvTVec3(v[0] + b.v[0], v[1] + b.v[1], v[2] + b.v[2]); }
     qvTVec3 operator-(const qvTVec3& b) const { return qvTVec3(v[0] - b.v[0], v[1] - b.v[1], v[2] - b.v[2]); }
     qvTVec3 operator*(const qvTVec3& b) const { return qvTVec3(v[0] * b.v[0], v[1] * b.v[1], v[2] * b.v[2]); }
     qvTVec3 operator/(const qvTVec3& b) const { return qvTVec3(v[0] / b.v[0], v[1] / b.v[1], v[2] / b.v[2]); }
+    // Every coordinate negated.
     qvTVec3 operator-() const { return qvTVec3(-v[0], -v[1], -v[2]); }
 
     // Arithmetic with a scalar applied to each coordinate.
@@ -76,12 +84,14 @@ public:
     qvTVec3 VectorMul(const qvTVec3& b) const {
         return qvTVec3(v[1] * b.v[2] - v[2] * b.v[1], v[2] * b.v[0] - v[0] * b.v[2], v[0] * b.v[1] - v[1] * b.v[0]);
     }
-    // Smallest and largest coordinate: x against y first (y on a tie), then
-    // that against z (z on a tie).
+    // The smallest coordinate: x against y first (y on a tie), then that
+    // against z (z on a tie).
     T Min() const {
         const T m = v[0] < v[1] ? v[0] : v[1];
         return m < v[2] ? m : v[2];
     }
+    // The largest coordinate: x against y first (y on a tie), then that
+    // against z (z on a tie).
     T Max() const {
         const T m = v[0] > v[1] ? v[0] : v[1];
         return m > v[2] ? m : v[2];
