@@ -45,17 +45,15 @@ BetaContour::~BetaContour() {}
 
 void BetaContour::Init(const qvVector<qvTVec3<double>>& ring, double skewValue, double tensionValue) {
     const BetaSpline shape(skewValue, tensionValue);
-    qvColumnVector<BetaPoint> c = SolveRing(shape, ring, false);
+    const qvColumnVector<BetaPoint> c = SolveRing(shape, ring, false);
     BetaSpline::operator=(shape);
-    control.Move(c);
+    control = c;
 }
 
-void BetaContour::MakeInterpolation(const qvVector<qvTVec3<double>>& ring) {
-    qvDetail::AdoptControls(control, SolveRing(*this, ring, false));
-}
+void BetaContour::MakeInterpolation(const qvVector<qvTVec3<double>>& ring) { control = SolveRing(*this, ring, false); }
 
 void BetaContour::MakeBandInterpolation(const qvVector<qvTVec3<double>>& ring) {
-    qvDetail::AdoptControls(control, SolveRing(*this, ring, true));
+    control = SolveRing(*this, ring, true);
 }
 
 qvTVec3<double> BetaContour::operator()(double u) const {

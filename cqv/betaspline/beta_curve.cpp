@@ -52,17 +52,17 @@ BetaCurve::~BetaCurve() {}
 
 void BetaCurve::Init(const qvVector<qvTVec3<double>>& points, double skewValue, double tensionValue) {
     const BetaSpline shape(skewValue, tensionValue);
-    qvColumnVector<BetaPoint> x = SolveOpen(shape, points, false);
+    const qvColumnVector<BetaPoint> x = SolveOpen(shape, points, false);
     BetaSpline::operator=(shape);
-    control.Move(x);
+    control = x;
 }
 
 void BetaCurve::MakeInterpolation(const qvVector<qvTVec3<double>>& points) {
-    qvDetail::AdoptControls(control, SolveOpen(*this, points, false));
+    control = SolveOpen(*this, points, false);
 }
 
 void BetaCurve::MakeBandInterpolation(const qvVector<qvTVec3<double>>& points) {
-    qvDetail::AdoptControls(control, SolveOpen(*this, points, true));
+    control = SolveOpen(*this, points, true);
 }
 
 void BetaCurve::CheckControls() const {

@@ -74,11 +74,6 @@ qvColumnVector<BetaPoint> BetaRightSide(BetaSystem kind, const BetaPoint* p, int
 // solver; the solution has BetaOrder(kind, m) elements.
 qvColumnVector<BetaPoint> BetaSolveDense(const BetaSpline& b, BetaSystem kind, const BetaPoint* p, int step, int m);
 
-// Makes the solved control points a curve's own: their block is taken over,
-// so nothing is allocated once the solve has succeeded and a failed solve
-// leaves the old control points as they were.
-inline void AdoptControls(qvVector<BetaPoint>& control, qvColumnVector<BetaPoint> solved) { control.Move(solved); }
-
 // Solves the system for m points and nrhs right-hand sides on the band of
 // its matrix (band_elimination_internal.h): an open system by the very
 // eliminations of the dense solver, a ring by the classic partial-pivot
