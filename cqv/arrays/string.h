@@ -138,10 +138,9 @@ public:
     // the character as a signed 8-bit value (negative ones are in none).
     TOKEN GetToken(int& pos, qvString& token) const;
 
-    // The size of the record: Len() as an int32, then the characters.
-    // MemSize and ToMem throw BadParameters
-    // "Record size does not fit in 32 bits" for a string of 2^31 - 4
-    // characters or more (ToMem before writing anything).
+    // The size of the record: Len() as an int32, then the characters. MemSize
+    // and ToMem throw BadParameters "Record size does not fit in 32 bits" for
+    // a string of 2^31 - 4 characters or more (ToMem before writing anything).
     int MemSize() const override;
     // Writes the record at p; returns its size.
     int ToMem(unsigned char* p) const override;

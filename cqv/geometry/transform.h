@@ -92,8 +92,8 @@ public:
     int MemSize() const;
     // Writes the record at p; returns 48.
     int ToMem(unsigned char* p) const;
-    // Reads the record at p; returns 48.
-    // Trusts the buffer: for untrusted bytes use FromMem(p, available).
+    // Reads the record at p; returns 48. Trusts the buffer: for untrusted
+    // bytes use FromMem(p, available).
     int FromMem(unsigned char* p);
     // The same reading from untrusted bytes. Throws BadParameters
     // "Record is longer than the bytes available" when available is below
@@ -161,8 +161,8 @@ public:
     int MemSize() const;
     // Writes the record at p; returns 96.
     int ToMem(unsigned char* p) const;
-    // Reads the record at p; returns 96.
-    // Trusts the buffer: for untrusted bytes use FromMem(p, available).
+    // Reads the record at p; returns 96. Trusts the buffer: for untrusted
+    // bytes use FromMem(p, available).
     int FromMem(unsigned char* p);
     // The same reading from untrusted bytes. Throws BadParameters
     // "Record is longer than the bytes available" when available is below

@@ -271,6 +271,9 @@ int qvMatrix<E>::RecordSize(const unsigned char* p, int available) {
 template <class E>
 int qvMatrix<E>::FromMem(const unsigned char* p, int available) {
     RecordSize(p, available);
+    const std::int32_t rows = qvDetail::GetLE<std::int32_t>(p);
+    const std::int32_t cols = qvDetail::GetLE<std::int32_t>(p + 4);
+    if ((rows == 0) != (cols == 0)) throw BadParameters(qvMsg::MatrixRecordOneSizeZero);
     return qvMatrix::FromMem(const_cast<unsigned char*>(p));
 }
 
@@ -540,9 +543,11 @@ void qvMatrix<E>::SolveEquationGaussMethod(qvColumnVector<E>& x, qvColumnVector<
         });
     }
     if (!banded) {
+        // x's storage is had before the work space changes, so that its
+        // allocation failure leaves this matrix and b as they were.
+        out.Init(n);
         int swaps = 0;
         qvDetail::EliminateRows(rows.p, n, m, tabInLine, comp.p, static_cast<E*>(nullptr), &swaps);
-        out.Init(n);
         E* xp = out.GetPointer();
         const int xt = out.Tab();
         for (int i = n - 1; i >= 0; --i) {

@@ -211,14 +211,17 @@ void qvVector<E>::operator=(const qvVector& v) {
         const E* src = v.data;
         const int srcTab = v.tab;
         const int n = v.len;
-        void* keep = v.mem;
-        if (keep != nullptr) qvIncMemRef(keep);
+        // The reference is let go also when the new block cannot be had.
+        struct Keep {
+            void* mem;
+            ~Keep() { qvDeleteWithRef(static_cast<E*>(mem)); }
+        } keep{v.mem};
+        if (keep.mem != nullptr) qvIncMemRef(keep.mem);
         MakeEmpty();
         if (n > 0) {
             New(n);
             qvDetail::CopyInStep(qvDetail::Run(data, n), qvDetail::StridedRange<const E>(src, n, srcTab));
         }
-        qvDeleteWithRef(static_cast<E*>(keep));
         return;
     }
     qvDetail::CopyInStep(qvDetail::RangeOf(*this), qvDetail::ConstRangeOf(v));

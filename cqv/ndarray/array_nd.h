@@ -147,17 +147,17 @@ public:
     ~qvArrayND() override;
 
     // Element (0, ..., 0).
-    void* Pointer() const override { return data; }
+    CQV_INLINE void* Pointer() const override { return data; }
     // Size of one element in bytes.
-    int GetSizeOfType() const override { return static_cast<int>(sizeof(T)); }
+    CQV_INLINE int GetSizeOfType() const override { return static_cast<int>(sizeof(T)); }
     // When the storage is shared or external, replaces it by a private dense
     // copy of the elements; otherwise nothing. A view with an extent of 0
     // just lets go of its block.
     void Copy() override;
     // The size of the record: 4 + 4·N + (number of elements)·sizeof(T).
-    // MemSize and ToMem throw BadParameters
-    // "Record size does not fit in 32 bits" when the record would be 2 GiB
-    // or more (ToMem before writing anything).
+    // MemSize and ToMem throw BadParameters "Record size does not fit in 32
+    // bits" when the record would be 2 GiB or more (ToMem before writing
+    // anything).
     int MemSize() const override;
     // Writes the record at p; returns its size.
     int ToMem(unsigned char* p) const override;

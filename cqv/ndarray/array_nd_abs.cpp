@@ -126,20 +126,19 @@ qvArrayNDAbs& qvArrayNDAbs::operator=(const qvArrayNDAbs& a) {
 
 qvArrayNDAbs::~qvArrayNDAbs() = default;
 
-void qvArrayNDAbs::Set(const qvArray<int>& r) {
-    qvArray<int> t = MkTabFromRange(r, 1);
-    range = r;
-    tab.Move(t);
-    MakeAux();
-}
+void qvArrayNDAbs::Set(const qvArray<int>& r) { Set(r, MkTabFromRange(r, 1)); }
 
 void qvArrayNDAbs::Set(const qvArray<int>& r, const qvArray<int>& t) {
     RequireMatchingTab(r, t);
-    // Either argument may be one of this shape's own tables.
+    // Either argument may be one of this shape's own tables. Every table is
+    // made before anything changes, so that a failed allocation leaves the
+    // shape as it was.
     qvArray<int> newRange(r), newTab(t);
+    qvArray<int> steps = MakeForTab(newRange, newTab);
     range.Move(newRange);
     tab.Move(newTab);
-    MakeAux();
+    forTab.Move(steps);
+    DeriveWalk();
 }
 
 qvArray<int>& qvArrayNDAbs::ModifyRange() { return range; }
@@ -150,6 +149,10 @@ void qvArrayNDAbs::MakeAux() {
     RequireMatchingTab(range, tab);
     qvArray<int> steps = MakeForTab(range, tab);
     forTab.Move(steps);
+    DeriveWalk();
+}
+
+void qvArrayNDAbs::DeriveWalk() {
     isCon = true;
     const int dim = range.Len();
     if (dim == 0) {

@@ -246,6 +246,9 @@ protected:
     // BadParameters "Different range" when range has entries and tab
     // another number.
     void MakeAux();
+    // Recomputes endPos, size and isCon from range, tab and forTab; allocates
+    // nothing.
+    void DeriveWalk();
 
     qvArray<int> range;   // extent of every dimension
     qvArray<int> tab;     // stride of every dimension, in elements

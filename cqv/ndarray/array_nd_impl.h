@@ -172,8 +172,8 @@ void qvArrayND<T>::Set(const qvArray<int>& r) {
     const int n = qvDetail::DenseCount(r);
     const qvArray<int> dense = MkTabFromRange(r, 1);
     qvDetail::OwnedBlock<T> block(n);
+    qvArrayNDAbs::Set(r, dense);  // changes nothing when it fails
     Free();
-    qvArrayNDAbs::Set(r, dense);
     InitMem(block.p);
     data = block.p;
     block.p = nullptr;

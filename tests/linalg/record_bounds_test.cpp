@@ -91,6 +91,10 @@ TYPED_TEST(LinalgRecordBounds, SizesTheRecordCannotDescribeAreRefused) {
     CQV_EXPECT_BAD(m.FromMem(const_cast<unsigned char*>(square.bytes.data())), qvMsg::RecordTooLarge);
     CQV_EXPECT_BAD(m.FromMem(square.bytes.data(), 8), qvMsg::RecordTooLarge);
     CQV_EXPECT_BAD(m.FromMem(RecordBytes().Int(3).Int(-1).bytes.data(), 8), qvMsg::NewWithRefNonPositive);
+    // 2 x 0 and 0 x 2 describe no matrix: the bounded reader refuses them,
+    // the unbounded one reads the empty matrix, which writes 0 x 0.
+    CQV_EXPECT_BAD(m.FromMem(RecordBytes().Int(2).Int(0).bytes.data(), 8), qvMsg::MatrixRecordOneSizeZero);
+    CQV_EXPECT_BAD(m.FromMem(RecordBytes().Int(0).Int(2).bytes.data(), 8), qvMsg::MatrixRecordOneSizeZero);
     const RecordBytes largest = RecordBytes().Int(1).Int((INT_MAX - 8) / width);
     CQV_EXPECT_BAD(m.FromMem(largest.bytes.data(), 8), qvMsg::RecordTruncated);
 
