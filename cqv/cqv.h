@@ -10,6 +10,7 @@
 #include "cqv/core/export.h"
 #include "cqv/core/messages.h"
 #include "cqv/core/parray.h"
+#include "cqv/core/record.h"
 #include "cqv/core/rounding.h"
 #include "cqv/core/type_traits.h"
 #include "cqv/core/using_new.h"

@@ -22,6 +22,7 @@
 
 #include "cqv/arrays/simple_array.h"
 #include "cqv/core/export.h"
+#include "cqv/core/record.h"
 #include "cqv/values/complex.h"
 #include "cqv/values/vec2.h"
 
@@ -139,16 +140,31 @@ public:
     // A fresh copy with every element less than zero replaced by zero.
     qvArray GetNoNegative();
 
-    // Size of the record: 4 bytes of count plus the element records.
+    // Size of the record: 4 bytes of count plus the element records. Throws
+    // BadParameters "Record size does not fit in 32 bits" when the record
+    // would be 2 GiB or more.
     int MemSize() const override;
-    // Writes the record at p; returns its size.
+    // Writes the record at p; returns its size. Throws as MemSize, before
+    // writing anything.
     int ToMem(unsigned char* p) const override;
     // Reads a record at p into this array and returns its size. A count equal
     // to the length writes into the present storage (also a viewed one);
     // another count releases the block and takes a fresh one. Throws
-    // BadParameters "qvNewWithRef : n <= 0 " when the count is negative,
-    // once the block is released: the array is then empty.
+    // BadParameters "Record size does not fit in 32 bits" when the record
+    // would be 2 GiB or more, before anything changes, and
+    // "qvNewWithRef : n <= 0 " when the count is negative, once the block is
+    // released: the array is then empty. Trusts the count: for untrusted
+    // bytes use FromMem(p, available).
     int FromMem(unsigned char* p) override;
+    // The same reading from untrusted bytes: looks at no byte at or beyond
+    // p + available. Throws as FromMem(p), and BadParameters
+    // "Record is longer than the bytes available" when the record claims
+    // more than available bytes, before anything changes. Not virtual: it
+    // reads this class's record whatever the object derived from it.
+    int FromMem(const unsigned char* p, int available);
+    // The size of the record at p, which may be read up to p + available;
+    // throws as FromMem(p, available).
+    static int RecordSize(const unsigned char* p, int available);
 
 private:
     // Element i becomes op(a[i], b[i]) (lengths checked first) or

@@ -17,6 +17,7 @@
 #include "cqv/arrays/simple_array_impl.h"
 #include "cqv/core/byte_order_internal.h"
 #include "cqv/core/exceptions.h"
+#include "cqv/core/record_internal.h"
 #include "cqv/arrays/messages.h"
 #include "cqv/core/strided_range_internal.h"
 
@@ -473,18 +474,35 @@ qvArray<T> qvArray<T>::GetNoNegative() {
 
 template <class T>
 int qvArray<T>::MemSize() const {
-    return 4 + (this->len > 0 ? this->len * qvDetail::ElementRecordSize<T>() : 0);
+    return qvRecordBytes(4, this->len, qvDetail::ElementRecordSize<T>());
 }
 
 template <class T>
 int qvArray<T>::ToMem(unsigned char* p) const {
+    qvArray::MemSize();
     qvDetail::PutLE<std::int32_t>(p, this->len);
     return 4 + qvDetail::PutElementRecords(p + 4, this->data, this->len);
 }
 
 template <class T>
+int qvArray<T>::RecordSize(const unsigned char* p, int available) {
+    const std::int32_t n = qvDetail::RecordCount(p, 0, available);
+    return qvCheckRecordLength(qvRecordBytes(4, n, qvDetail::ElementRecordSize<T>()), available);
+}
+
+template <class T>
+int qvArray<T>::FromMem(const unsigned char* p, int available) {
+    RecordSize(p, available);
+    return qvArray::FromMem(const_cast<unsigned char*>(p));
+}
+
+template <class T>
 int qvArray<T>::FromMem(unsigned char* p) {
     const std::int32_t n = qvDetail::GetLE<std::int32_t>(p);
+    // A count too large for any record is refused before anything changes;
+    // a negative one only once the present block has gone, when New refuses
+    // it.
+    if (n >= 0) RecordSize(p, qvDetail::kUnboundedRecord);
     if (n != this->len) {
         // The present block goes first; New then refuses a negative count.
         this->MakeEmpty();

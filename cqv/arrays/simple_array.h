@@ -9,8 +9,12 @@
 // holds, the same block resized by qvRealloc. Long arrays are still best
 // sized first and then filled by index.
 //
-// Allocation failure throws qvErrNoMemory. The text "qvNewWithRef : n <= 0 "
-// below ends in a blank.
+// Allocation failure throws qvErrNoMemory. A member that replaces the
+// storage by a fresh block of another size (Init, Set, assignment and
+// reading a record of another length) lets go of the old block first, so
+// its failure leaves the array empty; every other member leaves the array,
+// its block and the arrays sharing it as they were. The text
+// "qvNewWithRef : n <= 0 " below ends in a blank.
 //
 // Instances exist for char, unsigned char, short, unsigned short, int, float,
 // double, qvComplex and qvVec2 here; further element types add theirs.
@@ -69,17 +73,17 @@ public:
     int Len() const { return len; }
     int size() const { return len; }
     int Range() const { return len; }
-    int PositiveLength() const override { return len; }
+    CQV_INLINE int PositiveLength() const override { return len; }
     // Always 0: a simple array has nothing below element 0.
-    int NegativeLength() const override { return 0; }
+    CQV_INLINE int NegativeLength() const override { return 0; }
     // True when the array has no elements.
     bool empty() const { return len == 0; }
     // Size of one element in bytes.
-    int GetSizeOfType() const override { return static_cast<int>(sizeof(T)); }
+    CQV_INLINE int GetSizeOfType() const override { return static_cast<int>(sizeof(T)); }
 
     // Address of element 0 (null when empty).
     T* GetPointer() const { return data; }
-    void* Pointer() const override { return data; }
+    CQV_INLINE void* Pointer() const override { return data; }
     // The first element's address, where a walk over the elements begins.
     T* begin() { return data; }
     const T* begin() const { return data; }

@@ -8,6 +8,7 @@
 #include "cqv/core/byte_order_internal.h"
 #include "cqv/core/counted_block.h"
 #include "cqv/core/exceptions.h"
+#include "cqv/core/record_internal.h"
 #include "cqv/arrays/messages.h"
 
 // Arrays of strings hold their elements as objects: built when a block is
@@ -299,17 +300,30 @@ qvString::TOKEN qvString::GetToken(int& pos, qvString& token) const {
     return Cut(kind, pos, i, token);
 }
 
-int qvString::MemSize() const { return 4 + len; }
+int qvString::MemSize() const { return qvRecordBytes(4, len, 1); }
 
 int qvString::ToMem(unsigned char* p) const {
+    qvString::MemSize();
     qvDetail::PutLE<std::int32_t>(p, len);
     return 4 + qvDetail::PutArrayLE(p + 4, data, len);
 }
 
+int qvString::RecordSize(const unsigned char* p, int available) {
+    return qvCheckRecordLength(qvRecordBytes(4, qvDetail::RecordCount(p, 0, available), 1), available);
+}
+
+int qvString::FromMem(const unsigned char* p, int available) {
+    RecordSize(p, available);
+    return qvString::FromMem(const_cast<unsigned char*>(p));
+}
+
 int qvString::FromMem(unsigned char* p) {
     const std::int32_t n = qvDetail::GetLE<std::int32_t>(p);
+    // A count too large for any record is refused before anything changes;
+    // a negative one only once the present block has gone, when New refuses
+    // it.
+    if (n >= 0) RecordSize(p, qvDetail::kUnboundedRecord);
     if (n != len) {
-        // The present block goes first; New then refuses a negative count.
         MakeEmpty();
         if (n != 0) New(n);
     }
@@ -321,3 +335,9 @@ int qvMemSize(const qvString& s) { return s.MemSize(); }
 int qvToMem(unsigned char* p, const qvString& s) { return s.ToMem(p); }
 
 int qvFromMem(unsigned char* p, qvString& s) { return s.FromMem(p); }
+
+int qvRecordSize(const unsigned char* p, int available, const qvString&) {
+    return qvString::RecordSize(p, available);
+}
+
+int qvFromMem(const unsigned char* p, int available, qvString& s) { return s.FromMem(p, available); }

@@ -29,6 +29,7 @@
 
 #include "cqv/arrays/simple_array.h"
 #include "cqv/core/export.h"
+#include "cqv/core/record.h"
 
 // A character string: a simple array of char without a terminator of its
 // own, viewing C texts until something makes its storage private.
@@ -137,16 +138,28 @@ public:
     // the character as a signed 8-bit value (negative ones are in none).
     TOKEN GetToken(int& pos, qvString& token) const;
 
-    // The size of the record: Len() as an int32, then the characters.
+    // The size of the record: Len() as an int32, then the characters. MemSize
+    // and ToMem throw BadParameters "Record size does not fit in 32 bits" for
+    // a string of 2^31 - 4 characters or more (ToMem before writing anything).
     int MemSize() const override;
     // Writes the record at p; returns its size.
     int ToMem(unsigned char* p) const override;
     // Reads a record. A count equal to Len() writes into the present
     // storage, whatever it is; another count releases the block and takes a
     // fresh one (or leaves the string empty). Throws BadParameters
-    // "qvNewWithRef : n <= 0 " when the count is negative, once the block is
-    // released: the string is then empty.
+    // "Record size does not fit in 32 bits" when the count is 2^31 - 4 or
+    // more, leaving the string unchanged, and "qvNewWithRef : n <= 0 " when
+    // the count is negative, once the block is released: the string is then
+    // empty. Trusts the count: for untrusted bytes use FromMem(p, available).
     int FromMem(unsigned char* p) override;
+    // The same reading from untrusted bytes: looks at no byte at or beyond
+    // p + available. Throws as FromMem(p), and BadParameters
+    // "Record is longer than the bytes available" when the record claims
+    // more than available bytes, before anything changes.
+    int FromMem(const unsigned char* p, int available);
+    // The size of the record at p, which may be read up to p + available;
+    // throws as FromMem(p, available).
+    static int RecordSize(const unsigned char* p, int available);
 
 private:
     // Negative, zero or positive as this string orders before, with or
@@ -161,6 +174,10 @@ private:
 CQV_API int qvMemSize(const qvString& s);
 CQV_API int qvToMem(unsigned char* p, const qvString& s);
 CQV_API int qvFromMem(unsigned char* p, qvString& s);
+// The bounded forms for untrusted bytes: s.RecordSize and s.FromMem(p,
+// available), which throw as those members.
+CQV_API int qvRecordSize(const unsigned char* p, int available, const qvString& s);
+CQV_API int qvFromMem(const unsigned char* p, int available, qvString& s);
 
 CQV_EXTERN_TEMPLATE(qvSimpleArray<qvString>)
 

@@ -23,12 +23,17 @@
 // CQV_INLINE marks a member function defined inside its class. Clients
 // compile it inline as usual; the library also emits an out-of-line copy
 // and exports it, so that the interface carries every member by name. MSVC
-// and MinGW export the inline members of an exported class by themselves;
-// on ELF targets the `used` attribute makes the library's own compilation
-// emit them, where they take the class's default visibility.
+// and MinGW export the inline members of an exported class by themselves,
+// but MinGW not those of an explicit template instance: there the macro
+// exports each one (a client's vtable of a derived class names them, and an
+// unoptimised client calls them). On ELF targets the `used` attribute makes
+// the library's own compilation emit them, where they take the class's
+// default visibility.
 #if defined(CQV_BUILDING_LIBRARY) && !defined(_WIN32) && !defined(__CYGWIN__) && \
     (defined(__GNUC__) || defined(__clang__))
 #  define CQV_INLINE __attribute__((used))
+#elif defined(CQV_BUILDING_LIBRARY) && (defined(_WIN32) || defined(__CYGWIN__)) && defined(__GNUC__)
+#  define CQV_INLINE __attribute__((dllexport))
 #else
 #  define CQV_INLINE
 #endif

@@ -5,6 +5,10 @@
 // elements lie inside its block, and declares the persistence protocol:
 // MemSize gives the byte size of an object's record, ToMem writes it, FromMem
 // reads it back; each returns the number of bytes so records can be chained.
+// FromMem(p) trusts the counts it finds at p; the classes that have a record
+// also offer FromMem(p, available) for bytes that may be short or hostile
+// (see cqv/core/record.h). That form is not virtual, so the slot order stays
+// as it is.
 //
 // Allocation failure throws qvErrNoMemory.
 #ifndef CQV_CORE_PARRAY_H

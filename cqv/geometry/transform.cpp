@@ -4,6 +4,7 @@
 
 #include "cqv/core/byte_order_internal.h"
 #include "cqv/core/exceptions.h"
+#include "cqv/core/record.h"
 #include "cqv/geometry/messages.h"
 
 namespace {
@@ -159,9 +160,18 @@ int qvTransformCoord2D::FromMem(unsigned char* p) {
     return n + qvFromMem(p + n, s);
 }
 
+int qvTransformCoord2D::RecordSize(const unsigned char*, int available) { return qvCheckRecordLength(48, available); }
+
+int qvTransformCoord2D::FromMem(const unsigned char* p, int available) {
+    RecordSize(p, available);
+    return FromMem(const_cast<unsigned char*>(p));
+}
+
 int qvMemSize(const qvTransformCoord2D& t) { return t.MemSize(); }
 int qvToMem(unsigned char* p, const qvTransformCoord2D& t) { return t.ToMem(p); }
 int qvFromMem(unsigned char* p, qvTransformCoord2D& t) { return t.FromMem(p); }
+int qvRecordSize(const unsigned char* p, int available, const qvTransformCoord2D&) { return qvTransformCoord2D::RecordSize(p, available); }
+int qvFromMem(const unsigned char* p, int available, qvTransformCoord2D& t) { return t.FromMem(p, available); }
 
 // ---- qvTransformCoord3D ---------------------------------------------------
 
@@ -232,9 +242,18 @@ int qvTransformCoord3D::FromMem(unsigned char* p) {
     return 96;
 }
 
+int qvTransformCoord3D::RecordSize(const unsigned char*, int available) { return qvCheckRecordLength(96, available); }
+
+int qvTransformCoord3D::FromMem(const unsigned char* p, int available) {
+    RecordSize(p, available);
+    return FromMem(const_cast<unsigned char*>(p));
+}
+
 int qvMemSize(const qvTransformCoord3D& t) { return t.MemSize(); }
 int qvToMem(unsigned char* p, const qvTransformCoord3D& t) { return t.ToMem(p); }
 int qvFromMem(unsigned char* p, qvTransformCoord3D& t) { return t.FromMem(p); }
+int qvRecordSize(const unsigned char* p, int available, const qvTransformCoord3D&) { return qvTransformCoord3D::RecordSize(p, available); }
+int qvFromMem(const unsigned char* p, int available, qvTransformCoord3D& t) { return t.FromMem(p, available); }
 
 // ---- qvTransformCoord -----------------------------------------------------
 

@@ -20,6 +20,7 @@
 
 #include "cqv/arrays/simple_array.h"
 #include "cqv/core/export.h"
+#include "cqv/core/record.h"
 #include "cqv/geometry/rect.h"
 #include "cqv/linalg/matrix.h"
 #include "cqv/linalg/vector.h"
@@ -91,8 +92,15 @@ public:
     int MemSize() const;
     // Writes the record at p; returns 48.
     int ToMem(unsigned char* p) const;
-    // Reads the record at p; returns 48.
+    // Reads the record at p; returns 48. Trusts the buffer: for untrusted
+    // bytes use FromMem(p, available).
     int FromMem(unsigned char* p);
+    // The same reading from untrusted bytes. Throws BadParameters
+    // "Record is longer than the bytes available" when available is below
+    // 48, leaving the transform unchanged.
+    int FromMem(const unsigned char* p, int available);
+    // The record's size, 48; throws as FromMem(p, available).
+    static int RecordSize(const unsigned char* p, int available);
 
 private:
     qvVec2 s;
@@ -153,8 +161,15 @@ public:
     int MemSize() const;
     // Writes the record at p; returns 96.
     int ToMem(unsigned char* p) const;
-    // Reads the record at p; returns 96.
+    // Reads the record at p; returns 96. Trusts the buffer: for untrusted
+    // bytes use FromMem(p, available).
     int FromMem(unsigned char* p);
+    // The same reading from untrusted bytes. Throws BadParameters
+    // "Record is longer than the bytes available" when available is below
+    // 96, leaving the transform unchanged.
+    int FromMem(const unsigned char* p, int available);
+    // The record's size, 96; throws as FromMem(p, available).
+    static int RecordSize(const unsigned char* p, int available);
 
 private:
     qvTVec3<double> s;
@@ -173,6 +188,12 @@ CQV_API int qvMemSize(const qvTransformCoord3D& t);
 CQV_API int qvToMem(unsigned char* p, const qvTransformCoord3D& t);
 // Reads a space transform's record at p into t; returns 96.
 CQV_API int qvFromMem(unsigned char* p, qvTransformCoord3D& t);
+// The bounded forms for untrusted bytes: the members RecordSize and
+// FromMem(p, available), which throw as those.
+CQV_API int qvRecordSize(const unsigned char* p, int available, const qvTransformCoord2D& t);
+CQV_API int qvFromMem(const unsigned char* p, int available, qvTransformCoord2D& t);
+CQV_API int qvRecordSize(const unsigned char* p, int available, const qvTransformCoord3D& t);
+CQV_API int qvFromMem(const unsigned char* p, int available, qvTransformCoord3D& t);
 
 // The general transform p ↦ M·p + s over the linear-algebra classes: it is
 // the column vector s and holds the n × n matrix M. Only the plane (n = 2)

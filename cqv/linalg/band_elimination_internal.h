@@ -703,9 +703,10 @@ bool SolveOnBand(E* const* rows, int n, int m, int tab, E* const* comp, Prepare 
     DenseBandStore<E> store(rows, n, m, tab);
     if (!store.Worthwhile()) return false;
     BandElimination<DenseBandStore<E>> band(store, comp, 1);
-    band.Eliminate();
+    // The solution's storage is had before the work space changes.
     int step = 1;
     E* x = prepare(step);
+    band.Eliminate();
     band.Substitute(x, step);
     return true;
 }

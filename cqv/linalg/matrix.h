@@ -77,7 +77,7 @@ public:
     ~qvMatrix() override;
 
     // Element (0, 0).
-    void* Pointer() const override { return data; }
+    CQV_INLINE void* Pointer() const override { return data; }
     // The extent above element (0, 0), in elements: 1 plus (len - 1)·tab for
     // each stride of 0 or more. The pointer checks of qvPArray measure the
     // storage by it.
@@ -87,20 +87,37 @@ public:
     // qvPArray never fail below the data.
     int NegativeLength() const override;
     // Size of one element in bytes.
-    int GetSizeOfType() const override { return static_cast<int>(sizeof(E)); }
+    CQV_INLINE int GetSizeOfType() const override { return static_cast<int>(sizeof(E)); }
     // Replaces shared or external storage by a private row-major copy.
     void Copy() override;
 
     // The size of the record: rows and columns (int32 each), then the
-    // elements row by row.
+    // elements row by row. MemSize and ToMem throw BadParameters
+    // "Record size does not fit in 32 bits" when the record would be 2 GiB
+    // or more (windows with stride 0 can claim any size), ToMem before
+    // writing anything.
     int MemSize() const override;
     // Writes the record at p; returns its size.
     int ToMem(unsigned char* p) const override;
     // Releases the block, then reads a record into a fresh row-major block
     // (empty for a zero size), whatever the present sizes. Throws
-    // BadParameters "qvNewWithRef : n <= 0 " for sizes the constructor
-    // refuses, once the block is released: the matrix is then empty.
+    // BadParameters "Record size does not fit in 32 bits" when the record
+    // would be 2 GiB or more, before anything changes, and
+    // "qvNewWithRef : n <= 0 " for sizes the constructor refuses, once the
+    // block is released: the matrix is then empty. Trusts the sizes: for
+    // untrusted bytes use FromMem(p, available).
     int FromMem(unsigned char* p) override;
+    // The same reading from untrusted bytes: looks at no byte at or beyond
+    // p + available. Throws as FromMem(p), and BadParameters
+    // "Record is longer than the bytes available" when the record claims
+    // more than available bytes, and
+    // "qvMatrix::FromMem: one size is zero, the other is not" for a record
+    // no matrix writes (an empty matrix is 0 x 0, so the bytes would not
+    // come back as read), before anything changes.
+    int FromMem(const unsigned char* p, int available);
+    // The size of the record at p, which may be read up to p + available;
+    // throws as FromMem(p, available).
+    static int RecordSize(const unsigned char* p, int available);
 
     // Releases the block, then a fresh row-major block as the constructor.
     // Throws BadParameters "qvNewWithRef : n <= 0 " for sizes the

@@ -8,6 +8,7 @@
 
 #include "cqv/core/counted_block.h"
 #include "cqv/core/exceptions.h"
+#include "cqv/core/record_internal.h"
 #include "cqv/linalg/band_elimination_internal.h"
 #include "cqv/linalg/messages.h"
 #include "cqv/linalg/dense_kernels_internal.h"
@@ -245,11 +246,12 @@ void qvMatrix<E>::GetColumn(qvColumnVector<E>& v, int j) const {
 
 template <class E>
 int qvMatrix<E>::MemSize() const {
-    return 8 + columnLen * lineLen * static_cast<int>(sizeof(E));
+    return qvRecordBytes(8, static_cast<std::int64_t>(columnLen) * lineLen, static_cast<int>(sizeof(E)));
 }
 
 template <class E>
 int qvMatrix<E>::ToMem(unsigned char* p) const {
+    qvMatrix::MemSize();
     int at = qvDetail::PutLE<std::int32_t>(p, columnLen);
     at += qvDetail::PutLE<std::int32_t>(p + at, lineLen);
     qvDetail::ForEachInStep([&](const E& e) { at += qvDetail::LinalgElem<E>::Put(p + at, e); },
@@ -258,9 +260,29 @@ int qvMatrix<E>::ToMem(unsigned char* p) const {
 }
 
 template <class E>
+int qvMatrix<E>::RecordSize(const unsigned char* p, int available) {
+    const std::int32_t rows = qvDetail::RecordCount(p, 0, available);
+    const std::int32_t cols = qvDetail::RecordCount(p, 4, available);
+    if (rows < 0 || cols < 0) throw BadParameters(qvMsg::NewWithRefNonPositive);
+    const std::int64_t count = static_cast<std::int64_t>(rows) * cols;
+    return qvCheckRecordLength(qvRecordBytes(8, count, static_cast<int>(sizeof(E))), available);
+}
+
+template <class E>
+int qvMatrix<E>::FromMem(const unsigned char* p, int available) {
+    RecordSize(p, available);
+    const std::int32_t rows = qvDetail::GetLE<std::int32_t>(p);
+    const std::int32_t cols = qvDetail::GetLE<std::int32_t>(p + 4);
+    if ((rows == 0) != (cols == 0)) throw BadParameters(qvMsg::MatrixRecordOneSizeZero);
+    return qvMatrix::FromMem(const_cast<unsigned char*>(p));
+}
+
+template <class E>
 int qvMatrix<E>::FromMem(unsigned char* p) {
     const std::int32_t rows = qvDetail::GetLE<std::int32_t>(p);
     const std::int32_t cols = qvDetail::GetLE<std::int32_t>(p + 4);
+    // Sizes too large for any record are refused before anything changes.
+    if (rows >= 0 && cols >= 0) RecordSize(p, qvDetail::kUnboundedRecord);
     // The present block goes first, whatever the sizes; New then refuses
     // negative ones.
     MakeEmpty();
@@ -521,9 +543,11 @@ void qvMatrix<E>::SolveEquationGaussMethod(qvColumnVector<E>& x, qvColumnVector<
         });
     }
     if (!banded) {
+        // x's storage is had before the work space changes, so that its
+        // allocation failure leaves this matrix and b as they were.
+        out.Init(n);
         int swaps = 0;
         qvDetail::EliminateRows(rows.p, n, m, tabInLine, comp.p, static_cast<E*>(nullptr), &swaps);
-        out.Init(n);
         E* xp = out.GetPointer();
         const int xt = out.Tab();
         for (int i = n - 1; i >= 0; --i) {

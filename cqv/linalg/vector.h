@@ -15,15 +15,20 @@
 //
 // Instances exist for double, qvComplex and qvTVec3<double>.
 //
-// Allocation failure throws qvErrNoMemory. "qvNewWithRef : n <= 0 " below
-// ends in a blank; it is also what every member that makes a fresh vector of
-// an empty one throws (the block allocator refuses a length of 0).
+// Allocation failure throws qvErrNoMemory. A member that replaces the
+// storage by a fresh block of another length (Set, Init, assignment and
+// reading a record of another length) lets go of the old block first, so
+// its failure leaves the vector empty; other members leave it as it was.
+// "qvNewWithRef : n <= 0 " below ends in a blank; it is also what every
+// member that makes a fresh vector of an empty one throws (the block
+// allocator refuses a length of 0).
 #ifndef CQV_LINALG_VECTOR_H
 #define CQV_LINALG_VECTOR_H
 
 #include "cqv/arrays/simple_array.h"
 #include "cqv/core/export.h"
 #include "cqv/core/parray.h"
+#include "cqv/core/record.h"
 #include "cqv/values/complex.h"
 #include "cqv/values/vec3.h"
 
@@ -130,7 +135,7 @@ public:
     virtual int IsLine() const;
 
     // The element storage: element 0.
-    void* Pointer() const override { return data; }
+    CQV_INLINE void* Pointer() const override { return data; }
     // The extent above element 0 in elements, by the vectors' own rule:
     // len·tab for a stride of 0 or more, else 0. This rule surprises in the
     // pointer checks of qvPArray (CheckPointer, CheckPointerWithThrow), which
@@ -138,27 +143,41 @@ public:
     // stride, room for len·tab elements, so a strided window whose last
     // element lies less than a stride before the end of its block fails them
     // although every element is inside.
-    int PositiveLength() const override { return tab >= 0 ? len * tab : 0; }
+    CQV_INLINE int PositiveLength() const override { return tab >= 0 ? len * tab : 0; }
     // The extent below element 0 in elements: (len - 1)·tab (0 or less) for
     // a negative stride, else 0. The pointer checks of qvPArray never fail
     // below the data, since this length is subtracted and only widens the
     // room they allow.
-    int NegativeLength() const override { return tab < 0 ? (len - 1) * tab : 0; }
+    CQV_INLINE int NegativeLength() const override { return tab < 0 ? (len - 1) * tab : 0; }
     // Size of one element in bytes.
-    int GetSizeOfType() const override { return static_cast<int>(sizeof(E)); }
+    CQV_INLINE int GetSizeOfType() const override { return static_cast<int>(sizeof(E)); }
     // Replaces shared or external storage by a private contiguous copy.
     void Copy() override;
 
     // The size in bytes of the record: element count (int32), then the
-    // elements in index order.
+    // elements in index order. MemSize and ToMem throw BadParameters
+    // "Record size does not fit in 32 bits" when the record would be 2 GiB
+    // or more (a window with stride 0 can claim any length), ToMem before
+    // writing anything.
     int MemSize() const override;
     // Writes the record at p; returns its size.
     int ToMem(unsigned char* p) const override;
     // Releases the block, then reads a record into a fresh contiguous block
     // (empty for a count of 0), whatever the present length. Throws
-    // BadParameters "qvNewWithRef : n <= 0 " when the count is negative,
-    // once the block is released: the vector is then empty.
+    // BadParameters "Record size does not fit in 32 bits" when the record
+    // would be 2 GiB or more, before anything changes, and
+    // "qvNewWithRef : n <= 0 " when the count is negative, once the block is
+    // released: the vector is then empty. Trusts the count: for untrusted
+    // bytes use FromMem(p, available).
     int FromMem(unsigned char* p) override;
+    // The same reading from untrusted bytes: looks at no byte at or beyond
+    // p + available. Throws as FromMem(p), and BadParameters
+    // "Record is longer than the bytes available" when the record claims
+    // more than available bytes, before anything changes.
+    int FromMem(const unsigned char* p, int available);
+    // The size of the record at p, which may be read up to p + available;
+    // throws as FromMem(p, available).
+    static int RecordSize(const unsigned char* p, int available);
 
     // Element i, without checks.
     E& operator[](int i) const { return data[i * tab]; }

@@ -8,6 +8,7 @@
 #include "cqv/core/counted_block.h"
 #include "cqv/core/counted_block_internal.h"
 #include "cqv/core/exceptions.h"
+#include "cqv/core/record_internal.h"
 #include "cqv/linalg/messages.h"
 #include "cqv/core/strided_range_internal.h"
 #include "cqv/linalg/element_ops_internal.h"
@@ -210,14 +211,17 @@ void qvVector<E>::operator=(const qvVector& v) {
         const E* src = v.data;
         const int srcTab = v.tab;
         const int n = v.len;
-        void* keep = v.mem;
-        if (keep != nullptr) qvIncMemRef(keep);
+        // The reference is let go also when the new block cannot be had.
+        struct Keep {
+            void* mem;
+            ~Keep() { qvDeleteWithRef(static_cast<E*>(mem)); }
+        } keep{v.mem};
+        if (keep.mem != nullptr) qvIncMemRef(keep.mem);
         MakeEmpty();
         if (n > 0) {
             New(n);
             qvDetail::CopyInStep(qvDetail::Run(data, n), qvDetail::StridedRange<const E>(src, n, srcTab));
         }
-        qvDeleteWithRef(static_cast<E*>(keep));
         return;
     }
     qvDetail::CopyInStep(qvDetail::RangeOf(*this), qvDetail::ConstRangeOf(v));
@@ -246,11 +250,12 @@ int qvVector<E>::IsLine() const {
 
 template <class E>
 int qvVector<E>::MemSize() const {
-    return 4 + len * static_cast<int>(sizeof(E));
+    return qvRecordBytes(4, len, static_cast<int>(sizeof(E)));
 }
 
 template <class E>
 int qvVector<E>::ToMem(unsigned char* p) const {
+    qvVector::MemSize();
     int at = qvDetail::PutLE<std::int32_t>(p, len);
     qvDetail::ForEachInStep([&](const E& e) { at += qvDetail::LinalgElem<E>::Put(p + at, e); },
                             qvDetail::ConstRangeOf(*this));
@@ -258,8 +263,22 @@ int qvVector<E>::ToMem(unsigned char* p) const {
 }
 
 template <class E>
+int qvVector<E>::RecordSize(const unsigned char* p, int available) {
+    const std::int32_t n = qvDetail::RecordCount(p, 0, available);
+    return qvCheckRecordLength(qvRecordBytes(4, n, static_cast<int>(sizeof(E))), available);
+}
+
+template <class E>
+int qvVector<E>::FromMem(const unsigned char* p, int available) {
+    RecordSize(p, available);
+    return qvVector::FromMem(const_cast<unsigned char*>(p));
+}
+
+template <class E>
 int qvVector<E>::FromMem(unsigned char* p) {
     const std::int32_t n = qvDetail::GetLE<std::int32_t>(p);
+    // A count too large for any record is refused before anything changes.
+    if (n >= 0) RecordSize(p, qvDetail::kUnboundedRecord);
     // The present block goes first, whatever the count; New then refuses a
     // negative one.
     MakeEmpty();

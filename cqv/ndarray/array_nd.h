@@ -147,23 +147,37 @@ public:
     ~qvArrayND() override;
 
     // Element (0, ..., 0).
-    void* Pointer() const override { return data; }
+    CQV_INLINE void* Pointer() const override { return data; }
     // Size of one element in bytes.
-    int GetSizeOfType() const override { return static_cast<int>(sizeof(T)); }
+    CQV_INLINE int GetSizeOfType() const override { return static_cast<int>(sizeof(T)); }
     // When the storage is shared or external, replaces it by a private dense
     // copy of the elements; otherwise nothing. A view with an extent of 0
     // just lets go of its block.
     void Copy() override;
     // The size of the record: 4 + 4·N + (number of elements)·sizeof(T).
+    // MemSize and ToMem throw BadParameters "Record size does not fit in 32
+    // bits" when the record would be 2 GiB or more (ToMem before writing
+    // anything).
     int MemSize() const override;
     // Writes the record at p; returns its size.
     int ToMem(unsigned char* p) const override;
     // Reads a record: Init with its extents (so equal extents write into the
     // present storage), then the elements in walk order; returns the bytes
     // read. Throws BadParameters "qvNewWithRef : n <= 0 " for a negative
-    // count or an extent below 1, and "Array length is zero." for a record
-    // without dimensions read into an array that has some.
+    // count or an extent below 1, "Record size does not fit in 32 bits"
+    // when the record would be 2 GiB or more, and "Array length is zero."
+    // for a record without dimensions read into an array that has some, all
+    // before anything changes. Trusts the counts: for untrusted bytes use
+    // FromMem(p, available).
     int FromMem(unsigned char* p) override;
+    // The same reading from untrusted bytes: looks at no byte at or beyond
+    // p + available. Throws as FromMem(p), and BadParameters
+    // "Record is longer than the bytes available" when the record claims
+    // more than available bytes, before anything changes.
+    int FromMem(const unsigned char* p, int available);
+    // The size of the record at p, which may be read up to p + available;
+    // throws as qvArrayNDAbs::RecordSize with the element size sizeof(T).
+    static int RecordSize(const unsigned char* p, int available);
 
     // Releases the block and takes a fresh dense block of range's shape.
     // Throws BadParameters "Array length is zero." for no extents and

@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <utility>
 
+#include "cqv/core/byte_order_internal.h"
 #include "cqv/core/exceptions.h"
+#include "cqv/core/record.h"
 #include "cqv/ndarray/messages.h"
 #include "cqv/ndarray/odometer_internal.h"
 
@@ -124,20 +126,19 @@ qvArrayNDAbs& qvArrayNDAbs::operator=(const qvArrayNDAbs& a) {
 
 qvArrayNDAbs::~qvArrayNDAbs() = default;
 
-void qvArrayNDAbs::Set(const qvArray<int>& r) {
-    qvArray<int> t = MkTabFromRange(r, 1);
-    range = r;
-    tab.Move(t);
-    MakeAux();
-}
+void qvArrayNDAbs::Set(const qvArray<int>& r) { Set(r, MkTabFromRange(r, 1)); }
 
 void qvArrayNDAbs::Set(const qvArray<int>& r, const qvArray<int>& t) {
     RequireMatchingTab(r, t);
-    // Either argument may be one of this shape's own tables.
+    // Either argument may be one of this shape's own tables. Every table is
+    // made before anything changes, so that a failed allocation leaves the
+    // shape as it was.
     qvArray<int> newRange(r), newTab(t);
+    qvArray<int> steps = MakeForTab(newRange, newTab);
     range.Move(newRange);
     tab.Move(newTab);
-    MakeAux();
+    forTab.Move(steps);
+    DeriveWalk();
 }
 
 qvArray<int>& qvArrayNDAbs::ModifyRange() { return range; }
@@ -148,6 +149,10 @@ void qvArrayNDAbs::MakeAux() {
     RequireMatchingTab(range, tab);
     qvArray<int> steps = MakeForTab(range, tab);
     forTab.Move(steps);
+    DeriveWalk();
+}
+
+void qvArrayNDAbs::DeriveWalk() {
     isCon = true;
     const int dim = range.Len();
     if (dim == 0) {
@@ -192,6 +197,23 @@ int qvArrayNDAbs::NegativeLength() const {
 int qvArrayNDAbs::MemSize() const { return range.MemSize(); }
 
 int qvArrayNDAbs::ToMem(unsigned char* p) const { return range.ToMem(p); }
+
+int qvArrayNDAbs::RecordSize(const unsigned char* p, int available, int elementSize) {
+    const int rangeBytes = qvArray<int>::RecordSize(p, available);
+    const std::int32_t dim = qvDetail::GetLE<std::int32_t>(p);
+    // Stops multiplying beyond INT_MAX: any more is too large already.
+    std::int64_t count = dim > 0 ? 1 : 0;
+    for (int d = 0; d < dim && count > 0 && count <= INT_MAX; ++d) {
+        const std::int32_t extent = qvDetail::GetLE<std::int32_t>(p + 4 + 4 * d);
+        count = extent < 1 ? 0 : count * extent;
+    }
+    return qvCheckRecordLength(qvRecordBytes(rangeBytes, count, elementSize), available);
+}
+
+int qvArrayNDAbs::FromMem(const unsigned char* p, int available) {
+    RecordSize(p, available, GetSizeOfType());
+    return FromMem(const_cast<unsigned char*>(p));
+}
 
 int qvArrayNDAbs::FromMem(unsigned char* p) {
     qvArray<int> r;

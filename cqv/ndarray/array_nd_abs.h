@@ -103,8 +103,25 @@ public:
     int ToMem(unsigned char* p) const override;
     // Reads a shape record and hands its extents to Init; returns the bytes
     // read. Throws BadParameters "qvNewWithRef : n <= 0 " for a negative
-    // count, and whatever Init throws.
+    // count, and whatever Init throws. Trusts the count: for untrusted bytes
+    // use FromMem(p, available).
     int FromMem(unsigned char* p) override;
+    // Reads the record of a typed array (the shape record followed by the
+    // elements, GetSizeOfType() bytes each) from untrusted bytes through the
+    // virtual FromMem(p), after checking it within p + available: throws
+    // BadParameters "Record is longer than the bytes available" when the
+    // record claims more than available bytes, and as RecordSize, before
+    // anything changes; then throws what FromMem(p) throws. Not virtual.
+    int FromMem(const unsigned char* p, int available);
+    // The size of the record at p of a typed array whose elements take
+    // elementSize bytes, where the record may be read up to p + available.
+    // An array read back has as many elements as the product of the
+    // extents, none when there are no dimensions or an extent is below 1.
+    // Throws BadParameters "qvNewWithRef : n <= 0 " for a negative
+    // dimension count, "Record size does not fit in 32 bits" when the
+    // record would be 2 GiB or more, and
+    // "Record is longer than the bytes available".
+    static int RecordSize(const unsigned char* p, int available, int elementSize);
 
     // Takes the extents of range with the default dense strides. Throws
     // BadParameters "qvArrayNDAbs:MkTabFromRange:Array length is zero." for
@@ -229,6 +246,9 @@ protected:
     // BadParameters "Different range" when range has entries and tab
     // another number.
     void MakeAux();
+    // Recomputes endPos, size and isCon from range, tab and forTab; allocates
+    // nothing.
+    void DeriveWalk();
 
     qvArray<int> range;   // extent of every dimension
     qvArray<int> tab;     // stride of every dimension, in elements

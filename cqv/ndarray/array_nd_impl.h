@@ -172,8 +172,8 @@ void qvArrayND<T>::Set(const qvArray<int>& r) {
     const int n = qvDetail::DenseCount(r);
     const qvArray<int> dense = MkTabFromRange(r, 1);
     qvDetail::OwnedBlock<T> block(n);
+    qvArrayNDAbs::Set(r, dense);  // changes nothing when it fails
     Free();
-    qvArrayNDAbs::Set(r, dense);
     InitMem(block.p);
     data = block.p;
     block.p = nullptr;
@@ -328,18 +328,31 @@ qvArrayND<T>* qvArrayND<T>::TNew() const {
 
 template <class T>
 int qvArrayND<T>::MemSize() const {
-    return qvArrayNDAbs::MemSize() + ElementCount() * static_cast<int>(sizeof(T));
+    return qvRecordBytes(qvArrayNDAbs::MemSize(), ElementCount(), static_cast<int>(sizeof(T)));
 }
 
 template <class T>
 int qvArrayND<T>::ToMem(unsigned char* p) const {
+    qvArrayND::MemSize();
     int at = qvArrayNDAbs::ToMem(p);
     qvDetail::ForEachInStep([&](const T& e) { at += qvDetail::PutLE(p + at, e); }, qvDetail::ElementsOf(*this));
     return at;
 }
 
 template <class T>
+int qvArrayND<T>::RecordSize(const unsigned char* p, int available) {
+    return qvArrayNDAbs::RecordSize(p, available, static_cast<int>(sizeof(T)));
+}
+
+template <class T>
+int qvArrayND<T>::FromMem(const unsigned char* p, int available) {
+    RecordSize(p, available);
+    return qvArrayND::FromMem(const_cast<unsigned char*>(p));
+}
+
+template <class T>
 int qvArrayND<T>::FromMem(unsigned char* p) {
+    RecordSize(p, INT_MAX);
     int at = qvArrayNDAbs::FromMem(p);
     qvDetail::ForEachInStep(
         [&](T& e) {

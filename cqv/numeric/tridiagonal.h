@@ -194,11 +194,31 @@ public:
                                            qvColumnVector<E>& x, const qvColumnVector<E>& f) const;
 
     // Record: the vector records of Up, Diag and Down, one after the other.
-    // MemSize assumes Up and Down have the same length. FromMem throws
-    // BadParameters "qvNewWithRef : n <= 0 " when a count is negative.
+    // MemSize is the record size of Diag plus twice that of Up: it assumes
+    // Up and Down have the same length, which only a matrix assembled from
+    // three vectors can break. MemSize and ToMem throw BadParameters
+    // "Record size does not fit in 32 bits" when the record would be 2 GiB or
+    // more (ToMem before writing anything).
     int MemSize() const;
     int ToMem(unsigned char* p) const;
+    // Reads the three vector records into Up, Diag and Down (fresh blocks)
+    // and returns the bytes read. All three counts are checked before
+    // anything changes: Throws BadParameters "qvNewWithRef : n <= 0 " when a
+    // count is negative, "Record size does not fit in 32 bits" when the
+    // record would be 2 GiB or more, and
+    // "qvMatrix3Diag::FromMem: the diagonals do not fit together" unless Up
+    // and Down have one length and Diag has one element more (or all three
+    // are empty). Trusts the counts: for untrusted bytes use
+    // FromMem(p, available).
     int FromMem(unsigned char* p);
+    // The same reading from untrusted bytes: looks at no byte at or beyond
+    // p + available. Throws as FromMem(p), and BadParameters
+    // "Record is longer than the bytes available" when the record claims
+    // more than available bytes, before anything changes.
+    int FromMem(const unsigned char* p, int available);
+    // The size of the record at p, which may be read up to p + available;
+    // throws as FromMem(p, available).
+    static int RecordSize(const unsigned char* p, int available);
 
 private:
     // A copy of this matrix in private storage.

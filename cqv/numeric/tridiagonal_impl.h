@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "cqv/core/exceptions.h"
+#include "cqv/core/record_internal.h"
 #include "cqv/numeric/messages.h"
 #include "cqv/linalg/element_ops_internal.h"
 #include "cqv/linalg/matrix_impl.h"
@@ -497,11 +498,13 @@ void qvMatrix3Diag<E>::SolveEquationCycleFactorizeMethod(const qvVector<E>& e, c
 
 template <class E>
 int qvMatrix3Diag<E>::MemSize() const {
-    return diag.MemSize() + 2 * up.MemSize();
+    return qvRecordBytes(diag.MemSize(), 2, up.MemSize());
 }
 
 template <class E>
 int qvMatrix3Diag<E>::ToMem(unsigned char* p) const {
+    // Checks the size of what is written, which need not be MemSize.
+    qvRecordBytes(qvRecordBytes(up.MemSize(), 1, diag.MemSize()), 1, down.MemSize());
     int at = up.ToMem(p);
     at += diag.ToMem(p + at);
     at += down.ToMem(p + at);
@@ -509,10 +512,38 @@ int qvMatrix3Diag<E>::ToMem(unsigned char* p) const {
 }
 
 template <class E>
+int qvMatrix3Diag<E>::RecordSize(const unsigned char* p, int available) {
+    const int upBytes = qvVector<E>::RecordSize(p, available);
+    const int diagBytes = qvVector<E>::RecordSize(p + upBytes, available - upBytes);
+    const int downAt = qvRecordBytes(upBytes, 1, diagBytes);
+    const int downBytes = qvVector<E>::RecordSize(p + downAt, available - downAt);
+    // Each count is known to be a whole number of elements now.
+    const std::int32_t nUp = qvDetail::GetLE<std::int32_t>(p);
+    const std::int32_t nDiag = qvDetail::GetLE<std::int32_t>(p + upBytes);
+    const std::int32_t nDown = qvDetail::GetLE<std::int32_t>(p + downAt);
+    if (nUp != nDown || (nDiag != nUp + 1 && (nDiag != 0 || nUp != 0)))
+        throw BadParameters(qvMsg::Matrix3DiagRecordMismatch);
+    return qvRecordBytes(downAt, 1, downBytes);
+}
+
+template <class E>
+int qvMatrix3Diag<E>::FromMem(const unsigned char* p, int available) {
+    RecordSize(p, available);
+    return FromMem(const_cast<unsigned char*>(p));
+}
+
+template <class E>
 int qvMatrix3Diag<E>::FromMem(unsigned char* p) {
-    int at = up.FromMem(p);
-    at += diag.FromMem(p + at);
-    at += down.FromMem(p + at);
+    RecordSize(p, qvDetail::kUnboundedRecord);
+    // Read aside and then taken over, so that exhausted memory leaves the
+    // matrix as it was.
+    qvVector<E> u, d, w;
+    int at = u.FromMem(p);
+    at += d.FromMem(p + at);
+    at += w.FromMem(p + at);
+    up.Move(u);
+    diag.Move(d);
+    down.Move(w);
     return at;
 }
 

@@ -32,3 +32,10 @@ int qvFromMem(unsigned char* p, qvComplex& c) {
 }
 
 char const* qvType<qvComplex>::GetValueTypeName() { return "Complex"; }
+
+int qvRecordSize(const unsigned char*, int available, const qvComplex&) { return qvCheckRecordLength(16, available); }
+
+int qvFromMem(const unsigned char* p, int available, qvComplex& c) {
+    qvCheckRecordLength(16, available);
+    return qvFromMem(const_cast<unsigned char*>(p), c);
+}

@@ -9,6 +9,7 @@
 #define CQV_VALUES_COMPLEX_H
 
 #include "cqv/core/export.h"
+#include "cqv/core/record.h"
 #include "cqv/core/rounding.h"
 #include "cqv/core/type_traits.h"
 
@@ -76,6 +77,12 @@ CQV_API double qvAbs(const qvComplex& c);
 CQV_API int qvToMem(unsigned char* p, const qvComplex& c);
 // Reads the 16-byte record at p into c; returns 16.
 CQV_API int qvFromMem(unsigned char* p, qvComplex& c);
+// Bounded reading for untrusted bytes (see cqv/core/record.h): the record's
+// size, 16, and the reader that looks at no more than available bytes at p.
+// Both throw BadParameters "Record is longer than the bytes available" when
+// available is below 16; c is then unchanged.
+CQV_API int qvRecordSize(const unsigned char* p, int available, const qvComplex& c);
+CQV_API int qvFromMem(const unsigned char* p, int available, qvComplex& c);
 
 // The traits of the complex number: its name, "Complex", only.
 template <>

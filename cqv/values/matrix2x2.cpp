@@ -89,3 +89,10 @@ int qvFromMem(unsigned char* p, qvMatrix2x2& m) {
     for (int i = 0; i < 4; ++i) m(i / 2, i % 2) = qvDetail::GetLE<double>(p + 8 * i);
     return 32;
 }
+
+int qvRecordSize(const unsigned char*, int available, const qvMatrix2x2&) { return qvCheckRecordLength(32, available); }
+
+int qvFromMem(const unsigned char* p, int available, qvMatrix2x2& m) {
+    qvCheckRecordLength(32, available);
+    return qvFromMem(const_cast<unsigned char*>(p), m);
+}

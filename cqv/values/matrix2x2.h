@@ -9,6 +9,7 @@
 #define CQV_VALUES_MATRIX2X2_H
 
 #include "cqv/core/export.h"
+#include "cqv/core/record.h"
 #include "cqv/values/vec2.h"
 
 template <class E>
@@ -72,5 +73,11 @@ CQV_API int qvMemSize(const qvMatrix2x2& m);
 CQV_API int qvToMem(unsigned char* p, const qvMatrix2x2& m);
 // Reads the 32-byte record at p into m; returns 32.
 CQV_API int qvFromMem(unsigned char* p, qvMatrix2x2& m);
+// Bounded reading for untrusted bytes (see cqv/core/record.h): the record's
+// size, 32, and the reader that looks at no more than available bytes at p.
+// Both throw BadParameters "Record is longer than the bytes available" when
+// available is below 32; c is then unchanged.
+CQV_API int qvRecordSize(const unsigned char* p, int available, const qvMatrix2x2& m);
+CQV_API int qvFromMem(const unsigned char* p, int available, qvMatrix2x2& m);
 
 #endif  // CQV_VALUES_MATRIX2X2_H

@@ -43,3 +43,10 @@ qvMatrix2x2 qvVec2::MulCL(const qvVec2& b) const {
 qvVec2 qvVec2::operator*(const qvMatrix2x2& m) const {
     return qvVec2(v[0] * m(0, 0) + v[1] * m(1, 0), v[0] * m(0, 1) + v[1] * m(1, 1));
 }
+
+int qvRecordSize(const unsigned char*, int available, const qvVec2&) { return qvCheckRecordLength(16, available); }
+
+int qvFromMem(const unsigned char* p, int available, qvVec2& v) {
+    qvCheckRecordLength(16, available);
+    return qvFromMem(const_cast<unsigned char*>(p), v);
+}

@@ -9,6 +9,7 @@
 #define CQV_VALUES_VEC2_H
 
 #include "cqv/core/export.h"
+#include "cqv/core/record.h"
 
 class qvMatrix2x2;
 template <class E>
@@ -107,5 +108,11 @@ CQV_API int qvMemSize(const qvVec2& v);
 CQV_API int qvToMem(unsigned char* p, const qvVec2& v);
 // Reads the 16-byte record at p into v; returns 16.
 CQV_API int qvFromMem(unsigned char* p, qvVec2& v);
+// Bounded reading for untrusted bytes (see cqv/core/record.h): the record's
+// size, 16, and the reader that looks at no more than available bytes at p.
+// Both throw BadParameters "Record is longer than the bytes available" when
+// available is below 16; c is then unchanged.
+CQV_API int qvRecordSize(const unsigned char* p, int available, const qvVec2& v);
+CQV_API int qvFromMem(const unsigned char* p, int available, qvVec2& v);
 
 #endif  // CQV_VALUES_VEC2_H

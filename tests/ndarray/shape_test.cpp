@@ -265,7 +265,8 @@ TEST(Shape, VirtualSlotsInOrder) {
     using Abs = qvArrayNDAbs;
     using Nd = qvArrayND<double>;
     const int slots[] = {
-        SlotOf(&Abs::PositiveLength), SlotOf(&Abs::NegativeLength), SlotOf(&Abs::FromMem),
+        SlotOf(&Abs::PositiveLength), SlotOf(&Abs::NegativeLength),
+        SlotOf(static_cast<int (Abs::*)(unsigned char*)>(&Abs::FromMem)),
         SlotOf(static_cast<void (Abs::*)(const qvArray<int>&)>(&Abs::Set)), SlotOf(&Abs::Init), SlotOf(&Abs::New),
         SlotOf(&Abs::IsArrayND), SlotOf(&Abs::IsInheritFromPictureND), SlotOf(&Abs::IsSegm), SlotOf(&Abs::GetSegm),
         SlotOf(&Abs::GetCurMask), SlotOf(&Abs::SetCurMask), SlotOf(&Abs::IsEqualCurMask), SlotOf(&Abs::Flip),
