@@ -32,21 +32,21 @@ template <class T>
 class qvArray : public qvSimpleArray<T> {
 public:
     // An empty array.
-    qvArray() {}
+    CQV_INLINE qvArray() {}
     // A fresh block of n elements (numeric elements uninitialised). Throws
     // BadParameters "qvNewWithRef : n <= 0 " (with the trailing blank) when
     // n is below 1.
-    explicit qvArray(int n) : qvSimpleArray<T>(n) {}
+    CQV_INLINE explicit qvArray(int n) : qvSimpleArray<T>(n) {}
     // A fresh block of n copies of v. Throws BadParameters
     // "qvNewWithRef : n <= 0 " when n is below 1.
-    qvArray(int n, const T& v) : qvSimpleArray<T>(n, v) {}
+    CQV_INLINE qvArray(int n, const T& v) : qvSimpleArray<T>(n, v) {}
     // A private copy of a's elements (empty if a is empty).
     qvArray(const qvArray& a);
     // Copies a's elements: into the present storage when the lengths are
     // equal (even if shared), else into a fresh block.
     qvArray& operator=(const qvArray& a);
     // Releases the held block.
-    ~qvArray() override {}
+    CQV_INLINE ~qvArray() override {}
 
     // Element i becomes a[i] op b[i]. Throws BadParameters "Different range"
     // when the lengths differ, before anything is written.

@@ -51,13 +51,13 @@ template <class T>
 class qvSimpleArray : public qvPArray {
 public:
     // An empty array.
-    qvSimpleArray() : data(nullptr), len(0) {}
+    CQV_INLINE qvSimpleArray() : data(nullptr), len(0) {}
     // A fresh block of n elements (numeric elements uninitialised). Throws
     // BadParameters "qvNewWithRef : n <= 0 " when n is below 1.
-    explicit qvSimpleArray(int n) : data(nullptr), len(0) { New(n); }
+    CQV_INLINE explicit qvSimpleArray(int n) : data(nullptr), len(0) { New(n); }
     // A fresh block of n copies of v. Throws BadParameters
     // "qvNewWithRef : n <= 0 " when n is below 1.
-    qvSimpleArray(int n, const T& v) : data(nullptr), len(0) {
+    CQV_INLINE qvSimpleArray(int n, const T& v) : data(nullptr), len(0) {
         New(n);
         Fill(v);
     }
@@ -67,7 +67,7 @@ public:
     // equal (even if shared), else into a fresh block.
     qvSimpleArray& operator=(const qvSimpleArray& a);
     // Releases the held block.
-    ~qvSimpleArray() override { Free(); }
+    CQV_INLINE ~qvSimpleArray() override { Free(); }
 
     // Number of elements.
     int Len() const { return len; }
@@ -132,7 +132,7 @@ public:
     void RemoveAll() { Clear(); }
     void clear() { Clear(); }
     // Assigns v to every element in the present storage.
-    void Fill(const T& v) {
+    CQV_INLINE void Fill(const T& v) {
         if constexpr (qvIsObjectElement<T>::value) {
             for (int i = 0; i < len; ++i) data[i] = v;
         } else {
@@ -228,7 +228,7 @@ protected:
     // Takes a fresh counted block of n elements as the storage; callers
     // release the previous block first. Throws BadParameters
     // "qvNewWithRef : n <= 0 " when n is below 1.
-    virtual void New(int n) {
+    CQV_INLINE virtual void New(int n) {
         T* block = qvNewWithRef<T>(n);
         InitMem(block);
         data = block;
@@ -242,7 +242,7 @@ protected:
     // qvNewWithRef." is thrown: the array then holds p as an uncounted
     // block, which the release rule frees when the array lets go of it.
     void SetMem(void* const p) override;
-    void Free() { qvDetail::ReleaseBlock<T>(mem); }
+    CQV_INLINE void Free() { qvDetail::ReleaseBlock<T>(mem); }
 
     // Changes the length to m keeping the first min(m, len) elements in a
     // private block of exactly m (see ReSet); m of 0 empties the array.
