@@ -46,7 +46,7 @@ public:
     // equal (even if shared), else into a fresh block.
     qvArray& operator=(const qvArray& a);
     // Releases the held block.
-    CQV_INLINE ~qvArray() override {}
+    CQV_INLINE ~qvArray() noexcept override {}
 
     // Element i becomes a[i] op b[i]. Throws BadParameters "Different range"
     // when the lengths differ, before anything is written.

@@ -67,7 +67,7 @@ public:
     // equal (even if shared), else into a fresh block.
     qvSimpleArray& operator=(const qvSimpleArray& a);
     // Releases the held block.
-    CQV_INLINE ~qvSimpleArray() override { Free(); }
+    CQV_INLINE ~qvSimpleArray() noexcept override { Free(); }
 
     // Number of elements.
     int Len() const { return len; }
