@@ -458,10 +458,18 @@ int qvSimpleGraph::GetMaxPath(qvSimpleGraphNodeHead* start, qvList2kHead* path) 
     if (nodes.IsNull() != 0 || start == nullptr) return 0;
     int len = 0;
     // Back from the far node to start; each node goes in front of the ones
-    // after it, so the list reads from start.
-    for (Node* n = Farthest(start); n != nullptr; n = n->back != nullptr ? n->back->back : nullptr) {
-        ++len;
-        if (path != nullptr) path->AddAfter(new qvInternalList2k(n));
+    // after it, so the list reads from start. When an entry cannot be had,
+    // the entries already inserted (the len nodes right after path) are
+    // taken out again, so that the path list is as it was.
+    Node* n = Farthest(start);
+    try {
+        for (; n != nullptr; n = n->back != nullptr ? n->back->back : nullptr) {
+            if (path != nullptr) path->AddAfter(new qvInternalList2k(n));
+            ++len;
+        }
+    } catch (...) {
+        for (; len > 0; --len) delete path->Next()->qvList2kHead::Remove();
+        throw;
     }
     return len;
 }

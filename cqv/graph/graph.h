@@ -297,7 +297,9 @@ public:
     // list order, for every branch b that may be left from node n towards
     // m, f(n, m, b, data) is asked; non-zero sets b's back to n, m's back to
     // b and queues m. There is no visited set: f decides whether a node is
-    // entered again. An empty graph does nothing.
+    // entered again. An empty graph does nothing. Throws qvErrNoMemory when
+    // the queue cannot grow; the back marks are then as far as the wave
+    // got, every reference count as before.
     void Wave(qvSimpleGraphNodeHead* start, WaveFunc f, void* data);
     // Number of nodes on a longest shortest path of the graph: from the
     // entry the farthest node f is found, and the answer is
@@ -307,7 +309,8 @@ public:
     // from it (the first such node in ring order from the entry). When path
     // is given, a qvInternalList2k with owner = node is inserted after it for
     // each node, so that the list reads from start to the far node; the path
-    // list owns them. 0 for an empty graph.
+    // list owns them. 0 for an empty graph. Throws qvErrNoMemory when the
+    // wave's queue or an entry cannot be had; path is then as it was.
     int GetMaxPath(qvSimpleGraphNodeHead* start, qvList2kHead* path);
 
 private:
