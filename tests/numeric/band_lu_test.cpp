@@ -31,8 +31,12 @@ std::vector<std::pair<int, int>> Corners(int n) {
 }
 
 // A system of one kind and order n with elements uniform in (-1, 1), no
-// diagonal dominance, each row i scaled by s[i] = 10^e with e uniform in
-// (-spread, spread).
+// diagonal dominance, each row i scaled by s[i] = 2^e with e a whole number
+// below 10^spread's exponent in magnitude. Scales that are powers of two
+// are exact everywhere, so every platform factors the same matrices (with
+// std::pow, a runtime that rounds one power differently gives a different
+// matrix, whose determinant then differs in the last digits the
+// factorisation's rounding leaves).
 struct System {
     Kind kind;
     Tri a;
@@ -41,7 +45,7 @@ struct System {
     System(Kind k, int n, unsigned long long seed, double spread) : kind(k), a(MakeTri(V(n - 1), V(n), V(n - 1))) {
         Numbers r(seed);
         V s(n);
-        for (double& x : s) x = std::pow(10.0, r.Real(-spread, spread));
+        for (double& x : s) x = std::ldexp(1.0, static_cast<int>(std::floor(r.Real(-spread, spread) * 3.3219280948873622)));
         for (int i = 0; i < n; ++i) a.Diag()[i] = s[i] * r.Real(-1, 1);
         for (int i = 0; i + 1 < n; ++i) {
             a.Up()[i] = s[i] * r.Real(-1, 1);
