@@ -112,15 +112,12 @@ TEST(VectorLength, GrowShrinkAndEdit) {
     Col a = MakeCol({1, 2, 3, 4, 5});
     Col w;
     w.Set(a, 0, 3, 2);  // 1, 3, 5
+    // Which block a length change leaves, and what it keeps, is checked
+    // against the sharing model (sharing_model_test.cpp); here the strides.
     w.resize(3);
     EXPECT_EQ(Shape(w), (Ints{3, 2, 6, 0, 2}));  // same length: the window stays
     w.resize(4);
     EXPECT_EQ(Shape(w), (Ints{4, 1, 4, 0, 1}));
-    EXPECT_EQ(Holders(a), 1);  // the window let go of a's block
-    w.resize(3);
-    EXPECT_EQ(Values(w), (Doubles{1, 3, 5}));
-    w.resize(0);
-    EXPECT_EQ(w.GetPointer(), nullptr);
 
     Col v = MakeCol({1, 2});
     v.push_back(v[0]);
