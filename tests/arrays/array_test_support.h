@@ -79,13 +79,6 @@ std::vector<T> Items(const qvSimpleArray<T>& a) {
     return std::vector<T>(a.begin(), a.end());
 }
 
-// Pointers of any kinds (null among them), for comparing several in one
-// line.
-template <class... P>
-std::vector<const void*> Ptrs(const P&... pointers) {
-    return {static_cast<const void*>(pointers)...};
-}
-
 }  // namespace arraytest
 
 #endif  // CQV_TESTS_ARRAYS_ARRAY_TEST_SUPPORT_H

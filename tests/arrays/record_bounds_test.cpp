@@ -61,7 +61,7 @@ TYPED_TEST(ArrayRecordBounds, CutRecordsLeaveTheArrayAsItWas) {
     EXPECT_EQ(qvRecordSize(rec.data(), static_cast<int>(rec.size()), other), static_cast<int>(rec.size()));
 }
 
-TYPED_TEST(ArrayRecordBounds, CountsTheArrayCannotHoldAreRefusedFirst) {
+TYPED_TEST(ArrayRecordBounds, CountsTheRecordCannotHoldAreRefusedReadingAndWriting) {
     using T = TypeParam;
     qvArray<T> a = Sample<T>(2, 0);
     const auto before = StateOf(a);
@@ -90,22 +90,15 @@ TYPED_TEST(ArrayRecordBounds, CountsTheArrayCannotHoldAreRefusedFirst) {
     // first, then New refuses the negative count.
     CQV_EXPECT_BAD(a.FromMem(negative.bytes.data()), qvMsg::NewWithRefNonPositive);
     EXPECT_EQ(a.Len(), 0);
-}
 
-TYPED_TEST(ArrayRecordBounds, SizesOf2GiBAndMoreAreRefused) {
-    using T = TypeParam;
-    const int width = static_cast<int>(cqvtest::RecordOf(Sample<T>(1, 0)).size()) - 4;
-    // An external array claiming many elements: nothing reads them, since
-    // sizes are checked before any element is touched.
+    // Writing: an external array claiming as many elements, none of which
+    // is read, since sizes are checked before any element is touched.
     T one[1] = {ValueAt<T>(0)};
     qvArray<T> fits, over;
     fits.SetDirectly(one, (INT_MAX - 4) / width);
     over.SetDirectly(one, (INT_MAX - 4) / width + 1);
     EXPECT_EQ(fits.MemSize(), 4 + (INT_MAX - 4) / width * width);
-    CQV_EXPECT_BAD(over.MemSize(), qvMsg::RecordTooLarge);
-    unsigned char out[4] = {0xAB, 0xAB, 0xAB, 0xAB};
-    CQV_EXPECT_BAD(over.ToMem(out), qvMsg::RecordTooLarge);
-    EXPECT_EQ(std::vector<int>(out, out + 4), std::vector<int>(4, 0xAB));
+    cqvtest::ExpectNoRecord(over);
 }
 
 TEST(ArrayRecordBounds, TheSpecifiedReaderStillWritesThroughAndReturnsTheSize) {
@@ -152,7 +145,7 @@ TEST(StringRecordBounds, LongExternalStringsHaveNoRecord) {
     char c = 'x';
     qvString s;
     s.SetDirectly(&c, INT_MAX - 3);
-    CQV_EXPECT_BAD(s.MemSize(), qvMsg::RecordTooLarge);
+    cqvtest::ExpectNoRecord(s);
     s.SetDirectly(&c, INT_MAX - 4);
     EXPECT_EQ(s.MemSize(), INT_MAX);
 }

@@ -7,11 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "array_test_support.h"
-
-using arraytest::Ptrs;
 using cqvtest::BlockCount;
 using cqvtest::BlockSizeWord;
+using cqvtest::Ptrs;
 using Ints = std::vector<int>;
 
 namespace {

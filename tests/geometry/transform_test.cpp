@@ -4,6 +4,7 @@
 #include "geometry_test_support.h"
 
 #include <cstring>
+#include <type_traits>
 
 using namespace geomtest;
 
@@ -25,12 +26,7 @@ qvTMatrix3x3<double> M3(std::initializer_list<double> xs) {
     return m;
 }
 
-Doubles Entries(const qvMatrix2x2& m) { return {m(0, 0), m(0, 1), m(1, 0), m(1, 1)}; }
-Doubles Entries(const qvTMatrix3x3<double>& m) {
-    Doubles out;
-    for (int i = 0; i < 9; ++i) out.push_back(m(i / 3, i % 3));
-    return out;
-}
+using cqvtest::Entries;
 
 // A fixed pseudo-random sequence in [-1, 1).
 struct Dice {
@@ -240,37 +236,31 @@ TEST(Transform3D, TurnsScalesInverseAndComposition) {
 }
 
 TEST(TransformRecords, MatrixFirstThenShift) {
+    // The entries row by row, then the shift, little-endian; nothing past
+    // them is written, and the record reads back.
+    const auto expectRecord = [](const auto& t, const Doubles& want) {
+        const int size = static_cast<int>(8 * want.size());
+        unsigned char buf[104];
+        std::memset(buf, 0xEE, sizeof buf);
+        EXPECT_EQ(qvMemSize(t), size);
+        EXPECT_EQ(qvToMem(buf, t), size);
+        Doubles got;
+        for (int k = 0; k < size; k += 8) got.push_back(At(buf, k));
+        EXPECT_EQ(got, want);
+        EXPECT_EQ(std::vector<int>({buf[7], buf[size]}), std::vector<int>({0x3F, 0xEE}));  // 1.0's sign and exponent byte last
+        std::remove_const_t<std::remove_reference_t<decltype(t)>> back;
+        EXPECT_EQ(qvFromMem(buf, back), size);
+        EXPECT_EQ(Entries(back.GetMatrix()), Entries(t.GetMatrix()));
+        EXPECT_EQ(Coords(back.GetShift()), Coords(t.GetShift()));
+    };
     T2 t;
     t.AddMatrix(M2(1, 2, 3, 4));
     t.AddShift(qvVec2(5, 6));
-    unsigned char buf[104];
-    std::memset(buf, 0xEE, sizeof buf);
-    EXPECT_EQ(qvMemSize(t), 48);
-    EXPECT_EQ(qvToMem(buf, t), 48);
-    Doubles got;
-    for (int k = 0; k < 48; k += 8) got.push_back(At(buf, k));
-    EXPECT_EQ(got, (Doubles{1, 2, 3, 4, 5, 6}));
-    EXPECT_EQ(buf[48], 0xEE);
-    T2 back;
-    EXPECT_EQ(qvFromMem(buf, back), 48);
-    EXPECT_EQ(Entries(back.GetMatrix()), Entries(t.GetMatrix()));
-    EXPECT_EQ(Coords(back.GetShift()), Coords(t.GetShift()));
-
+    expectRecord(t, {1, 2, 3, 4, 5, 6});
     T3 s;
     s.AddMatrix(M3({1, 2, 3, 4, 5, 6, 7, 8, 9}));
     s.AddShift(V3(10, 11, 12));
-    std::memset(buf, 0xEE, sizeof buf);
-    EXPECT_EQ(qvMemSize(s), 96);
-    EXPECT_EQ(qvToMem(buf, s), 96);
-    got.clear();
-    for (int k = 0; k < 96; k += 8) got.push_back(At(buf, k));
-    EXPECT_EQ(got, (Doubles{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
-    EXPECT_EQ(buf[96], 0xEE);
-    EXPECT_EQ(buf[7], 0x3F);  // 1.0 little-endian: the sign and exponent byte last
-    T3 back3;
-    EXPECT_EQ(qvFromMem(buf, back3), 96);
-    EXPECT_EQ(Entries(back3.GetMatrix()), Entries(s.GetMatrix()));
-    EXPECT_EQ(Coords(back3.GetShift()), Coords(s.GetShift()));
+    expectRecord(s, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
 }
 
 TEST(TransformCoord, GeneralFormSharesItsStorage) {

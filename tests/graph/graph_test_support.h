@@ -53,12 +53,7 @@ std::vector<const void*> Backs(P*... objects) {
     return {static_cast<const void*>(objects->GetBack())...};
 }
 
-// Pointers of any kinds (null among them), for comparing several links in
-// one line.
-template <class... P>
-std::vector<const void*> Ptrs(const P&... pointers) {
-    return {static_cast<const void*>(pointers)...};
-}
+using cqvtest::Ptrs;
 
 class GraphTest : public ::testing::Test {
 protected:

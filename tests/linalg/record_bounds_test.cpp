@@ -111,19 +111,8 @@ TYPED_TEST(LinalgRecordBounds, SizesTheRecordCannotDescribeAreRefused) {
     repeated.SetDirectly(&one, (INT_MAX - 4) / width, 0);
     EXPECT_EQ(repeated.MemSize(), 4 + (INT_MAX - 4) / width * width);
     repeated.SetDirectly(&one, (INT_MAX - 4) / width + 1, 0);
-    CQV_EXPECT_BAD(repeated.MemSize(), qvMsg::RecordTooLarge);
-    unsigned char out[8] = {};
-    CQV_EXPECT_BAD(repeated.ToMem(out), qvMsg::RecordTooLarge);
+    cqvtest::ExpectNoRecord(repeated);
     qvMatrix<E> flat;
     flat.SetDirectly(&one, 65536, 65536, 0, 0);
-    CQV_EXPECT_BAD(flat.MemSize(), qvMsg::RecordTooLarge);
-    CQV_EXPECT_BAD(flat.ToMem(out), qvMsg::RecordTooLarge);
-    EXPECT_EQ(std::vector<int>(out, out + 8), std::vector<int>(8, 0));
-}
-
-TEST(LinalgRecordBounds, TwoToThe28DoublesOverflowAnInt) {
-    double one = 1;
-    qvColumnVector<double> v;
-    v.SetDirectly(&one, 1 << 28, 0);
-    CQV_EXPECT_BAD(v.MemSize(), qvMsg::RecordTooLarge);
+    cqvtest::ExpectNoRecord(flat);
 }

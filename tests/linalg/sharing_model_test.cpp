@@ -156,39 +156,6 @@ struct Step {
     bool same;  // i == j
 };
 
-// Runs kSteps random operations on kObjects objects for every seed; apply
-// performs operation op on both the library and the model.
-template <class X, class Apply>
-void RunModel(int ops, Apply apply) {
-    if (!LittleEndianHost()) GTEST_SKIP() << "records are built from memory images";
-    for (unsigned seed : kSeeds) {
-        Dice dice(seed);
-        Model model;
-        model.views.resize(kObjects);
-        std::vector<std::unique_ptr<X>> xs;
-        for (int i = 0; i < kObjects; ++i) xs.push_back(std::make_unique<X>());
-        for (int n = 0; n < kSteps; ++n) {
-            const std::size_t i = static_cast<std::size_t>(dice.Below(kObjects));
-            const std::size_t j = static_cast<std::size_t>(dice.Below(kObjects));
-            const int op = dice.Below(ops);
-            const std::string what = "seed " + std::to_string(seed) + " step " + std::to_string(n) + " op " +
-                                     std::to_string(op) + " on " + std::to_string(i) + ", " + std::to_string(j);
-            if (op == 0) {
-                // Copy construction, the one operation that replaces the
-                // object: a private copy for arrays, a window for the others.
-                xs[i] = std::make_unique<X>(*xs[j]);
-                model.views[i] = X::kCopyShares ? model.views[j] : model.Private(model.Seen(model.views[j]),
-                                                                                   model.views[j].rows, 1);
-            } else {
-                Step<X> s{*xs[i], *xs[j], model, model.views[i], model.views[j], dice, i == j};
-                apply(op, s, what);
-            }
-            ExpectMatches(model, xs, what);
-            if (testing::Test::HasFatalFailure()) return;
-        }
-    }
-}
-
 // Assignment: equal sizes write through into what the target sees, other
 // sizes give it a fresh block (or nothing, from an empty source).
 template <class X>
@@ -217,46 +184,94 @@ void Regrow(Step<X>& s) {
     s.v = s.model.Private(kept, n, 1);
 }
 
-// One element written through the object, seen by every sharer.
-template <class X, class At>
-void WriteOne(Step<X>& s, At at) {
-    if (s.v.block < 0) return;
-    const int k = s.dice.Below(s.v.rows * s.v.cols);
-    const double value = s.dice.Value();
-    at(k) = value;
-    s.model.Write(s.v, k, value);
+// Runs kSteps random operations on kObjects objects for every seed. The
+// operations all three kinds share are numbered 0 to 4; apply performs the
+// kind's own operation op (numbered from 0) on both the library and the
+// model.
+template <class X, class Apply>
+void RunModel(int own, Apply apply) {
+    if (!LittleEndianHost()) GTEST_SKIP() << "records are built from memory images";
+    for (unsigned seed : kSeeds) {
+        Dice dice(seed);
+        Model model;
+        model.views.resize(kObjects);
+        std::vector<std::unique_ptr<X>> xs;
+        for (int i = 0; i < kObjects; ++i) xs.push_back(std::make_unique<X>());
+        for (int n = 0; n < kSteps; ++n) {
+            const std::size_t i = static_cast<std::size_t>(dice.Below(kObjects));
+            const std::size_t j = static_cast<std::size_t>(dice.Below(kObjects));
+            const int op = dice.Below(5 + own);
+            const std::string what = "seed " + std::to_string(seed) + " step " + std::to_string(n) + " op " +
+                                     std::to_string(op) + " on " + std::to_string(i) + ", " + std::to_string(j);
+            Step<X> s{*xs[i], *xs[j], model, model.views[i], model.views[j], dice, i == j};
+            switch (op) {
+                case 0:
+                    // Copy construction, the one operation that replaces the
+                    // object: a private copy for arrays, a window for the others.
+                    xs[i] = std::make_unique<X>(*xs[j]);
+                    model.views[i] = X::kCopyShares ? model.views[j]
+                                                    : model.Private(model.Seen(model.views[j]), model.views[j].rows, 1);
+                    break;
+                case 1:
+                    Assign(s);
+                    break;
+                case 2:  // release
+                    s.x.Release();
+                    s.v = Model::View();
+                    break;
+                case 3:  // one element written through the object, seen by every sharer
+                    if (s.v.block >= 0) {
+                        const int k = dice.Below(s.v.rows * s.v.cols);
+                        const double value = dice.Value();
+                        s.x.At(k, s.v.cols) = value;
+                        model.Write(s.v, k, value);
+                    }
+                    break;
+                case 4:  // Copy: private storage only when the block has other holders
+                    s.x.Copy();
+                    if (s.v.block >= 0 && model.Holders(s.v.block) > 1)
+                        s.v = model.Private(model.Seen(s.v), s.v.rows, s.v.cols);
+                    break;
+                default:
+                    apply(op - 5, s, what);
+                    break;
+            }
+            ExpectMatches(model, xs, what);
+            if (testing::Test::HasFatalFailure()) return;
+        }
+    }
 }
 
-// Copy: private storage only when the block has other holders.
-template <class X>
-void MakePrivate(Step<X>& s) {
-    s.x.Copy();
-    if (s.v.block >= 0 && s.model.Holders(s.v.block) > 1)
-        s.v = s.model.Private(s.model.Seen(s.v), s.v.rows, s.v.cols);
-}
-
+// The three kinds, each with how it lets go of its storage and reaches
+// element k of its row-major order.
 struct ArrayD : qvArray<double> {
     static constexpr bool kCopyShares = false;
     using qvArray<double>::qvArray;
     using qvArray<double>::operator=;
+    void Release() { Clear(); }
+    double& At(int k, int) { return (*this)[k]; }
 };
 struct VectorD : qvColumnVector<double> {
     static constexpr bool kCopyShares = true;
     using qvColumnVector<double>::qvColumnVector;
     using qvColumnVector<double>::operator=;
+    void Release() { Clear(); }
+    double& At(int k, int) { return (*this)[k]; }
 };
 struct MatrixD : qvMatrix<double> {
     static constexpr bool kCopyShares = true;
     using qvMatrix<double>::qvMatrix;
     using qvMatrix<double>::operator=;
+    void Release() { Set(0, 0); }
+    double& At(int k, int cols) { return (*this)(k / cols, k % cols); }
 };
 
 }  // namespace
 
 TEST(SharingModel, SimpleArrays) {
-    RunModel<ArrayD>(9, [](int op, Step<ArrayD>& s, const std::string& what) {
+    RunModel<ArrayD>(4, [](int op, Step<ArrayD>& s, const std::string& what) {
         switch (op) {
-            case 1: {  // window on part of another array
+            case 0: {  // window on part of another array
                 if (s.same || s.w.block < 0) break;
                 const int start = s.dice.Below(s.w.rows), n = s.dice.Between(1, s.w.rows - start);
                 s.x.SetSubWindow(s.y, start, n);
@@ -265,20 +280,17 @@ TEST(SharingModel, SimpleArrays) {
                 s.v.rows = n;
                 break;
             }
-            case 2:
-                Assign(s);
-                break;
-            case 3:
+            case 1:
                 Regrow(s);
                 break;
-            case 4: {  // Set: a fresh block of copies
+            case 2: {  // Set: a fresh block of copies
                 const int n = s.dice.Between(1, 6);
                 const double value = s.dice.Value();
                 s.x.Set(n, value);
                 s.v = s.model.Private(std::vector<double>(static_cast<std::size_t>(n), value), n, 1);
                 break;
             }
-            case 5: {  // record: the same length writes through
+            default: {  // record: the same length writes through
                 const int n = s.dice.Between(0, 5);
                 const std::vector<double> values = s.dice.Values(n);
                 std::vector<unsigned char> rec = DoublesRecord({n}, values);
@@ -290,24 +302,14 @@ TEST(SharingModel, SimpleArrays) {
                 }
                 break;
             }
-            case 6:  // release
-                s.x.Clear();
-                s.v = Model::View();
-                break;
-            case 7:
-                WriteOne(s, [&](int k) -> double& { return s.x[k]; });
-                break;
-            default:
-                MakePrivate(s);
-                break;
         }
     });
 }
 
 TEST(SharingModel, Vectors) {
-    RunModel<VectorD>(9, [](int op, Step<VectorD>& s, const std::string& what) {
+    RunModel<VectorD>(4, [](int op, Step<VectorD>& s, const std::string& what) {
         switch (op) {
-            case 1: {  // window from one element with any stride inside the block
+            case 0: {  // window from one element with any stride inside the block
                 if (s.w.block < 0) break;
                 const int start = s.dice.Below(s.w.rows), step = s.dice.Between(-2, 3);
                 const int first = s.w.at[static_cast<std::size_t>(start)], size = s.model.BlockSize(s.w.block);
@@ -322,13 +324,10 @@ TEST(SharingModel, Vectors) {
                 s.v = nv;
                 break;
             }
-            case 2:
-                Assign(s);
-                break;
-            case 3:
+            case 1:
                 Regrow(s);
                 break;
-            case 4: {  // Set, then every element written
+            case 2: {  // Set, then every element written
                 const int n = s.dice.Between(0, 6);
                 const double value = s.dice.Value();
                 s.x.Set(n);
@@ -336,7 +335,7 @@ TEST(SharingModel, Vectors) {
                 s.v = s.model.Private(std::vector<double>(static_cast<std::size_t>(n), value), n, 1);
                 break;
             }
-            case 5: {  // record: always a fresh block
+            default: {  // record: always a fresh block
                 const int n = s.dice.Between(0, 5);
                 const std::vector<double> values = s.dice.Values(n);
                 std::vector<unsigned char> rec = DoublesRecord({n}, values);
@@ -344,24 +343,14 @@ TEST(SharingModel, Vectors) {
                 s.v = s.model.Private(values, n, 1);
                 break;
             }
-            case 6:
-                s.x.Clear();
-                s.v = Model::View();
-                break;
-            case 7:
-                WriteOne(s, [&](int k) -> double& { return s.x[k]; });
-                break;
-            default:
-                MakePrivate(s);
-                break;
         }
     });
 }
 
 TEST(SharingModel, Matrices) {
-    RunModel<MatrixD>(8, [](int op, Step<MatrixD>& s, const std::string& what) {
+    RunModel<MatrixD>(3, [](int op, Step<MatrixD>& s, const std::string& what) {
         switch (op) {
-            case 1: {  // window on a sub-matrix
+            case 0: {  // window on a sub-matrix
                 if (s.w.block < 0) break;
                 const int row = s.dice.Below(s.w.rows), col = s.dice.Below(s.w.cols);
                 const int rows = s.dice.Between(1, s.w.rows - row), cols = s.dice.Between(1, s.w.cols - col);
@@ -376,10 +365,7 @@ TEST(SharingModel, Matrices) {
                 s.v = nv;
                 break;
             }
-            case 2:
-                Assign(s);
-                break;
-            case 3: {  // Set, then every element written
+            case 1: {  // Set, then every element written
                 const int rows = s.dice.Between(1, 4), cols = s.dice.Between(1, 4);
                 const std::vector<double> values = s.dice.Values(rows * cols);
                 s.x.Set(rows, cols);
@@ -387,7 +373,7 @@ TEST(SharingModel, Matrices) {
                 s.v = s.model.Private(values, rows, cols);
                 break;
             }
-            case 4: {  // record: always a fresh block, empty for a zero size
+            default: {  // record: always a fresh block, empty for a zero size
                 const int rows = s.dice.Between(0, 3), cols = s.dice.Between(0, 3);
                 const std::vector<double> values = s.dice.Values(rows * cols);
                 std::vector<unsigned char> rec = DoublesRecord({rows, cols}, values);
@@ -395,16 +381,6 @@ TEST(SharingModel, Matrices) {
                 s.v = s.model.Private(values, rows, cols);
                 break;
             }
-            case 5:  // release
-                s.x.Set(0, 0);
-                s.v = Model::View();
-                break;
-            case 6:
-                WriteOne(s, [&](int k) -> double& { return s.x(k / s.v.cols, k % s.v.cols); });
-                break;
-            default:
-                MakePrivate(s);
-                break;
         }
     });
 }

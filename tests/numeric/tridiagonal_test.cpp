@@ -1,5 +1,6 @@
-// The tridiagonal matrix: storage and windows, band access, band arithmetic,
-// products against the dense matrix, and the record.
+// The tridiagonal matrix: storage and windows, band access, band arithmetic
+// and products against the dense matrix (the record has tests of its own,
+// tridiagonal_record_test.cpp).
 #include "band_test_support.h"
 
 #include <vector>
@@ -195,17 +196,4 @@ TEST(Matrix3Diag, DenseOperandsAndProductsThroughTheirStrides) {
     CQV_EXPECT_BAD(a * M(2, 3), qvMsg::DifferentSize);
     CQV_EXPECT_BAD(a * Integers(4, 1), qvMsg::DifferentSize);
     CQV_EXPECT_BAD(a * Col(2), qvMsg::DifferentLength);
-}
-
-TEST(Matrix3Diag, RecordIsTheThreeVectorRecords) {
-    const Tri a = MakeTri({1, 2}, {3, 4, 5}, {6, 7});
-    ASSERT_EQ(a.MemSize(), 68);  // (4 + 16) + (4 + 24) + (4 + 16)
-    std::vector<unsigned char> buf(68), parts(68);
-    Tri back;
-    EXPECT_EQ(Ints({a.ToMem(buf.data()), back.FromMem(buf.data())}), Ints({68, 68}));
-    EXPECT_EQ(Band(back), Band(a));
-    int at = a.Up().ToMem(parts.data());
-    at += a.Diag().ToMem(parts.data() + at);
-    a.Down().ToMem(parts.data() + at);
-    EXPECT_EQ(buf, parts);
 }

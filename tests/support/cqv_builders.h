@@ -1,6 +1,7 @@
 // Builders and readers of the library's containers shared by every test
-// program: vectors and matrices from plain values and back, the number of
-// holders of a block, and a small deterministic number generator.
+// program: vectors and matrices from plain values and back, the entries of
+// the small matrices, pointers side by side, the number of holders of a
+// block, and a small deterministic number generator.
 #ifndef CQV_TESTS_SUPPORT_CQV_BUILDERS_H
 #define CQV_TESTS_SUPPORT_CQV_BUILDERS_H
 
@@ -65,6 +66,21 @@ std::vector<E> Elements(const qvMatrix<E>& m) {
     for (int i = 0; i < m.ColumnLen(); ++i)
         for (int j = 0; j < m.LineLen(); ++j) out.push_back(m(i, j));
     return out;
+}
+
+// The entries of the small matrices, row by row.
+inline std::vector<double> Entries(const qvMatrix2x2& m) { return {m(0, 0), m(0, 1), m(1, 0), m(1, 1)}; }
+inline std::vector<double> Entries(const qvTMatrix3x3<double>& m) {
+    std::vector<double> out;
+    for (int i = 0; i < 9; ++i) out.push_back(m(i / 3, i % 3));
+    return out;
+}
+
+// Pointers of any kinds (null among them), for comparing several in one
+// line.
+template <class... P>
+std::vector<const void*> Ptrs(const P&... pointers) {
+    return {static_cast<const void*>(pointers)...};
 }
 
 // The number of objects holding a's block.

@@ -70,6 +70,17 @@ std::pair<std::vector<unsigned char>, const void*> StateOf(const X& x) {
     return {RecordOf(x), x.Pointer()};
 }
 
+// x stands for more elements than a record of 2^31 - 1 bytes holds (by
+// stride 0 or storage of the caller's, so that no element is ever read): it
+// has no record size, and writing its record is refused before any byte.
+template <class X>
+void ExpectNoRecord(const X& x) {
+    CQV_EXPECT_BAD(x.MemSize(), qvMsg::RecordTooLarge);
+    unsigned char out[4] = {0xAB, 0xAB, 0xAB, 0xAB};
+    CQV_EXPECT_BAD(x.ToMem(out), qvMsg::RecordTooLarge);
+    EXPECT_EQ(std::vector<int>(out, out + 4), std::vector<int>(4, 0xAB));
+}
+
 // read(p, available) is a bounded reading into some target and state() what
 // that reading may change. Every proper prefix of rec must be refused with
 // the truncation text and leave state() as it was; the whole record must be

@@ -1,9 +1,8 @@
-// The complex number: arithmetic, ordering by modulus, and its record.
+// The complex number: arithmetic and ordering by modulus (its record is
+// checked with the other value types', record_bounds_test.cpp).
 #include "values_test_support.h"
 
 #include <cmath>
-#include <cstring>
-#include <limits>
 #include <type_traits>
 
 using valuestest::Coords;
@@ -63,19 +62,4 @@ TEST(Complex, OrderingComparesModuliEqualityComparesParts) {
         const qvComplex &a = p.a, &b = p.b;
         EXPECT_EQ(std::vector<int>({a < b, a > b, a <= b, a >= b, a == b, a != b}), p.want) << a.re << " " << a.im;
     }
-}
-
-TEST(Complex, RecordIsTwoLittleEndianDoublesAndRoundTripsBitForBit) {
-    const qvComplex values[] = {qvComplex(1.5, -2.25), qvComplex(-0.0, std::numeric_limits<double>::infinity()),
-                                qvComplex(std::numeric_limits<double>::denorm_min(), 1e308)};
-    for (const qvComplex& v : values) {
-        unsigned char buf[16];
-        qvComplex back(0, 0);
-        EXPECT_EQ(std::vector<int>({qvToMem(buf, v), qvFromMem(buf, back)}), std::vector<int>({16, 16}));
-        EXPECT_EQ(std::memcmp(&back, &v, 16), 0);
-    }
-    unsigned char buf[16];
-    qvToMem(buf, qvComplex(1.0, -2.0));
-    const unsigned char expected[16] = {0, 0, 0, 0, 0, 0, 0xf0, 0x3f, 0, 0, 0, 0, 0, 0, 0, 0xc0};
-    EXPECT_EQ(std::memcmp(buf, expected, 16), 0);
 }

@@ -33,19 +33,12 @@ inline Doubles Coords(std::initializer_list<qvComplex> cs) {
     return out;
 }
 
-// Row-major entries.
-inline Doubles Entries(const qvMatrix2x2& m) { return {m(0, 0), m(0, 1), m(1, 0), m(1, 1)}; }
-inline Doubles Entries(const M3& m) {
-    Doubles out;
-    for (int i = 0; i < 9; ++i) out.push_back(m(i / 3, i % 3));
-    return out;
-}
-
 // A 2x2 matrix from its rows, through the conversion from the general matrix.
 inline qvMatrix2x2 Make2(double a, double b, double c, double d) {
     return qvMatrix2x2(cqvtest::MatrixOf(2, 2, {a, b, c, d}));
 }
 
+using cqvtest::Entries;
 using cqvtest::MatrixOf;
 using cqvtest::Near;
 
