@@ -105,13 +105,13 @@ void WithRecorded(const BetaSpline& b, BetaSystem kind, int m, Use use) {
     use(static_cast<const BandElimination<BandStore<BetaPoint, multipliers>>&>(band), static_cast<const BandJournal&>(journal));
 }
 
-// Takes g right-hand sides through a recorded elimination side by side
-// (so that their independent operations overlap): point i of right-hand
-// side c is p[i·pi + c·pc], gathered into v (room for g·order points),
-// and unknown j of right-hand side c is written to x[j·xi + c·xc].
+// Gathers g right-hand sides into v side by side, so that their
+// independent operations overlap, and takes them through a recorded
+// elimination: point i of right-hand side c is p[i·pi + c·pc], and v has
+// room for g·order points, element r of right-hand side c at v[r·g + c].
 template <class Band>
-void SolveSideBySide(const Band& band, BetaSystem kind, const BetaPoint* p, std::ptrdiff_t pi, std::ptrdiff_t pc,
-                     int m, int g, BetaPoint* v, BetaPoint* x, int xi, int xc) {
+void GatherAndReplay(const Band& band, BetaSystem kind, const BetaPoint* p, std::ptrdiff_t pi, std::ptrdiff_t pc,
+                     int m, int g, BetaPoint* v) {
     const int n = BetaOrder(kind, m);
     // Equation r asks for point r of a ring; of an open curve, for P_0 in
     // rows 0 and 1, P_{r-1} below, and P_{m-1} in the last row.
@@ -126,7 +126,6 @@ void SolveSideBySide(const Band& band, BetaSystem kind, const BetaPoint* p, std:
             v[static_cast<std::ptrdiff_t>(n - 1) * g + c] = v[static_cast<std::ptrdiff_t>(n - 2) * g + c];
         }
     band.Replay(v, g);
-    band.SubstituteReplayed(v, g, x, xi, xc);
 }
 
 // How many right-hand sides go through a recorded elimination side by side.
@@ -145,8 +144,8 @@ void SolveEach(const BetaSpline& b, BetaSystem kind, const BetaPoint* p, int pi,
         BetaPoint* v = work.Take<BetaPoint>(static_cast<std::size_t>(n) * side);
         for (int c0 = 0; c0 < nrhs; c0 += side) {
             const int g = nrhs - c0 < side ? nrhs - c0 : side;
-            SolveSideBySide(band, kind, p + static_cast<std::ptrdiff_t>(c0) * pc, pi, pc, m, g, v,
-                            x + static_cast<std::ptrdiff_t>(c0) * xc, xi, xc);
+            GatherAndReplay(band, kind, p + static_cast<std::ptrdiff_t>(c0) * pc, pi, pc, m, g, v);
+            band.SubstituteReplayed(v, g, x + static_cast<std::ptrdiff_t>(c0) * xc, xi, xc);
         }
     });
 }
@@ -199,8 +198,16 @@ void BetaSolveTube(const BetaSpline& b, const BetaPoint* p, int pi, int pr, int 
             int ready = 0;  // net rows 0 .. ready - 1 hold their right-hand side
             for (int i0 = 0; i0 < mv; i0 += side) {
                 const int g = mv - i0 < side ? mv - i0 : side;
-                SolveSideBySide(around, BetaSystem::Ring, p + static_cast<std::ptrdiff_t>(i0) * pr, pi, pr, mu, g, v,
-                                net + static_cast<std::ptrdiff_t>(i0 + 1) * netRow + 2, 1, netRow);
+                // Each unknown replaces its own element of v (the
+                // substitution reads an element before it writes that
+                // unknown, and only unknowns after it besides), and the
+                // rings then go to their rows in one sequential sweep each.
+                GatherAndReplay(around, BetaSystem::Ring, p + static_cast<std::ptrdiff_t>(i0) * pr, pi, pr, mu, g, v);
+                around.SubstituteReplayed(v, g, v, g, 1);
+                for (int c = 0; c < g; ++c) {
+                    BetaPoint* dst = net + static_cast<std::ptrdiff_t>(i0 + 1 + c) * netRow + 2;
+                    for (int j = 0; j < mu; ++j) dst[j] = v[static_cast<std::ptrdiff_t>(j) * g + c];
+                }
                 // Row 0 repeats the first ring, row mv + 1 the last, as the
                 // right-hand side of an open curve does.
                 if (i0 == 0) std::copy(row(1), row(1) + len, row(0));
