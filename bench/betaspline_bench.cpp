@@ -139,8 +139,9 @@ const int kRegistered = [] {
     Register("BM_BetaTubeBuild/band", BuildTube<true>, {10, 100});
     Register("BM_BetaCurveBand/cqv", Build<Curve, true>, {1000, 10000, 100000});
     Register("BM_BetaContourBand/cqv", Build<Contour, true>, {1000, 10000, 100000});
-    // 10^5 to 10^6 points; a tube of 100 x 100 (above) fits in the L2
-    // cache and runs at about twice the per-point rate of these.
+    // 10^5 to 10^6 points. The net of 10^6 points outgrows the caches, and
+    // the build goes over it twice (forward, rows fresh from their rings;
+    // back, from the last row up), so memory traffic is what grows here.
     Register("BM_BetaTubeBand/cqv", BuildTube<true>, {316, 562, 1000});
     Register("BM_BetaCurveEval/cqv", EvaluateCurve, {1000000});
     Register("BM_BetaTubeEval/cqv", EvaluateTube, {1000000});

@@ -86,17 +86,18 @@ qvColumnVector<BetaPoint> BetaSolveDense(const BetaSpline& b, BetaSystem kind, c
 void BetaSolveBand(const BetaSpline& b, BetaSystem kind, const BetaPoint* p, int pi, int pc, int m, int nrhs,
                    BetaPoint* x, int xi, int xc);
 
-// How many right-hand sides the tube's band solves take in one elimination
-// of BetaSolveBandRows: enough that the elimination of the matrix, repeated
-// for every group, is a small part of the work, and few enough that a
-// group of rows stays in the cache.
-constexpr int kBetaGroup = 256;
-
-// The band solve with the right-hand sides in place, where they lie row by
-// row: rows[r] holds the k right-hand sides of equation r (overwritten),
-// and unknown j of right-hand side c is written to x[j·xStep + c].
-void BetaSolveBandRows(const BetaSpline& b, BetaSystem kind, int m, BetaPoint* const* rows, int k, BetaPoint* x,
-                       int xStep);
+// The control net of the tube through mv >= 2 rings of mu >= 3 points,
+// point j of ring i at p[j·pi + i·pr], solved on the band: every ring as
+// BetaSolveBand solves a ring, then every column of ring control points
+// as an open curve, by the same operations as BetaSolveBand's. net points
+// to mv + 2 rows of mu + 3 contiguous points, row r at net + r·netRow, all
+// of which are written, the wrap columns included. The rings are solved a
+// few at a time side by side and copied to their rows, and the
+// eliminations along are carried out on the rows while they are fresh in
+// the cache, so that the net is gone over only twice. Throws the solver's
+// text at an exact zero pivot before anything is written.
+void BetaSolveTube(const BetaSpline& b, const BetaPoint* p, int pi, int pr, int mu, int mv, BetaPoint* net,
+                   int netRow);
 
 // The same for one right-hand side, into a new column vector.
 qvColumnVector<BetaPoint> BetaSolveBand(const BetaSpline& b, BetaSystem kind, const BetaPoint* p, int step, int m);

@@ -84,32 +84,17 @@ void FillBand(Store& store, const BetaSpline& b, BetaSystem kind, int m) {
     }
 }
 
-// The band solves on a store that updates rows the dense solver's way
-// (open systems) or the classic way (rings, whose rows with the corner
-// entries would overflow the dense solver's way).
-template <bool multipliers>
-void SolveRows(const BetaSpline& b, BetaSystem kind, int m, BetaPoint* const* rows, int k, BetaPoint* x, int xStep) {
-    BandStore<BetaPoint, multipliers> store(BetaOrder(kind, m), 4, kind == BetaSystem::Ring ? 2 : 0);
-    FillBand(store, b, kind, m);
-    BandElimination<BandStore<BetaPoint, multipliers>> band(store, rows, k);
-    band.Eliminate();
-    band.Substitute(x, xStep);
-}
-
-// The matrix is eliminated once, its operations on the right-hand sides
-// recorded; then the right-hand sides are gathered, replayed and
-// substituted a few at a time, side by side (so that their independent
-// operations overlap), straight from and to their strided storage.
-template <bool multipliers>
-void SolveEach(const BetaSpline& b, BetaSystem kind, const BetaPoint* p, int pi, int pc, int m, int nrhs,
-               BetaPoint* x, int xi, int xc) {
-    constexpr int kSide = 16;
+// Eliminates the matrix of the system for m points once on the band,
+// recording its operations on the right-hand sides and its back
+// substitution, and hands the recorded elimination to use. Rows are updated
+// the dense solver's way (open systems) or the classic way (rings, whose
+// rows with the corner entries would overflow the dense solver's way).
+template <bool multipliers, class Use>
+void WithRecorded(const BetaSpline& b, BetaSystem kind, int m, Use use) {
     const int n = BetaOrder(kind, m);
-    const int side = nrhs < kSide ? nrhs : kSide;
     BandStore<BetaPoint, multipliers> store(n, 4, kind == BetaSystem::Ring ? 2 : 0);
     FillBand(store, b, kind, m);
-    BandScratch work(BandScratch::Bytes<BetaPoint>(static_cast<std::size_t>(n) * side) + BandScratch::Bytes<BetaPoint*>(n));
-    BetaPoint* v = work.Take<BetaPoint>(static_cast<std::size_t>(n) * side);
+    BandScratch work(BandScratch::Bytes<BetaPoint*>(n));
     BetaPoint** none = work.Take<BetaPoint*>(n);
     for (int r = 0; r < n; ++r) none[r] = nullptr;
     BandJournal journal;
@@ -117,35 +102,55 @@ void SolveEach(const BetaSpline& b, BetaSystem kind, const BetaPoint* p, int pi,
     band.Record(&journal);
     band.Eliminate();
     band.RecordSubstitution();
-    for (int c0 = 0; c0 < nrhs; c0 += side) {
-        const int g = nrhs - c0 < side ? nrhs - c0 : side;
-        // Equation r asks for point r of a ring; of an open curve, for P_0
-        // in rows 0 and 1, P_{r-1} below, and P_{m-1} in the last row.
-        BetaPoint* at = kind == BetaSystem::Ring ? v : v + g;
-        for (int c = 0; c < g; ++c) {
-            const BetaPoint* src = p + static_cast<std::ptrdiff_t>(c0 + c) * pc;
-            for (int i = 0; i < m; ++i) at[static_cast<std::ptrdiff_t>(i) * g + c] = src[static_cast<std::ptrdiff_t>(i) * pi];
-        }
-        if (kind == BetaSystem::Open)
-            for (int c = 0; c < g; ++c) {
-                v[c] = v[g + c];
-                v[static_cast<std::ptrdiff_t>(n - 1) * g + c] = v[static_cast<std::ptrdiff_t>(n - 2) * g + c];
-            }
-        band.Replay(v, g);
-        band.SubstituteReplayed(v, g, x + static_cast<std::ptrdiff_t>(c0) * xc, xi, xc);
+    use(static_cast<const BandElimination<BandStore<BetaPoint, multipliers>>&>(band), static_cast<const BandJournal&>(journal));
+}
+
+// Gathers g right-hand sides into v side by side, so that their
+// independent operations overlap, and takes them through a recorded
+// elimination: point i of right-hand side c is p[i·pi + c·pc], and v has
+// room for g·order points, element r of right-hand side c at v[r·g + c].
+template <class Band>
+void GatherAndReplay(const Band& band, BetaSystem kind, const BetaPoint* p, std::ptrdiff_t pi, std::ptrdiff_t pc,
+                     int m, int g, BetaPoint* v) {
+    const int n = BetaOrder(kind, m);
+    // Equation r asks for point r of a ring; of an open curve, for P_0 in
+    // rows 0 and 1, P_{r-1} below, and P_{m-1} in the last row.
+    BetaPoint* at = kind == BetaSystem::Ring ? v : v + g;
+    for (int c = 0; c < g; ++c) {
+        const BetaPoint* src = p + c * pc;
+        for (int i = 0; i < m; ++i) at[static_cast<std::ptrdiff_t>(i) * g + c] = src[i * pi];
     }
+    if (kind == BetaSystem::Open)
+        for (int c = 0; c < g; ++c) {
+            v[c] = v[g + c];
+            v[static_cast<std::ptrdiff_t>(n - 1) * g + c] = v[static_cast<std::ptrdiff_t>(n - 2) * g + c];
+        }
+    band.Replay(v, g);
+}
+
+// How many right-hand sides go through a recorded elimination side by side.
+constexpr int kSide = 16;
+
+// The matrix is eliminated once; then the right-hand sides are gathered,
+// replayed and substituted kSide at a time, straight from and to their
+// strided storage.
+template <bool multipliers>
+void SolveEach(const BetaSpline& b, BetaSystem kind, const BetaPoint* p, int pi, int pc, int m, int nrhs,
+               BetaPoint* x, int xi, int xc) {
+    const int n = BetaOrder(kind, m);
+    const int side = nrhs < kSide ? nrhs : kSide;
+    WithRecorded<multipliers>(b, kind, m, [&](const auto& band, const BandJournal&) {
+        BandScratch work(BandScratch::Bytes<BetaPoint>(static_cast<std::size_t>(n) * side));
+        BetaPoint* v = work.Take<BetaPoint>(static_cast<std::size_t>(n) * side);
+        for (int c0 = 0; c0 < nrhs; c0 += side) {
+            const int g = nrhs - c0 < side ? nrhs - c0 : side;
+            GatherAndReplay(band, kind, p + static_cast<std::ptrdiff_t>(c0) * pc, pi, pc, m, g, v);
+            band.SubstituteReplayed(v, g, x + static_cast<std::ptrdiff_t>(c0) * xc, xi, xc);
+        }
+    });
 }
 
 }  // namespace
-
-void BetaSolveBandRows(const BetaSpline& b, BetaSystem kind, int m, BetaPoint* const* rows, int k, BetaPoint* x,
-                       int xStep) {
-    if (kind == BetaSystem::Ring) {
-        SolveRows<true>(b, kind, m, rows, k, x, xStep);
-    } else {
-        SolveRows<false>(b, kind, m, rows, k, x, xStep);
-    }
-}
 
 void BetaSolveBand(const BetaSpline& b, BetaSystem kind, const BetaPoint* p, int pi, int pc, int m, int nrhs,
                    BetaPoint* x, int xi, int xc) {
@@ -154,6 +159,109 @@ void BetaSolveBand(const BetaSpline& b, BetaSystem kind, const BetaPoint* p, int
     } else {
         SolveEach<false>(b, kind, p, pi, pc, m, nrhs, x, xi, xc);
     }
+}
+
+namespace {
+
+// The coordinates of the points of a net row as one run of doubles.
+double* Coordinates(BetaPoint* p) { return reinterpret_cast<double*>(p); }
+static_assert(sizeof(BetaPoint) == 3 * sizeof(double), "a point is three contiguous doubles");
+
+}  // namespace
+
+void BetaSolveTube(const BetaSpline& b, const BetaPoint* p, int pi, int pr, int mu, int mv, BetaPoint* net,
+                   int netRow) {
+    const int n = mv + 2;                         // rows of the net, and order of the open systems along
+    const int len = 3 * mu;                       // coordinates of a row's ring control points
+    const int side = mv < kSide ? mv : kSide;     // rings solved side by side
+    const auto row = [&](int r) { return Coordinates(net + static_cast<std::ptrdiff_t>(r) * netRow + 2); };
+    WithRecorded<true>(b, BetaSystem::Ring, mu, [&](const auto& around, const BandJournal& ring) {
+        WithRecorded<false>(b, BetaSystem::Open, mv, [&](const auto&, const BandJournal& along) {
+            // Either elimination stopped at a zero pivot: the substitution
+            // would throw; nothing is worth solving.
+            if (ring.zeroAt >= 0 || along.zeroAt >= 0) throw BadParameters(qvMsg::SystemNotUnique);
+            BandScratch work(BandScratch::Bytes<BetaPoint>(static_cast<std::size_t>(mu) * side) +
+                             BandScratch::Bytes<int>(n) * 2);
+            BetaPoint* v = work.Take<BetaPoint>(static_cast<std::size_t>(mu) * side);
+            // The open systems along are solved for all the columns at once,
+            // a row of the net being one right-hand side element. The row
+            // exchanges of the elimination exchange the rows' places only:
+            // position q's element lies in net row at[q], which holds it.
+            int* at = work.Take<int>(n);
+            int* holds = work.Take<int>(n);
+            for (int r = 0; r < n; ++r) at[r] = holds[r] = r;
+
+            // Forward: each group of rings is solved into its net rows, and
+            // the recorded operations along are carried out as far as the
+            // rows they touch are there, while those rows are in the cache.
+            const BandJournal::Op* op = along.begin();
+            int ready = 0;  // net rows 0 .. ready - 1 hold their right-hand side
+            for (int i0 = 0; i0 < mv; i0 += side) {
+                const int g = mv - i0 < side ? mv - i0 : side;
+                // Each unknown replaces its own element of v (the
+                // substitution reads an element before it writes that
+                // unknown, and only unknowns after it besides), and the
+                // rings then go to their rows in one sequential sweep each.
+                GatherAndReplay(around, BetaSystem::Ring, p + static_cast<std::ptrdiff_t>(i0) * pr, pi, pr, mu, g, v);
+                around.SubstituteReplayed(v, g, v, g, 1);
+                for (int c = 0; c < g; ++c) {
+                    BetaPoint* dst = net + static_cast<std::ptrdiff_t>(i0 + 1 + c) * netRow + 2;
+                    for (int j = 0; j < mu; ++j) dst[j] = v[static_cast<std::ptrdiff_t>(j) * g + c];
+                }
+                // Row 0 repeats the first ring, row mv + 1 the last, as the
+                // right-hand side of an open curve does.
+                if (i0 == 0) std::copy(row(1), row(1) + len, row(0));
+                ready = i0 + g + 1;
+                if (ready == mv + 1) {
+                    std::copy(row(mv), row(mv) + len, row(mv + 1));
+                    ready = n;
+                }
+                for (; op != along.end(); ++op) {
+                    if (op->kind == BandJournal::kSwap) {
+                        const int ra = at[op->a], rb = at[op->b];
+                        at[op->a] = rb;
+                        at[op->b] = ra;
+                        holds[ra] = op->b;
+                        holds[rb] = op->a;
+                        continue;
+                    }
+                    if (at[op->a] >= ready || (op->kind == BandJournal::kUpdate && at[op->b] >= ready)) break;
+                    double* x = row(at[op->a]);
+                    const double f = op->f;
+                    if (op->kind == BandJournal::kScale) {
+                        for (int k = 0; k < len; ++k) x[k] = x[k] * f;
+                    } else {
+                        const double* y = row(at[op->b]);
+                        for (int k = 0; k < len; ++k) x[k] = x[k] * f - y[k];
+                    }
+                }
+            }
+
+            // Back: unknown i from the last up, into its own row, each row
+            // given its wrap copies once it is final.
+            for (int i = n - 1; i >= 0; --i) {
+                double* x = row(at[i]);
+                for (int t = along.first[i]; t < along.first[i + 1]; ++t) {
+                    const double* y = row(along.terms[t].j);
+                    const double w = along.terms[t].w;
+                    for (int k = 0; k < len; ++k) x[k] = x[k] - y[k] * w;
+                }
+                if (at[i] != i) {
+                    // Row i holds the element of an earlier position: the two
+                    // rows change places.
+                    const int from = at[i], q = holds[i];
+                    std::swap_ranges(x, x + len, row(i));
+                    at[q] = from;
+                    holds[from] = q;
+                    at[i] = holds[i] = i;
+                }
+                BetaPoint* r = net + static_cast<std::ptrdiff_t>(i) * netRow;
+                r[0] = r[mu];
+                r[1] = r[mu + 1];
+                r[mu + 2] = r[2];
+            }
+        });
+    });
 }
 
 qvColumnVector<BetaPoint> BetaSolveBand(const BetaSpline& b, BetaSystem kind, const BetaPoint* p, int step, int m) {

@@ -3,7 +3,6 @@
 #include "cqv/betaspline/beta_internal.h"
 #include "cqv/betaspline/messages.h"
 #include "cqv/core/exceptions.h"
-#include "cqv/linalg/band_elimination_internal.h"
 
 using qvDetail::BetaPoint;
 using qvDetail::BetaSystem;
@@ -24,45 +23,28 @@ qvMatrix<BetaPoint> BuildNet(const BetaSpline& b, const qvMatrix<BetaPoint>& p, 
     if (mv < 2) throw BadParameters(qvMsg::BetaTubeTooFewRings);
     if (mu < 3) throw BadParameters(qvMsg::BetaContourTooFewPoints);
 
-    // Around: row i + 1 holds the ring control points of ring i in columns
-    // 2 .. mu + 1 and their wrap copies. Rows 0 and mv + 1 repeat the first
-    // and last ring, as the right-hand side of the open systems along has
-    // them.
-    qvMatrix<BetaPoint> rings(mv + 2, mu + 3);
     if (band) {
-        qvDetail::BetaSolveBand(b, BetaSystem::Ring, &p(0, 0), p.TabInLine(), p.TabInColumn(), mu, mv, &rings(1, 2),
-                                rings.TabInLine(), rings.TabInColumn());
-    } else {
-        for (int i = 0; i < mv; ++i) {
-            const qvColumnVector<BetaPoint> d = qvDetail::BetaSolveDense(b, BetaSystem::Ring, &p(i, 0), p.TabInLine(), mu);
-            for (int j = 0; j < mu; ++j) rings(i + 1, j + 2) = d[j];
-        }
+        qvMatrix<BetaPoint> net(mv + 2, mu + 3);
+        qvDetail::BetaSolveTube(b, &p(0, 0), p.TabInLine(), p.TabInColumn(), mu, mv, &net(0, 0), net.TabInColumn());
+        return net;
+    }
+
+    // Around: row i + 1 holds the ring control points of ring i in columns
+    // 2 .. mu + 1 and their wrap copies.
+    qvMatrix<BetaPoint> rings(mv + 2, mu + 3);
+    for (int i = 0; i < mv; ++i) {
+        const qvColumnVector<BetaPoint> d = qvDetail::BetaSolveDense(b, BetaSystem::Ring, &p(i, 0), p.TabInLine(), mu);
+        for (int j = 0; j < mu; ++j) rings(i + 1, j + 2) = d[j];
     }
     for (int i = 1; i <= mv; ++i) WrapRow(rings, i, mu);
 
     // Along: each column's open curve control points; the wrap columns
     // repeat the solutions of the columns they copy.
     qvMatrix<BetaPoint> net(mv + 2, mu + 3);
-    if (band) {
-        for (int j = 0; j < mu + 3; ++j) {
-            rings(0, j) = rings(1, j);
-            rings(mv + 1, j) = rings(mv, j);
-        }
-        // The rows of the ring matrix are the right-hand sides, solved in
-        // place kBetaGroup columns at a time.
-        qvDetail::BandScratch work(qvDetail::BandScratch::Bytes<BetaPoint*>(mv + 2));
-        BetaPoint** rows = work.Take<BetaPoint*>(mv + 2);
-        for (int c0 = 2; c0 < mu + 2; c0 += qvDetail::kBetaGroup) {
-            const int k = mu + 2 - c0 < qvDetail::kBetaGroup ? mu + 2 - c0 : qvDetail::kBetaGroup;
-            for (int r = 0; r < mv + 2; ++r) rows[r] = &rings(r, c0);
-            qvDetail::BetaSolveBandRows(b, BetaSystem::Open, mv, rows, k, &net(0, c0), net.TabInColumn());
-        }
-    } else {
-        for (int j = 2; j < mu + 2; ++j) {
-            const qvColumnVector<BetaPoint> c =
-                qvDetail::BetaSolveDense(b, BetaSystem::Open, &rings(1, j), rings.TabInColumn(), mv);
-            for (int i = 0; i < mv + 2; ++i) net(i, j) = c[i];
-        }
+    for (int j = 2; j < mu + 2; ++j) {
+        const qvColumnVector<BetaPoint> c =
+            qvDetail::BetaSolveDense(b, BetaSystem::Open, &rings(1, j), rings.TabInColumn(), mv);
+        for (int i = 0; i < mv + 2; ++i) net(i, j) = c[i];
     }
     for (int i = 0; i < mv + 2; ++i) WrapRow(net, i, mu);
     return net;

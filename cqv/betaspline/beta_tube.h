@@ -91,9 +91,11 @@ public:
     // matrix, in time and memory linear in m_u·m_v and for rings of any
     // length: the ring matrix is eliminated once and every ring taken
     // through that elimination as BetaContour::MakeBandInterpolation solves
-    // a ring; the columns are solved 256 at a time, in place, by the dense
-    // solver's own eliminations. Where the dense solve succeeds the nets
-    // agree to rounding. Throw as MakeInterpolation.
+    // a ring; the open system along is eliminated once, by the dense
+    // solver's own eliminations, and all the columns are taken through it
+    // together, a row of the net at a time, while the rings' rows are fresh.
+    // Where the dense solve succeeds the nets agree to rounding. Throw as
+    // MakeInterpolation.
     void MakeBandInterpolation(qvMatrix<qvTVec3<double>>& points);
     void MakeBandInterpolation(qvSimpleArray<qvSimpleContour2D> contours, const qvSimpleArray<double>& heights);
     // Does nothing.

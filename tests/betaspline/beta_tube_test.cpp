@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <iterator>
+#include <vector>
 
 using namespace betatest;
 
@@ -172,6 +174,33 @@ TEST(BetaTube, PassesThroughEveryRowOfPointsDenseAndOnTheBand) {
         for (int i = 0; i < 3; ++i) EXPECT_LT(Dist(t(u, i / 2.0), first(u) + V3(0, 0, i)), 1e-13) << u << " " << i;
 }
 
+TEST(BetaTube, BandBuildAgreesWithTheDenseOneAcrossRingGroupsAndRowExchanges) {
+    // Ring counts below, at and past the sixteen rings solved side by
+    // side, for every shape and for shapes whose eliminations along
+    // exchange rows: skew 3 at the last step, skew 5 at nearly every step,
+    // tension -5 in the middle. The band build writes the wrap columns of
+    // every row itself.
+    std::vector<std::pair<double, double>> shapes(std::begin(kShapes), std::end(kShapes));
+    for (const auto& more : {std::make_pair(3.0, 0.0), std::make_pair(5.0, 0.0), std::make_pair(1.0, -5.0)})
+        shapes.push_back(more);
+    const int mu = 9;
+    for (const auto& shape : shapes)
+        for (int mv : {2, 15, 16, 17, 34}) {
+            SCOPED_TRACE(::testing::Message() << "skew " << shape.first << " tension " << shape.second << " mv " << mv);
+            qvMatrix<V3> p = Rows(mv, mu);
+            const Tube dense(p, shape.first, shape.second);
+            Tube band(shape.first, shape.second);
+            band.MakeBandInterpolation(p);
+            const std::vector<V3> net = band.Net();
+            EXPECT_LT(RelativeGap(net, dense.Net()), 1e-12);
+            for (int r = 0; r < mv + 2; ++r) {
+                const V3* row = &net[static_cast<std::size_t>(r) * (mu + 3)];
+                EXPECT_EQ(std::vector<V3>({row[0], row[1], row[mu + 2]}), std::vector<V3>({row[mu], row[mu + 1], row[2]}))
+                    << r;
+            }
+        }
+}
+
 TEST(BetaTube, FromContoursResampledAndAligned) {
     // Point counts of an ellipse and two circles, and the count their rings
     // get. The second circle starts five of its points after the first,
@@ -242,4 +271,17 @@ TEST(BetaTube, SharingAndFailures) {
     CQV_EXPECT_BAD(a.MakeBandInterpolation(one, Heights({0})), qvMsg::BetaTubeTooFewRings);
     EXPECT_EQ(std::make_pair(a(0.4, 0.4), a.GetTension()), std::make_pair(before, 0.0));
     CQV_EXPECT_BAD(BetaTube()(0.5, 0.5), qvMsg::BetaTubeNoNet);
+
+    // Skew 1 and tension -8 make rings of 8 points singular around and an
+    // odd number of rings singular along: the band build fails as the
+    // dense one does, either way, and leaves the net as it was.
+    qvMatrix<V3> fine = Rows(4, 5);
+    Tube s(fine, 1.0, -8.0);
+    const std::vector<V3> net = s.Net();
+    qvMatrix<V3> around = Rows(4, 8), along = Rows(5, 5);
+    for (qvMatrix<V3>* q : {&around, &along}) {
+        CQV_EXPECT_BAD(Tube(1.0, -8.0).MakeInterpolation(*q), qvMsg::SystemNotUnique);
+        CQV_EXPECT_BAD(s.MakeBandInterpolation(*q), qvMsg::SystemNotUnique);
+        EXPECT_EQ(s.Net(), net);
+    }
 }
