@@ -116,7 +116,7 @@ public:
     // A window on the elements of a simple array (stride 1).
     explicit qvVector(const qvSimpleArray<E>& a);
     // Releases the held block.
-    ~qvVector() override;
+    CQV_INLINE ~qvVector() override { Free(); }
 
     // Copies v's elements into this vector, each side through its own
     // stride. Equal lengths write into the present storage (through a
@@ -310,7 +310,7 @@ protected:
     // frees when the vector lets go of it. (The members that make this
     // vector a window take their reference before releasing, instead.)
     void SetMem(void* const p) override;
-    void Free();
+    CQV_INLINE void Free() { qvDetail::ReleaseBlock<E>(mem); }
     // A fresh contiguous block of n elements, without releasing the old one.
     void New(int n);
     // Becomes a view of n elements from first with the given stride, holding
@@ -351,7 +351,7 @@ public:
     explicit qvColumnVector(const qvVector<E>& v) : qvVector<E>(v) {}
     explicit qvColumnVector(const qvSimpleArray<E>& a) : qvVector<E>(a) {}
     // Releases the held block.
-    ~qvColumnVector() override;
+    CQV_INLINE ~qvColumnVector() override {}
 
     // Assignment by the vector rule (write-through at equal lengths).
     qvColumnVector& operator=(const qvColumnVector& v) {
@@ -399,7 +399,7 @@ public:
     explicit qvLineVector(const qvVector<E>& v) : qvVector<E>(v) {}
     explicit qvLineVector(const qvSimpleArray<E>& a) : qvVector<E>(a) {}
     // Releases the held block.
-    ~qvLineVector() override;
+    CQV_INLINE ~qvLineVector() override {}
 
     // Assignment by the vector rule (write-through at equal lengths).
     qvLineVector& operator=(const qvLineVector& v) {
