@@ -38,6 +38,9 @@ template <class E>
 class qvColumnVector;
 template <class E>
 class qvLineVector;
+namespace qvDetail {
+struct VectorWindows;
+}
 
 // A vector of len elements of E, element i at data + i·tab, in a counted
 // block that copies, windows and matrices may share, or in memory the caller
@@ -335,6 +338,9 @@ protected:
     int tab;
 
     friend class qvMatrix<E>;
+    // The library's own code that makes many vectors windows on one block
+    // at once (cqv/numeric/window_arrays_internal.h).
+    friend struct qvDetail::VectorWindows;
 };
 
 // A vector oriented as a column: the right operand of a matrix product.

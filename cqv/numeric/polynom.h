@@ -71,6 +71,10 @@ public:
 private:
     KoefType koefType;
     E x0;
+
+    // Sets the offset and form of many polynomials at once
+    // (cqv/numeric/window_arrays_internal.h).
+    friend struct qvDetail::VectorWindows;
 };
 
 // The coefficient types of the polynomial, for the declarations here and the
