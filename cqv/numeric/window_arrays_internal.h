@@ -3,17 +3,15 @@
 //
 // An array of n vectors that all view one block (the points of a spline,
 // its polynomials) would take n references one by one through Set, each an
-// out-of-line call, and give them back one by one as each vector is
-// destroyed. These helpers write the fields of all the windows in one loop
-// and change the block's count once; the vectors end as Set would leave
-// them, or as their destruction needs them.
+// out-of-line call. These helpers write the fields of all the windows in one
+// loop and change the block's count once; the vectors end as Set would leave
+// them.
 #ifndef CQV_NUMERIC_WINDOW_ARRAYS_INTERNAL_H
 #define CQV_NUMERIC_WINDOW_ARRAYS_INTERNAL_H
 
 #include <type_traits>
 #include <utility>
 
-#include "cqv/arrays/simple_array.h"
 #include "cqv/core/counted_block.h"
 #include "cqv/core/counted_block_internal.h"
 #include "cqv/linalg/vector.h"
@@ -78,24 +76,6 @@ struct VectorWindows {
             w.koefType = k;
         }
         if (old != nullptr) ReleaseBlockTimes<E>(old, held);
-    }
-
-    // Lets the elements of an array that alone holds its block give back
-    // their blocks, before the array destroys them: those that hold the
-    // block of element 0 together, any others one by one. The elements then
-    // hold nothing but keep their other fields, so nothing but their
-    // destruction may follow. An array shared with another is left alone.
-    template <class V>
-    static void ReleaseElements(qvSimpleArray<V>& a) {
-        using E = Elem<V>;
-        void* const m = a.GetMem();
-        const int n = a.Len();
-        if (n == 0 || m == nullptr || BlockSizeWord(m) >= 0 || BlockCountWord(m) != 1) return;
-        V* v = a.GetPointer();
-        void* const common = static_cast<qvVector<E>&>(v[0]).mem;
-        int held = 0;
-        for (int i = 0; i < n; ++i) LetGo<E>(v[i], common, held);
-        if (common != nullptr) ReleaseBlockTimes<E>(common, held);
     }
 
     // Gives polynomial p[i] the offset x[i] and the form k where it lacks

@@ -366,11 +366,7 @@ void qvSpline<E>::swap(qvSpline& s) {
 }
 
 template <class E>
-qvSpline<E>::~qvSpline() {
-    // The windows give their blocks back together, before the arrays go.
-    qvDetail::VectorWindows::ReleaseElements(poly);
-    qvDetail::VectorWindows::ReleaseElements(points);
-}
+qvSpline<E>::~qvSpline() {}
 
 template <class E>
 void qvSpline<E>::Set(const qvCurve2D& c) {
@@ -382,7 +378,6 @@ void qvSpline<E>::Set(const qvCurve2D& c) {
         y = c[i].Y();
     });
     poly.swap(fresh);
-    qvDetail::VectorWindows::ReleaseElements(fresh);
 }
 
 template <class E>
@@ -402,7 +397,6 @@ void qvSpline<E>::AdoptPoints(int n, Get get) {
     qvSimpleArray<qvColumnVector<E>> p(n);
     qvDetail::VectorWindows::Open(p.GetPointer(), n, block.GetMem(), b, 1, 2, n);
     points.swap(p);
-    qvDetail::VectorWindows::ReleaseElements(p);
 }
 
 template <class E>
