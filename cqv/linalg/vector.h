@@ -119,7 +119,7 @@ public:
     // A window on the elements of a simple array (stride 1).
     explicit qvVector(const qvSimpleArray<E>& a);
     // Releases the held block.
-    CQV_INLINE ~qvVector() override { Free(); }
+    CQV_INLINE ~qvVector() noexcept override { Free(); }
 
     // Copies v's elements into this vector, each side through its own
     // stride. Equal lengths write into the present storage (through a
@@ -357,7 +357,7 @@ public:
     explicit qvColumnVector(const qvVector<E>& v) : qvVector<E>(v) {}
     explicit qvColumnVector(const qvSimpleArray<E>& a) : qvVector<E>(a) {}
     // Releases the held block.
-    CQV_INLINE ~qvColumnVector() override {}
+    CQV_INLINE ~qvColumnVector() noexcept override {}
 
     // Assignment by the vector rule (write-through at equal lengths).
     qvColumnVector& operator=(const qvColumnVector& v) {
@@ -405,7 +405,7 @@ public:
     explicit qvLineVector(const qvVector<E>& v) : qvVector<E>(v) {}
     explicit qvLineVector(const qvSimpleArray<E>& a) : qvVector<E>(a) {}
     // Releases the held block.
-    CQV_INLINE ~qvLineVector() override {}
+    CQV_INLINE ~qvLineVector() noexcept override {}
 
     // Assignment by the vector rule (write-through at equal lengths).
     qvLineVector& operator=(const qvLineVector& v) {

@@ -44,7 +44,7 @@ public:
     // Shares p's coefficients; copies its form and offset.
     qvPolynom(const qvPolynom& p) : qvColumnVector<E>(p), koefType(p.koefType), x0(p.x0) {}
     // Releases the held block.
-    CQV_INLINE ~qvPolynom() override {}
+    CQV_INLINE ~qvPolynom() noexcept override {}
 
     // Copies p's coefficients into this polynomial's storage (a fresh
     // contiguous block when the lengths differ, else the present one), and
