@@ -115,7 +115,10 @@ void qvDeleteWithRef(T* p) {
         raw = qvDetail::BlockWords(p) - 1;
     }
     if constexpr (qvIsObjectElement<T>::value) {
-        for (std::int32_t i = 0; i < n; ++i) p[i].~T();
+        // The elements are of the block's own type T (NewBlock made them),
+        // so their destructor is called without a virtual dispatch, and
+        // can be inlined.
+        for (std::int32_t i = 0; i < n; ++i) p[i].T::~T();
     }
     qvFree(raw);
 }

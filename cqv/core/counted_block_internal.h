@@ -67,6 +67,33 @@ T* ResizeSoleBlock(void*& mem, int m) {
     return reinterpret_cast<T*>(words + 2);
 }
 
+// ---- Many holders at once ----------------------------------------------------
+//
+// Many windows on one block (the points of a spline, its polynomials) take
+// and give back their references together: one change of the count instead
+// of one per window, with the same end as taking or releasing them one by
+// one.
+
+// Adds k references to the counted block p. Throws BadParameters
+// "qvIncMemRef : memory must be allocated with qvNewWithRef." when p is not
+// a counted block, with nothing changed.
+inline void HoldBlockTimes(void* p, int k) {
+    if (BlockSizeWord(p) >= 0) throw BadParameters(qvMsg::IncMemRefNotCounted);
+    BlockCountWord(p) += k;
+}
+
+// Releases k references to the block p (not null) by the release rule, as k
+// calls of qvDeleteWithRef would: the last one destroys and frees it.
+template <class T>
+void ReleaseBlockTimes(void* p, int k) {
+    if (BlockSizeWord(p) < 0 && k > 1) {
+        // All but one at once; the last by the rule itself.
+        BlockCountWord(p) -= k - 1;
+        k = 1;
+    }
+    for (; k > 0; --k) qvDeleteWithRef(static_cast<T*>(p));
+}
+
 }  // namespace qvDetail
 
 #endif  // CQV_CORE_COUNTED_BLOCK_INTERNAL_H

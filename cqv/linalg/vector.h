@@ -38,6 +38,9 @@ template <class E>
 class qvColumnVector;
 template <class E>
 class qvLineVector;
+namespace qvDetail {
+struct VectorWindows;
+}
 
 // A vector of len elements of E, element i at data + i·tab, in a counted
 // block that copies, windows and matrices may share, or in memory the caller
@@ -116,7 +119,7 @@ public:
     // A window on the elements of a simple array (stride 1).
     explicit qvVector(const qvSimpleArray<E>& a);
     // Releases the held block.
-    ~qvVector() override;
+    CQV_INLINE ~qvVector() noexcept override { Free(); }
 
     // Copies v's elements into this vector, each side through its own
     // stride. Equal lengths write into the present storage (through a
@@ -310,7 +313,7 @@ protected:
     // frees when the vector lets go of it. (The members that make this
     // vector a window take their reference before releasing, instead.)
     void SetMem(void* const p) override;
-    void Free();
+    CQV_INLINE void Free() { qvDetail::ReleaseBlock<E>(mem); }
     // A fresh contiguous block of n elements, without releasing the old one.
     void New(int n);
     // Becomes a view of n elements from first with the given stride, holding
@@ -335,6 +338,9 @@ protected:
     int tab;
 
     friend class qvMatrix<E>;
+    // The library's own code that makes many vectors windows on one block
+    // at once (cqv/numeric/window_arrays_internal.h).
+    friend struct qvDetail::VectorWindows;
 };
 
 // A vector oriented as a column: the right operand of a matrix product.
@@ -351,7 +357,7 @@ public:
     explicit qvColumnVector(const qvVector<E>& v) : qvVector<E>(v) {}
     explicit qvColumnVector(const qvSimpleArray<E>& a) : qvVector<E>(a) {}
     // Releases the held block.
-    ~qvColumnVector() override;
+    CQV_INLINE ~qvColumnVector() noexcept override {}
 
     // Assignment by the vector rule (write-through at equal lengths).
     qvColumnVector& operator=(const qvColumnVector& v) {
@@ -399,7 +405,7 @@ public:
     explicit qvLineVector(const qvVector<E>& v) : qvVector<E>(v) {}
     explicit qvLineVector(const qvSimpleArray<E>& a) : qvVector<E>(a) {}
     // Releases the held block.
-    ~qvLineVector() override;
+    CQV_INLINE ~qvLineVector() noexcept override {}
 
     // Assignment by the vector rule (write-through at equal lengths).
     qvLineVector& operator=(const qvLineVector& v) {

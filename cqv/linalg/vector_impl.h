@@ -56,18 +56,8 @@ qvVector<E>::qvVector(const qvSimpleArray<E>& a) : qvPArray(), data(nullptr), le
 }
 
 template <class E>
-qvVector<E>::~qvVector() {
-    Free();
-}
-
-template <class E>
 void qvVector<E>::SetMem(void* const p) {
     qvDetail::ReplaceBlock<E>(mem, p);
-}
-
-template <class E>
-void qvVector<E>::Free() {
-    qvDetail::ReleaseBlock<E>(mem);
 }
 
 template <class E>
@@ -489,9 +479,6 @@ V MapToNew(Op op, const qvVector<E>& a, const W&... b) {
 }  // namespace qvDetail
 
 template <class E>
-qvColumnVector<E>::~qvColumnVector() {}
-
-template <class E>
 qvVector<E>* qvColumnVector<E>::NewVector() const {
     return new qvColumnVector<E>();
 }
@@ -505,9 +492,6 @@ template <class E>
 int qvColumnVector<E>::IsLine() const {
     return 0;
 }
-
-template <class E>
-qvLineVector<E>::~qvLineVector() {}
 
 template <class E>
 qvVector<E>* qvLineVector<E>::NewVector() const {

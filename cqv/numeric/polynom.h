@@ -44,7 +44,7 @@ public:
     // Shares p's coefficients; copies its form and offset.
     qvPolynom(const qvPolynom& p) : qvColumnVector<E>(p), koefType(p.koefType), x0(p.x0) {}
     // Releases the held block.
-    ~qvPolynom() override;
+    CQV_INLINE ~qvPolynom() noexcept override {}
 
     // Copies p's coefficients into this polynomial's storage (a fresh
     // contiguous block when the lengths differ, else the present one), and
@@ -71,6 +71,10 @@ public:
 private:
     KoefType koefType;
     E x0;
+
+    // Sets the offset and form of many polynomials at once
+    // (cqv/numeric/window_arrays_internal.h).
+    friend struct qvDetail::VectorWindows;
 };
 
 // The coefficient types of the polynomial, for the declarations here and the

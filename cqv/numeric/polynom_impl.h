@@ -10,9 +10,6 @@
 #include "cqv/numeric/polynom_internal.h"
 
 template <class E>
-qvPolynom<E>::~qvPolynom() {}
-
-template <class E>
 qvPolynom<E>& qvPolynom<E>::operator=(const qvPolynom& p) {
     SetKoef(p, p.x0, p.koefType);
     return *this;

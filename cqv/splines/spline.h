@@ -100,8 +100,8 @@ public:
     // The periodic cubic spline: the last point closes the period, its
     // value standing for the one at x_0 again (pass y_{n-1} = y_0 for a
     // continuous curve), and the slope and curvature at x_{n-1} equal those
-    // at x_0. The cyclic tridiagonal system of the n - 1 moments is solved by
-    // qvMatrix3Diag's cyclic sweep. No self-test.
+    // at x_0. The cyclic tridiagonal system of the n - 1 moments is solved as
+    // qvMatrix3Diag's cyclic sweep solves it, step for step. No self-test.
     // Throws BadParameters "different size." for fewer than 4 points.
     void MkPeriodSpline3();
 
@@ -193,19 +193,12 @@ private:
     // Fills the points from n pairs, read through get(i, x, y).
     template <class Get>
     void AdoptPoints(int n, Get get);
-    // Makes every polynomial the cubic in power form around x_i with the
-    // second derivatives l and r at its ends, given by moments(i, l, r), on
-    // the intervals h and chord slopes s; returns the coefficients, four per
-    // interval side by side.
-    template <class Moments>
-    const E* SetCubics(const E* h, const E* s, Moments moments);
     // Gives every polynomial len coefficients, as windows side by side on
-    // one block (a fresh one unless they already are), and returns the
-    // first; null without polynomials, and for len 0, which leaves them as
-    // they are.
-    E* ShapePolynomials(int len);
-    // Gives polynomial i the offset x_i and the form, where it lacks them.
-    void SetForms(typename qvPolynom<E>::KoefType form);
+    // one block (a fresh one unless they already are), and polynomial i the
+    // offset x_i and the form where it lacks them; returns the first
+    // coefficient. Null without polynomials, and for len 0, which leaves
+    // them as they are.
+    E* ShapePolynomials(int len, typename qvPolynom<E>::KoefType form);
     // The knots x_0 .. x_{n-1}, side by side.
     const E* Knots() const { return points[0].GetPointer(); }
     // The block's elements after the 2n + 2 that hold the bucket table.

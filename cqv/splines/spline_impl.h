@@ -8,40 +8,12 @@
 #include <cstring>
 
 #include "cqv/core/exceptions.h"
+#include "cqv/numeric/window_arrays_internal.h"
 #include "cqv/numeric/polynom_internal.h"
-#include "cqv/numeric/tridiagonal.h"
 #include "cqv/splines/messages.h"
 #include "cqv/splines/spline.h"
 
 namespace qvDetail {
-
-// A tridiagonal system of the given order for the second derivatives of a
-// cubic spline through n points, in fresh storage, with the interval lengths
-// h_i = x_{i+1} - x_i and the chord slopes s_i = (y_{i+1} - y_i)/h_i.
-template <class E>
-struct MomentSystem {
-    qvColumnVector<E> chords;
-    qvMatrix3Diag<E> a;
-    qvColumnVector<E> f;
-    E* h;
-    E* s;
-    E* up;
-    E* dg;
-    E* dn;
-    E* r;
-    MomentSystem(const E* x, const E* y, int n, int order) : chords(2 * (n - 1)), a(order), f(order) {
-        h = chords.GetPointer();
-        s = h + (n - 1);
-        for (int i = 0; i < n - 1; ++i) {
-            h[i] = x[i + 1] - x[i];
-            s[i] = (y[i + 1] - y[i]) / h[i];
-        }
-        up = a.Up().GetPointer();
-        dg = a.Diag().GetPointer();
-        dn = a.Down().GetPointer();
-        r = f.GetPointer();
-    }
-};
 
 // The four power coefficients, highest first, of the cubic on an interval
 // of length h with chord slope s, left value y and second derivatives l and
@@ -167,28 +139,173 @@ inline int SplineInterval(const E* k, int n, E scale, const unsigned char* table
     return SplineIntervalFrom(k, n, x, static_cast<int>(at));
 }
 
-// The self-test of cubics in power form whose offsets are the knots, with
-// coefficients side by side in c (four per interval): the values at both
-// ends of every interval and the first and second derivatives on both sides
-// of every inner knot within 0.01; NaN differences pass. The same checks
-// and arithmetic as the general self-test, on the flat coefficients.
+// One end row of MkSpline3's system: its element beside the diagonal (Up[0]
+// in row 0, Down[n-2] in row n-1), its diagonal element and its right side.
 template <class E>
-inline bool CubicsPass(const E* c, const E* x, const E* y, int n) {
+struct SplineEndRow {
+    E side, diag, rhs;
+};
+
+// The cubic spline through the n ≥ 3 points (x_i, y_i) with the given end
+// rows, as MkSpline3 builds it: every inner row
+//   μ_i·M_{i-1} + 2·M_i + λ_i·M_{i+1} = 6/(h_{i-1} + h_i)·(s_i - s_{i-1}),
+// λ_i = h_i/(h_{i-1} + h_i), μ_i = 1 - λ_i, solved by the tridiagonal sweep
+// (the steps of qvDetail::SweepRun), and every interval's cubic from its
+// moments (CubicFromMoments). ends(h_0, s_0, h_{n-2}, s_{n-2}, first, last)
+// gives the two end rows. The coefficients go to c, four per interval,
+// which is also the work space: until the backward sweep reaches interval
+// i its four places hold h_i, s_i and the sweep's alpha_i and beta_i. The
+// arithmetic of each element is that of the separate passes (system, sweep,
+// cubics), in the same order. Returns whether the cubics pass the
+// self-test (Check), checked as each is made.
+template <class E, class Ends>
+inline bool NaturalCubicsInto(E* c, const E* x, const E* y, int n, Ends ends) {
     const E tol = E(0.01);
     auto off = [tol](E a, E b) { return std::fabs(a - b) > tol; };
-    for (int i = 0; i < n - 1; ++i) {
-        const E* ci = c + 4 * i;
-        if (off(CubicValue(ci, 1, x[i] - x[i]), y[i]) || off(CubicValue(ci, 1, x[i + 1] - x[i]), y[i + 1]))
-            return false;
-        if (i == 0) continue;
-        const E* left = ci - 4;
-        const E tl = x[i] - x[i - 1];
-        const E tr = x[i] - x[i];
-        if (off(CubicSlope(left, 1, tl), CubicSlope(ci, 1, tr)) ||
-            off(CubicCurvature(left, 1, tl), CubicCurvature(ci, 1, tr)))
-            return false;
+    E hp = x[1] - x[0];
+    E sp = (y[1] - y[0]) / hp;
+    const E h0 = hp, s0 = sp;
+    E hl = x[n - 1] - x[n - 2];
+    E sl = (y[n - 1] - y[n - 2]) / hl;
+    SplineEndRow<E> first, last;
+    ends(h0, s0, hl, sl, first, last);
+    // Forward: row 0, then the inner rows 1 .. n-2.
+    E alpha = -first.side / first.diag;
+    E beta = first.rhs / first.diag;
+    c[0] = h0;
+    c[1] = s0;
+    c[2] = alpha;
+    c[3] = beta;
+    for (int i = 1; i < n - 1; ++i) {
+        const E h = x[i + 1] - x[i];
+        const E s = (y[i + 1] - y[i]) / h;
+        const E sum = hp + h;
+        const E lambda = h / sum;
+        const E lower = E(1) - lambda;
+        const E rhs = E(6) / sum * (s - sp);
+        const E den = lower * alpha + E(2);
+        alpha = -lambda / den;
+        beta = (rhs - lower * beta) / den;
+        E* ci = c + 4 * i;
+        ci[0] = h;
+        ci[1] = s;
+        ci[2] = alpha;
+        ci[3] = beta;
+        hp = h;
+        sp = s;
     }
-    return true;
+    // Row n-1 gives M_{n-1}; backward, each interval's cubic as soon as
+    // both its moments are known, with the checks of its values and of the
+    // join at its right knot.
+    E right = (last.rhs - last.side * beta) / (last.side * alpha + last.diag);
+    bool bad = false;
+    for (int i = n - 2; i >= 0; --i) {
+        E* ci = c + 4 * i;
+        const E h = ci[0], s = ci[1];
+        const E left = right * ci[2] + ci[3];
+        CubicFromMoments(ci, 1, left, right, h, s, y[i]);
+        bad = bad || off(CubicValue(ci, 1, x[i] - x[i]), y[i]) || off(CubicValue(ci, 1, x[i + 1] - x[i]), y[i + 1]);
+        if (i + 1 < n - 1) {
+            const E* next = ci + 4;
+            const E tl = x[i + 1] - x[i];
+            const E tr = x[i + 1] - x[i + 1];
+            bad = bad || off(CubicSlope(ci, 1, tl), CubicSlope(next, 1, tr)) ||
+                  off(CubicCurvature(ci, 1, tl), CubicCurvature(next, 1, tr));
+        }
+        right = left;
+    }
+    return !bad;
+}
+
+// The periodic cubic spline through the n ≥ 4 points (x_i, y_i), as
+// MkPeriodSpline3 builds it: the n - 1 moments at x_1 .. x_{n-1} (row r for
+// point r + 1, the interval after the last one being the first again)
+// solved as qvMatrix3Diag's cyclic sweep solves them, two sweeps over the
+// leading block of order n - 2 (for the right side, u, and for the column
+// (1 - λ_1, 0, …, 0, λ_{n-2}), w) that share their alphas, the last moment
+// from the closing row and the others corrected by it, then each
+// interval's cubic from its moments. The coefficients go to c, four per
+// interval, which is also the work space: interval r holds s_r, then
+// alpha_r, beta_r of u and of w, then u_r and w_r. The arithmetic of each
+// element is that of the separate passes, in the same order.
+template <class E>
+inline void PeriodicCubicsInto(E* c, const E* x, const E* y, int n) {
+    const int lead = n - 2;  // rows 0 .. n-3; row n-2 closes the system
+    const E h0 = x[1] - x[0];
+    const E s0 = (y[1] - y[0]) / h0;
+    c[0] = s0;
+    E hp = h0, sp = s0;
+    // The row r's elements with the interval after it: h_{r+1} and
+    // s_{r+1}, or h_0 and s_0 after the last interval.
+    auto row = [&](int r, E& lambda, E& rhs) {
+        E h = h0, s = s0;
+        if (r + 1 < n - 1) {
+            h = x[r + 2] - x[r + 1];
+            s = (y[r + 2] - y[r + 1]) / h;
+            c[4 * (r + 1)] = s;
+        }
+        const E sum = hp + h;
+        lambda = h / sum;
+        rhs = E(6) / sum * (s - sp);
+        hp = h;
+        sp = s;
+    };
+    E lambda, rhs;
+    row(0, lambda, rhs);
+    const E corner = E(1) - lambda;  // (0, n-2)
+    E alpha = -lambda / E(2);
+    E bu = rhs / E(2);
+    E bw = corner / E(2);
+    c[1] = alpha;
+    c[2] = bu;
+    c[3] = bw;
+    E lower = E(0);
+    E up = lambda;  // the last lead row's λ, which w's last right side is
+    for (int r = 1; r < lead; ++r) {
+        row(r, lambda, rhs);
+        lower = E(1) - lambda;
+        up = lambda;
+        if (r == lead - 1) break;
+        const E den = lower * alpha + E(2);
+        alpha = -lambda / den;
+        bu = (rhs - lower * bu) / den;
+        bw = (E(0) - lower * bw) / den;
+        E* cr = c + 4 * r;
+        cr[1] = alpha;
+        cr[2] = bu;
+        cr[3] = bw;
+    }
+    // The last lead row ends both sweeps; then back to row 0.
+    const E den = lower * alpha + E(2);
+    E u = (rhs - lower * bu) / den;
+    E w = (up - lower * bw) / den;
+    E* cl = c + 4 * (lead - 1);
+    cl[2] = u;
+    cl[3] = w;
+    const E uLast = u, wLast = w;
+    for (int r = lead - 2; r >= 0; --r) {
+        E* cr = c + 4 * r;
+        u = u * cr[1] + cr[2];
+        w = w * cr[1] + cr[3];
+        cr[2] = u;
+        cr[3] = w;
+    }
+    // The closing row (point n-1, which is point 0 again).
+    E closeLambda, closeRhs;
+    row(lead, closeLambda, closeRhs);
+    const E closeLower = E(1) - closeLambda;
+    const E cornerLast = h0 / (x[n - 1] - x[n - 2] + h0);  // (n-2, 0)
+    const E mLast = (closeRhs - u * cornerLast - closeLower * uLast) /
+                    (E(2) - closeLower * wLast - cornerLast * w);
+    // Interval 0 runs from M'_{n-2} to M'_0, interval i from M'_{i-1} to
+    // M'_i.
+    E left = mLast;
+    for (int i = 0; i < n - 1; ++i) {
+        E* ci = c + 4 * i;
+        const E right = i < lead ? ci[2] - mLast * ci[3] : mLast;
+        CubicFromMoments(ci, 1, left, right, x[i + 1] - x[i], ci[0], y[i]);
+        left = right;
+    }
 }
 
 // Zeros in every element of a matrix the library has just made (row-major,
@@ -226,7 +343,7 @@ qvSpline<E>::qvSpline(const qvSpline& s) {
     const int np = s.poly.Len();
     if (np == 0) return;
     poly.Set(np);
-    ShapePolynomials(s.poly[0].Len());
+    ShapePolynomials(s.poly[0].Len(), s.poly[0].GetKoefType());
     // Equal lengths: each assignment writes into the fresh block, with the
     // offset and the form, so the copy has the source's layout.
     for (int i = 0; i < np; ++i) poly[i] = s.poly[i];
@@ -276,37 +393,32 @@ void qvSpline<E>::AdoptPoints(int n, Get get) {
     b[2 * n] = E(n - 1) / (b[n - 1] - b[0]);
     b[2 * n + 1] = E(0);
     qvDetail::SplineBuckets(b, n, b[2 * n], reinterpret_cast<unsigned char*>(b + 2 * n + 2));
+    // Point i: the window of x_i and y_i, n elements apart.
     qvSimpleArray<qvColumnVector<E>> p(n);
-    for (int i = 0; i < n; ++i) p[i].Set(block, i, 2, n);
+    qvDetail::VectorWindows::Open(p.GetPointer(), n, block.GetMem(), b, 1, 2, n);
     points.swap(p);
 }
 
 template <class E>
-E* qvSpline<E>::ShapePolynomials(int len) {
+E* qvSpline<E>::ShapePolynomials(int len, typename qvPolynom<E>::KoefType form) {
     const int np = poly.Len();
     if (np == 0 || len == 0) return nullptr;
     E* base = poly[0].GetPointer();
-    if (len == 4 && HoldsCubics()) return base;
+    if (len == 4 && form == qvPolynom<E>::KoefPower && HoldsCubics()) return base;
     int i = 0;
     while (i < np && poly[i].Len() == len && poly[i].Tab() == 1 && poly[i].GetPointer() == base + i * len) ++i;
-    if (i == np) return base;
+    if (i == np) {
+        qvDetail::VectorWindows::SetOffsets(poly.GetPointer(), np, Knots(), form);
+        return base;
+    }
     // One block, its first coefficient on a 32-byte boundary, so that a
     // cubic's four coefficients never straddle two cache lines.
     qvColumnVector<E> block(np * len + 3);
     const std::uintptr_t at = reinterpret_cast<std::uintptr_t>(block.GetPointer());
     const int skip = static_cast<int>((32 - at % 32) % 32 / sizeof(E));
-    for (i = 0; i < np; ++i) poly[i].Set(block, skip + i * len, len);
+    qvDetail::VectorWindows::OpenPolynomials(poly.GetPointer(), np, block.GetMem(), block.GetPointer() + skip, len,
+                                             Knots(), form);
     return poly[0].GetPointer();
-}
-
-template <class E>
-void qvSpline<E>::SetForms(typename qvPolynom<E>::KoefType form) {
-    if (form == qvPolynom<E>::KoefPower && HoldsCubics()) return;
-    const E* x = Knots();
-    for (int i = 0; i < poly.Len(); ++i) {
-        qvPolynom<E>& p = poly[i];
-        if (!(p.GetX0() == x[i] && p.GetKoefType() == form)) p.SetKoef(p, x[i], form);
-    }
 }
 
 template <class E>
@@ -322,49 +434,26 @@ void qvSpline<E>::MkSpline3(const qvSimpleArray<int>& code, const qvMatrix<E>& v
 
     const E* x = Knots();
     const E* y = x + n;
-    qvDetail::MomentSystem<E> sys(x, y, n, n);
-    const E* h = sys.h;
-    const E* s = sys.s;
-    // Inner rows: μ_i·M_{i-1} + 2·M_i + λ_i·M_{i+1} = d_i.
-    for (int i = 1; i < n - 1; ++i) {
-        const E sum = h[i - 1] + h[i];
-        const E lambda = h[i] / sum;
-        sys.dn[i - 1] = E(1) - lambda;
-        sys.dg[i] = E(2);
-        sys.up[i] = lambda;
-        sys.r[i] = E(6) / sum * (s[i] - s[i - 1]);
-    }
+    E* c = ShapePolynomials(4, qvPolynom<E>::KoefPower);
     // End rows 2·M = 0 until a condition replaces them; a curvature
     // condition is applied after a slope condition on the same end.
-    sys.dg[0] = sys.dg[n - 1] = E(2);
-    sys.up[0] = sys.dn[n - 2] = E(0);
-    sys.r[0] = sys.r[n - 1] = E(0);
-    if (slopes & 1) {
-        sys.up[0] = E(1);
-        sys.r[0] = E(6) / h[0] * (s[0] - value(0, 0));
-    }
-    if (slopes & 2) {
-        sys.dn[n - 2] = E(1);
-        sys.r[n - 1] = E(6) / h[n - 2] * (value(0, 1) - s[n - 2]);
-    }
-    if (curvatures & 1) {
-        sys.dg[0] = E(1);
-        sys.up[0] = E(0);
-        sys.r[0] = value(1, 0);
-    }
-    if (curvatures & 2) {
-        sys.dg[n - 1] = E(1);
-        sys.dn[n - 2] = E(0);
-        sys.r[n - 1] = value(1, 1);
-    }
-    qvColumnVector<E> m;
-    sys.a.SolveEquationChaserMethod(m, sys.f);
-    const E* mm = m.GetPointer();
-    const E* c = SetCubics(sys.h, sys.s, [mm](int i, E& l, E& r) {
-        l = mm[i];
-        r = mm[i + 1];
-    });
-    if (!qvDetail::CubicsPass(c, x, y, n)) throw BadParameters(qvMsg::SplineError);
+    auto ends = [&](E h0, E s0, E hl, E sl, qvDetail::SplineEndRow<E>& first, qvDetail::SplineEndRow<E>& last) {
+        first = {E(0), E(2), E(0)};
+        last = {E(0), E(2), E(0)};
+        if (slopes & 1) {
+            first.side = E(1);
+            first.rhs = E(6) / h0 * (s0 - value(0, 0));
+        }
+        if (slopes & 2) {
+            last.side = E(1);
+            last.rhs = E(6) / hl * (value(0, 1) - sl);
+        }
+        if (curvatures & 1) first = {E(0), E(1), value(1, 0)};
+        if (curvatures & 2) last = {E(0), E(1), value(1, 1)};
+    };
+    const bool pass = qvDetail::NaturalCubicsInto(c, x, y, n, ends);
+    MarkCubics(true);
+    if (!pass) throw BadParameters(qvMsg::SplineError);
 }
 
 template <class E>
@@ -372,51 +461,9 @@ void qvSpline<E>::MkPeriodSpline3() {
     const int n = points.Len();
     const int order = n - 1;  // the moments at x_1 .. x_{n-1}
     if (order < 3) throw BadParameters(qvMsg::DifferentSize);
-    // Row r stands for point r + 1; the interval after the last one is the
-    // first again, so h_{n-1} = h_0 and the last row wraps to s_0.
-    const E* x = Knots();
-    const E* y = x + n;
-    qvDetail::MomentSystem<E> sys(x, y, n, order);
-    const E* h = sys.h;
-    const E* s = sys.s;
-    E first = E(0);  // 1 - λ_1, the corner (0, order - 1)
-    for (int row = 0; row < order; ++row) {
-        const E hl = h[row];
-        const E hr = row + 1 < n - 1 ? h[row + 1] : h[0];
-        const E sr = row + 1 < n - 1 ? s[row + 1] : s[0];
-        const E sum = hl + hr;
-        const E lambda = hr / sum;
-        sys.dg[row] = E(2);
-        if (row == 0) first = E(1) - lambda;
-        else sys.dn[row - 1] = E(1) - lambda;
-        if (row < order - 1) sys.up[row] = lambda;
-        sys.r[row] = E(6) / sum * (sr - s[row]);
-    }
-    // λ_{n-1}, the corner (order - 1, 0).
-    const E last = h[0] / (h[n - 2] + h[0]);
-    qvColumnVector<E> m;
-    sys.a.SolveEquationCycleChaserMethod(m, sys.f, first, last);
-    const E* mm = m.GetPointer();
-    SetCubics(sys.h, sys.s, [mm, n](int i, E& l, E& r) {
-        l = i == 0 ? mm[n - 2] : mm[i - 1];
-        r = mm[i];
-    });
-}
-
-template <class E>
-template <class Moments>
-const E* qvSpline<E>::SetCubics(const E* h, const E* s, Moments moments) {
-    const int n = points.Len();
-    const E* y = Knots() + n;
-    E* c = ShapePolynomials(4);
-    SetForms(qvPolynom<E>::KoefPower);
-    for (int i = 0; i < n - 1; ++i) {
-        E l, r;
-        moments(i, l, r);
-        qvDetail::CubicFromMoments(c + 4 * i, 1, l, r, h[i], s[i], y[i]);
-    }
+    E* c = ShapePolynomials(4, qvPolynom<E>::KoefPower);
+    qvDetail::PeriodicCubicsInto(c, Knots(), Knots() + n, n);
     MarkCubics(true);
-    return c;
 }
 
 template <class E>
@@ -558,8 +605,7 @@ void qvSpline<E>::Make(int d, const qvSimpleArray<int>& code, const qvMatrix<E>&
 
     // Polynomial i: (u_i, f^(d-1)(x_i), …, f'(x_i), y_i) in Taylor form.
     MarkCubics(false);
-    E* coefficients = ShapePolynomials(d + 1);
-    SetForms(qvPolynom<E>::KoefTaylor);
+    E* coefficients = ShapePolynomials(d + 1, qvPolynom<E>::KoefTaylor);
     const E* uu = u.GetPointer();
     for (int i = 0; i < intervals; ++i) {
         E* c = coefficients + i * (d + 1);
