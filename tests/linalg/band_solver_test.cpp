@@ -18,64 +18,6 @@ namespace {
 
 using Space = std::vector<V3>;
 
-// ---- the reference: the elimination over the whole matrix ----------------------
-
-bool ZeroCoord(double x) { return x == 0.0 || std::isnan(x); }
-bool Zero(const V3& x) { return ZeroCoord(x.X()) && ZeroCoord(x.Y()) && ZeroCoord(x.Z()); }
-V3 Magnitude(const V3& x) { return V3(std::fabs(x.X()), std::fabs(x.Y()), std::fabs(x.Z())); }
-bool Greater(const V3& c, const V3& b) { return !(c.X() <= b.X()) && !(c.Y() <= b.Y()) && !(c.Z() <= b.Z()); }
-V3 Recip(const V3& x) { return V3(1.0 / x.X(), 1.0 / x.Y(), 1.0 / x.Z()); }
-
-struct Reference {
-    Space a, b;  // row-major copy and right-hand side; rows never move
-    std::vector<int> rows;
-    int n, m;
-
-    Reference(const qvMatrix<V3>& src, const Space& rhs) : b(rhs), n(src.ColumnLen()), m(src.LineLen()) {
-        for (int i = 0; i < n; ++i) {
-            rows.push_back(i);
-            for (int j = 0; j < m; ++j) a.push_back(src(i, j));
-        }
-    }
-    V3& W(int pos, int j) { return a[static_cast<size_t>(rows[pos]) * m + j]; }
-    V3& B(int pos) { return b[static_cast<size_t>(rows[pos])]; }
-
-    // Returns the unknown at whose zero pivot the solver throws, having
-    // written x from the last unknown down to it; -1 when it succeeds.
-    int Solve(Space& x) {
-        for (int k = 0; k < n; ++k) {
-            V3 best = Magnitude(W(k, k));
-            for (int i = k + 1; i < n; ++i) {
-                const V3 cand = Magnitude(W(i, k));
-                if (Greater(cand, best)) {
-                    std::swap(rows[k], rows[i]);
-                    best = cand;
-                }
-            }
-            if (Zero(W(k, k))) break;
-            const V3 r = Recip(W(k, k));
-            for (int j = k + 1; j < m; ++j) W(k, j) = W(k, j) * r;
-            B(k) = B(k) * r;
-            for (int i = k + 1; i < n; ++i) {
-                const V3 e = W(i, k);
-                if (Zero(e)) continue;
-                const V3 s = Recip(e);
-                for (int j = k + 1; j < m; ++j) W(i, j) = s * W(i, j) - W(k, j);
-                B(i) = s * B(i) - B(k);
-            }
-        }
-        const double nan = std::numeric_limits<double>::quiet_NaN();
-        x.assign(static_cast<size_t>(n), V3(nan, nan, nan));
-        for (int i = n - 1; i >= 0; --i) {
-            V3 xi = B(i);
-            for (int j = n - 1; j > i; --j) xi = xi - W(i, j) * x[static_cast<size_t>(j)];
-            x[static_cast<size_t>(i)] = xi;
-            if (Zero(W(i, i))) return i;
-        }
-        return -1;
-    }
-};
-
 // ---- banded systems --------------------------------------------------------------
 
 enum Kind {
@@ -98,14 +40,10 @@ const Case kCases[] = {
     {60, 60, 2, 0, Special},  {48, 62, 1, 2, Mixed},   {64, 64, 3, 1, Positive}, {80, 80, 1, 1, Equal},
 };
 
-struct Bits {
-    unsigned long long seed;
-    unsigned Next() {
-        seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
-        return static_cast<unsigned>(seed >> 33);
-    }
+struct Bits : Numbers {
+    using Numbers::Numbers;
     double Value(Kind kind) {
-        const unsigned r = Next();
+        const auto r = static_cast<unsigned>(Next() >> 33);
         const double x = (r % 1000 + 1) / 1000.0;
         if (kind == Positive) return x;
         if (r % 17 == 0) return 0.0;
@@ -165,20 +103,20 @@ qvMatrix<V3> NaNPivotMatrix() {
 }  // namespace
 
 TEST(BandSolve, AgreesBitForBitWithTheWholeElimination) {
-    Bits bits{7};
-    std::vector<std::pair<qvMatrix<V3>, Space>> systems;
+    Bits bits(7);
+    std::vector<std::pair<qvMatrix<V3>, qvMatrix<V3>>> systems;
     for (const Case& c : kCases) {
-        systems.emplace_back(BandMatrix(c, bits), Space());
-        for (int i = 0; i < c.n; ++i) systems.back().second.push_back(bits.Entry(c.values == Equal ? Mixed : c.values));
+        systems.emplace_back(BandMatrix(c, bits), qvMatrix<V3>(c.n, 1));
+        for (int i = 0; i < c.n; ++i) systems.back().second(i, 0) = bits.Entry(c.values == Equal ? Mixed : c.values);
     }
-    systems.emplace_back(NaNPivotMatrix(), Space(48, V3(1, 2, 3)));
+    systems.emplace_back(NaNPivotMatrix(), qvMatrix<V3>(48, 1));
+    for (int i = 0; i < 48; ++i) systems.back().second(i, 0) = V3(1, 2, 3);
     for (const auto& system : systems) {
         const qvMatrix<V3>& a = system.first;
-        const Space& rhs = system.second;
         const int n = a.ColumnLen(), m = a.LineLen();
         SCOPED_TRACE(::testing::Message() << "system " << &system - &systems[0]);
 
-        Reference ref(a, rhs);
+        Reference<V3> ref(a, system.second);
         Space want;
         const int failed = ref.Solve(want);
 
@@ -191,8 +129,7 @@ TEST(BandSolve, AgreesBitForBitWithTheWholeElimination) {
         qvMatrix<V3> contiguous = a;
         contiguous.Copy();
         for (qvMatrix<V3>* work : {&contiguous, &strided}) {
-            qvColumnVector<V3> b(n), x;
-            for (int i = 0; i < n; ++i) b[i] = rhs[static_cast<size_t>(i)];
+            qvColumnVector<V3> b = VectorOf<qvColumnVector<V3>>(Elements(system.second)), x;
             bool threw = false;
             try {
                 work->SolveEquationGaussMethod(x, b);
@@ -206,8 +143,8 @@ TEST(BandSolve, AgreesBitForBitWithTheWholeElimination) {
             const int from = failed >= 0 ? failed : 0;
             const Space got = Values(x);
             EXPECT_TRUE(SameBits(Space(got.begin() + from, got.end()), Space(want.begin() + from, want.end())));
-            EXPECT_TRUE(SameBits(Elements(*work), ref.a));
-            EXPECT_TRUE(SameBits(Values(b), ref.b));
+            EXPECT_TRUE(SameBits(Elements(*work), ref.Columns(0, m)));
+            EXPECT_TRUE(SameBits(Values(b), ref.Columns(m, m + 1)));
         }
     }
 }
