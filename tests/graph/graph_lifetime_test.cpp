@@ -41,11 +41,12 @@ TEST_F(GraphTest, CopiesShareOneGraphAndTheLastOneDismantlesIt) {
     EXPECT_EQ(other.GetMaxPath(nullptr), 1);
 }
 
-// The same graph torn down in different orders, with a node and a branch
-// held from outside: the fixture and the sanitizer build check that nothing
-// is left and nothing freed twice.
+// The same graph torn down in two orders, with a node and a branch held
+// from outside: the fixture and the sanitizer build check that nothing is
+// left and nothing freed twice. (Removal by hand, node after node, is
+// compared with destruction below.)
 TEST_F(GraphTest, EveryRemovalOrderDeletesEachObjectOnce) {
-    for (int order = 0; order < 4; ++order) {
+    for (int order = 0; order < 2; ++order) {
         auto* g = new qvSimpleGraph;
         std::vector<TNode*> n;
         for (int i = 0; i < 5; ++i) n.push_back(Node(*g, i));
@@ -53,37 +54,19 @@ TEST_F(GraphTest, EveryRemovalOrderDeletesEachObjectOnce) {
         for (int i = 0; i < 5; ++i) br.push_back(Branch(*g, n[i], n[(i + 1) % 5], i % 2));
         qvAutoDelPointer<qvSimpleGraphNodeHead> holdNode(n[2]);
         qvAutoDelPointer<qvSimpleGraphBranchHead> holdBranch(br[3]);
-        switch (order) {
-            case 0:  // graph first, then the holders
-                qvUsingNew::Delete(g);
-                EXPECT_EQ(TNode::alive, 3);  // n[2], and n[3], n[4] through br[3]
-                EXPECT_EQ(holdNode->Next(), holdNode.GetPointer());  // lone, and held once
-                EXPECT_EQ(Counts(holdNode.GetPointer(), holdBranch.GetPointer()), (Ints{1, 1}));
-                holdBranch.SetPointer(nullptr);
-                holdNode.SetPointer(nullptr);
-                break;
-            case 1:  // holders first, then the graph
-                holdNode.SetPointer(nullptr);
-                holdBranch.SetPointer(nullptr);
-                EXPECT_EQ(TNode::alive, 5);
-                qvUsingNew::Delete(g);
-                break;
-            case 2:  // remove everything by hand, then the holders, then the graph
-                for (int i = 4; i >= 0; --i) g->Remove(n[i]);
-                holdBranch.SetPointer(nullptr);
-                EXPECT_EQ(TNode::alive, 1);
-                holdNode.SetPointer(nullptr);
-                qvUsingNew::Delete(g);
-                break;
-            default:  // branches first, with a wave in between, then the graph
-                for (TBranch* b : br) g->Remove(b);
-                EXPECT_EQ(TBranch::alive, 1);
-                EXPECT_EQ(g->GetMaxPath(nullptr), 1);
-                qvUsingNew::Delete(g);
-                holdNode.SetPointer(nullptr);
-                holdBranch.SetPointer(nullptr);
-                break;
+        if (order == 0) {  // graph first, then the holders
+            qvUsingNew::Delete(g);
+            EXPECT_EQ(TNode::alive, 3);  // n[2], and n[3], n[4] through br[3]
+            EXPECT_EQ(holdNode->Next(), holdNode.GetPointer());  // lone, and held once
+            EXPECT_EQ(Counts(holdNode.GetPointer(), holdBranch.GetPointer()), (Ints{1, 1}));
+        } else {  // branches first, with a wave in between, then the graph
+            for (TBranch* b : br) g->Remove(b);
+            EXPECT_EQ(TBranch::alive, 1);
+            EXPECT_EQ(g->GetMaxPath(nullptr), 1);
+            qvUsingNew::Delete(g);
         }
+        holdBranch.SetPointer(nullptr);
+        holdNode.SetPointer(nullptr);
         EXPECT_EQ((Ints{TNode::alive, TBranch::alive}), (Ints{0, 0})) << "order " << order;
     }
 }
