@@ -1,10 +1,8 @@
 // Coordinate transforms: composition order, inverses against the adjugate,
 // the least-squares fit against a direct search, and the records byte for
-// byte.
+// byte, cut records refused.
 #include "geometry_test_support.h"
-
-#include <cstring>
-#include <type_traits>
+#include "record_cuts.h"
 
 using namespace geomtest;
 
@@ -36,13 +34,6 @@ struct Dice {
         return ((s >> 8) % 20000) / 10000.0 - 1;
     }
 };
-
-// Reads the double at byte offset k of a record.
-double At(const unsigned char* p, int k) {
-    double d;
-    std::memcpy(&d, p + k, 8);
-    return d;
-}
 
 }  // namespace
 
@@ -235,32 +226,44 @@ TEST(Transform3D, TurnsScalesInverseAndComposition) {
     CQV_EXPECT_BAD(flat.Inverse(), qvMsg::SystemNotUnique);
 }
 
-TEST(TransformRecords, MatrixFirstThenShift) {
-    // The entries row by row, then the shift, little-endian; nothing past
-    // them is written, and the record reads back.
-    const auto expectRecord = [](const auto& t, const Doubles& want) {
+// The entries row by row, then the shift, little-endian; nothing past them is
+// written. A record cut anywhere is refused, through the member and through
+// the free function, and leaves the transform as it was; the whole one
+// reads back.
+TEST(TransformRecords, MatrixFirstThenShiftAndCutsRefused) {
+    const auto expectRecord = [](const auto& t, auto target, std::initializer_list<double> want) {
         const int size = static_cast<int>(8 * want.size());
-        unsigned char buf[104];
-        std::memset(buf, 0xEE, sizeof buf);
+        std::vector<unsigned char> rec(static_cast<std::size_t>(size) + 1, 0xEE);
         EXPECT_EQ(qvMemSize(t), size);
-        EXPECT_EQ(qvToMem(buf, t), size);
-        Doubles got;
-        for (int k = 0; k < size; k += 8) got.push_back(At(buf, k));
-        EXPECT_EQ(got, want);
-        EXPECT_EQ(std::vector<int>({buf[7], buf[size]}), std::vector<int>({0x3F, 0xEE}));  // 1.0's sign and exponent byte last
-        std::remove_const_t<std::remove_reference_t<decltype(t)>> back;
-        EXPECT_EQ(qvFromMem(buf, back), size);
-        EXPECT_EQ(Entries(back.GetMatrix()), Entries(t.GetMatrix()));
-        EXPECT_EQ(Coords(back.GetShift()), Coords(t.GetShift()));
+        EXPECT_EQ(qvToMem(rec.data(), t), size);
+        EXPECT_EQ(rec.back(), 0xEE);
+        rec.pop_back();
+        ASSERT_EQ(rec, cqvtest::RecordBytes().Doubles(want).bytes);
+        const auto written = [](const auto& x) {
+            std::vector<unsigned char> out(static_cast<std::size_t>(qvMemSize(x)));
+            qvToMem(out.data(), x);
+            return out;
+        };
+        auto other = target;
+        cqvtest::ExpectEveryCutRefused(
+            rec, [&](const unsigned char* p, int n) { return target.FromMem(p, n); }, [&] { return written(target); });
+        cqvtest::ExpectEveryCutRefused(
+            rec, [&](const unsigned char* p, int n) { return qvFromMem(p, n, other); }, [&] { return written(other); });
+        auto unbounded = decltype(target)();
+        EXPECT_EQ(qvFromMem(rec.data(), unbounded), size);
+        EXPECT_EQ(std::make_tuple(written(target), written(other), written(unbounded)), std::make_tuple(rec, rec, rec));
+        EXPECT_EQ(qvRecordSize(rec.data(), size + 1, target), size);
+        CQV_EXPECT_BAD(qvRecordSize(rec.data(), size - 1, target), qvMsg::RecordTruncated);
     };
-    T2 t;
+    T2 t, scaled;
     t.AddMatrix(M2(1, 2, 3, 4));
     t.AddShift(qvVec2(5, 6));
-    expectRecord(t, {1, 2, 3, 4, 5, 6});
+    scaled.AddScale(qvVec2(2, 5));
+    expectRecord(t, scaled, {1, 2, 3, 4, 5, 6});
     T3 s;
     s.AddMatrix(M3({1, 2, 3, 4, 5, 6, 7, 8, 9}));
     s.AddShift(V3(10, 11, 12));
-    expectRecord(s, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
+    expectRecord(s, T3(), {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
 }
 
 TEST(TransformCoord, GeneralFormSharesItsStorage) {
