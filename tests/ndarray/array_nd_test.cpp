@@ -1,8 +1,9 @@
-// The typed N-dimensional array: the record byte for byte and the element
-// arithmetic for every element type, storage states, extremes, MakeCoord,
+// The typed N-dimensional array: the record byte for byte, its bounded
+// reading and the element arithmetic for every element type, storage states, extremes, MakeCoord,
 // the iterators and the texts of the checks.
 #include "cqv_test.h"
 
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -15,8 +16,10 @@
 #include <vector>
 
 #include "nd_test_support.h"
+#include "record_cuts.h"
 
 using cqvtest::BlockCount;
+using cqvtest::RecordBytes;
 using namespace ndtest;
 
 namespace {
@@ -49,11 +52,18 @@ std::vector<unsigned char> Image(T v) {
     return out;
 }
 
+template <class T>
+auto NdState(const qvArrayND<T>& a) {
+    return std::make_tuple(cqvtest::StateOf(a), Items(a.Range()), Items(a.Tab()));
+}
+
 }  // namespace
 
 // The record: dimension count, extents, then the elements in walk order;
-// read back dense, into the present storage when the extents agree.
-TYPED_TEST(ArrayNDTyped, RecordByteForByte) {
+// read back dense into another shape (through the base class), into the
+// present storage through a view when the extents agree. A record cut
+// anywhere is refused and leaves the array, and what it views, as it was.
+TYPED_TEST(ArrayNDTyped, RecordByteForByteAndCutsRefused) {
     using T = TypeParam;
     qvArrayND<T> a = Numbered<T>({3, 2});
     a.GetPointer()[5] = static_cast<T>(200);
@@ -65,23 +75,72 @@ TYPED_TEST(ArrayNDTyped, RecordByteForByte) {
         const std::vector<unsigned char> img = Image(a.GetPointer()[k]);
         want.insert(want.end(), img.begin(), img.end());
     }
-    ASSERT_EQ(view.MemSize(), static_cast<int>(want.size()));
+    const int size = static_cast<int>(want.size());
     std::vector<unsigned char> rec(want.size() + 4, 0xEE);
-    EXPECT_EQ(view.ToMem(rec.data()), view.MemSize());
+    EXPECT_EQ(std::make_pair(view.MemSize(), view.ToMem(rec.data())), std::make_pair(size, size));
     want.resize(rec.size(), 0xEE);
     EXPECT_EQ(rec, want);
+    rec.resize(static_cast<std::size_t>(size));
     qvArrayND<T> back = Numbered<T>({4});
-    EXPECT_EQ(back.FromMem(rec.data()), view.MemSize());
+    qvArrayNDAbs& base = back;
+    cqvtest::ExpectEveryCutRefused(
+        rec, [&](const unsigned char* p, int n) { return base.FromMem(p, n); }, [&] { return NdState(back); });
     EXPECT_EQ(std::make_tuple(Items(back.Range()), Items(back.Tab()), Walked(back)),
               std::make_tuple(Ints{2, 3}, Ints{1, 2}, Walked(view)));
+    qvArrayND<T> unbounded;
+    EXPECT_EQ(unbounded.FromMem(rec.data()), size);
+    EXPECT_EQ(Walked(unbounded), Walked(view));
     // Equal extents: read through the half-turned view into a, whose
     // offsets 5, 2, 4, 1, 3, 0 receive 2, 5, 3, 6, 4, 201.
     for (T& e : back) e = static_cast<T>(e + 1);
-    back.ToMem(rec.data());
+    rec = cqvtest::RecordOf(back);
     view.Rotate180(0, 1);
-    EXPECT_EQ(view.FromMem(rec.data()), view.MemSize());
-    EXPECT_EQ(std::make_tuple(Walked(a), BlockCount(a.GetPointer())), std::make_tuple(std::vector<T>{201, 6, 5, 4, 3, 2}, 2));
-    EXPECT_EQ(std::make_pair(qvArrayND<T>().MemSize(), a.GetSizeOfType()), std::make_pair(4, static_cast<int>(sizeof(T))));
+    cqvtest::ExpectEveryCutRefused(
+        rec, [&](const unsigned char* p, int n) { return view.FromMem(p, n); },
+        [&] { return std::make_pair(NdState(view), NdState(a)); });
+    EXPECT_EQ(std::make_tuple(Walked(a), BlockCount(a.GetPointer())),
+              std::make_tuple(std::vector<T>{201, 6, 5, 4, 3, 2}, 2));
+    EXPECT_EQ(qvRecordSize(rec.data(), size, view), size);
+    EXPECT_EQ(std::make_pair(qvArrayND<T>().MemSize(), a.GetSizeOfType()),
+              std::make_pair(4, static_cast<int>(sizeof(T))));
+}
+
+// Records of shapes the array cannot hold are refused before anything is
+// read or changed: sizes past 32 bits, counts below 1, no dimensions.
+TYPED_TEST(ArrayNDTyped, ShapesTheArrayCannotHoldAreRefusedFirst) {
+    using T = TypeParam;
+    const int width = static_cast<int>(sizeof(T));
+    qvArrayND<T> a = Numbered<T>({2, 2});
+    const auto before = NdState(a);
+
+    const RecordBytes square = RecordBytes().Int(2).Int(65536).Int(65536);
+    const auto twelve = cqvtest::Prefix(square.bytes, 12);
+    CQV_EXPECT_BAD(a.FromMem(twelve.get()), qvMsg::RecordTooLarge);
+    CQV_EXPECT_BAD(a.FromMem(twelve.get(), 12), qvMsg::RecordTooLarge);
+    // The largest count whose record fits in 32 bits, with no element there.
+    const RecordBytes largest = RecordBytes().Int(1).Int((INT_MAX - 8) / width);
+    CQV_EXPECT_BAD(a.FromMem(largest.bytes.data(), 8), qvMsg::RecordTruncated);
+    const RecordBytes tooMany = RecordBytes().Int(1).Int((INT_MAX - 8) / width + 1);
+    CQV_EXPECT_BAD(a.FromMem(tooMany.bytes.data(), 8), qvMsg::RecordTooLarge);
+    // Negative counts and extents below 1.
+    CQV_EXPECT_BAD(a.FromMem(RecordBytes().Int(-1).bytes.data(), 4), qvMsg::NewWithRefNonPositive);
+    const RecordBytes flat = RecordBytes().Int(2).Int(3).Int(0);
+    CQV_EXPECT_BAD(a.FromMem(flat.bytes.data(), 12), qvMsg::NewWithRefNonPositive);
+    CQV_EXPECT_BAD(a.FromMem(const_cast<unsigned char*>(flat.bytes.data())), qvMsg::NewWithRefNonPositive);
+    // A record without dimensions suits only an array without any.
+    const RecordBytes none = RecordBytes().Int(0);
+    CQV_EXPECT_BAD(a.FromMem(none.bytes.data(), 4), qvMsg::ArrayLengthZero);
+    EXPECT_TRUE(NdState(a) == before);
+    qvArrayND<T> empty;
+    EXPECT_EQ(empty.FromMem(none.bytes.data(), 4), 4);
+
+    // A view of stride 0 whose record would just pass 2^31 - 1 bytes.
+    T one[1] = {T(1)};
+    qvArrayND<T> repeated;
+    repeated.SetDirectly(one, A({1, (INT_MAX - 12) / width}), A({0, 0}));
+    EXPECT_EQ(repeated.MemSize(), 12 + (INT_MAX - 12) / width * width);
+    repeated.SetDirectly(one, A({1, (INT_MAX - 12) / width + 1}), A({0, 0}));
+    cqvtest::ExpectNoRecord(repeated);
 }
 
 // The element type's own order and arithmetic (unsigned compare as

@@ -190,8 +190,6 @@ TEST(Shape, NeighbourTablesMatchEnumeratedBoxes) {
     }
     qvArrayNDAbs::MkTabFor4Link(A({1, 10}), out);
     EXPECT_EQ(Items(out), (Ints{1, -1, 10, -10}));
-    qvArrayNDAbs::Rcurs2(A({1, 10}), out);
-    EXPECT_EQ(Items(out), (Ints{-11, -10, -9, -1}));
     // Strides that let neighbours coincide with the centre drop them.
     qvArrayNDAbs::MkTabFor8Link(A({1, 1}), out);
     EXPECT_EQ(Items(out), (Ints{-2, -1, -1, 1, 1, 2}));
