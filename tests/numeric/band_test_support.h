@@ -5,6 +5,8 @@
 
 #include "cqv_test.h"
 
+#include <array>
+#include <utility>
 #include <vector>
 
 namespace bandtest {
@@ -38,6 +40,26 @@ inline Tri Dominant(int n, unsigned long long seed, double lo = 3) {
 inline Tri Integers(int n, unsigned long long seed) {
     Numbers g(seed);
     return MakeTri(g.Ints(n - 1, 5), g.Ints(n, 5), g.Ints(n - 1, 5));
+}
+
+// The corner elements of the cyclic forms, in the order of the
+// factorisation's and the solvers' arguments (the cyclic tridiagonal form
+// takes the first two).
+inline std::array<std::pair<int, int>, 6> Corners(int n) {
+    return {{{0, n - 1}, {n - 1, 0}, {0, n - 2}, {1, n - 1}, {n - 2, 0}, {n - 1, 1}}};
+}
+
+// The dense matrix of a with the second diagonals e above and g below (when
+// e is given) and the first `corners` corner elements c.
+inline M DenseOf(const Tri& a, const qvVector<double>* e, const qvVector<double>* g, const double* c, int corners) {
+    M m = a.GetMatrix();
+    const int n = a.LineLen();
+    for (int i = 0; e && i + 2 < n; ++i) {
+        m(i, i + 2) = (*e)[i];
+        m(i + 2, i) = (*g)[i];
+    }
+    for (int k = 0; k < corners; ++k) m(Corners(n)[k].first, Corners(n)[k].second) = c[k];
+    return m;
 }
 
 }  // namespace bandtest

@@ -3,6 +3,7 @@
 // solution in the dense system; strided and aliased operands; checks on
 // orders and right-hand sides; zero pivots.
 #include "band_test_support.h"
+#include "cqv_accuracy.h"
 
 #include <cmath>
 #include <vector>
@@ -30,20 +31,13 @@ V ReferenceSweep(const Tri& a, const V& f) {
     return x;
 }
 
-// Expects x to solve m·x = f: every residual, summed in long double, within
-// a few roundings of the data (the test systems are diagonally dominant, so
-// a small residual means an accurate x). The dense elimination of the
-// library is no yardstick here: it rescales rows by 1/e at each step, which
-// makes its pivot choice depend on that scaling, and on some of these
+// Expects x to solve m·x = f: its normwise backward error, in long double,
+// within a few hundred roundings (the test systems are diagonally dominant,
+// so a small backward error means an accurate x). The dense elimination of
+// the library is no yardstick here: it rescales rows by 1/e at each step,
+// which makes its pivot choice depend on that scaling, and on some of these
 // systems it ends far from the solution.
-void ExpectSolves(const M& m, const qvVector<double>& x, const V& f) {
-    ASSERT_EQ(x.Len(), m.LineLen());
-    for (int i = 0; i < m.ColumnLen(); ++i) {
-        long double s = -static_cast<long double>(f[static_cast<std::size_t>(i)]);
-        for (int j = 0; j < m.LineLen(); ++j) s += static_cast<long double>(m(i, j)) * x[j];
-        EXPECT_LE(std::fabs(static_cast<double>(s)), 1e-13) << "row " << i;
-    }
-}
+void ExpectSolves(const M& m, const Col& x, const V& f) { EXPECT_LE(BackwardError(m, x, MakeCol(f)), 2e-14L); }
 
 // Diagonally dominant pentadiagonal data of order n and six corners for the
 // cyclic form. e and g are strided columns of a matrix, longer than the
@@ -63,17 +57,7 @@ struct Penta {
         }
         for (double& x : c) x = r.Real(-1, 1);
     }
-    M Dense(bool cyclic) const {
-        M m = a.GetMatrix();
-        const int n = a.LineLen();
-        for (int i = 0; i + 2 < n; ++i) {
-            m(i, i + 2) = e[i];
-            m(i + 2, i) = g[i];
-        }
-        const int corners[6][2] = {{0, n - 1}, {n - 1, 0}, {0, n - 2}, {1, n - 1}, {n - 2, 0}, {n - 1, 1}};
-        for (int k = 0; cyclic && k < 6; ++k) m(corners[k][0], corners[k][1]) = c[k];
-        return m;
-    }
+    M Dense(bool cyclic) const { return DenseOf(a, &e, &g, c, cyclic ? 6 : 0); }
     void Solve(Col& x, const Col& f) const { a.SolveEquationFactorizeMethod(e, g, x, f); }
     void SolveCyclic(Col& x, const Col& f) const {
         a.SolveEquationCycleFactorizeMethod(e, g, c[0], c[1], c[2], c[3], c[4], c[5], x, f);
@@ -148,10 +132,8 @@ TEST(Matrix3DiagPentadiagonalAndCyclic, SolveTheDenseSystems) {
         const V f = r.Reals(n, -1, 1);
         Col x;
         a.SolveEquationCycleChaserMethod(x, MakeCol(f), p, q);
-        M dense = a.GetMatrix();
-        dense(0, n - 1) = p;
-        dense(n - 1, 0) = q;
-        ExpectSolves(dense, x, f);
+        const double corners[] = {p, q};
+        ExpectSolves(DenseOf(a, nullptr, nullptr, corners, 2), x, f);
 
         Col y = MakeCol(f);
         y[0] = p;

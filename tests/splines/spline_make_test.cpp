@@ -4,7 +4,6 @@
 #include "spline_test_support.h"
 
 #include <cmath>
-#include <functional>
 
 using namespace splinetest;
 
@@ -147,33 +146,4 @@ TEST(SplineMake, LowDegreesByHandAndRejectedConditions) {
     S flat(Points({0, 1, 1, 2}, {0, 1, 2, 3}));
     CQV_EXPECT_BAD(flat.Make(3, Codes({3, 0}), four), qvMsg::SystemNotUnique);
     EXPECT_EQ(flat.Check(), 0);  // still without coefficients
-}
-
-TEST(SplineMake, BuildersReplaceEachOther) {
-    // One spline rebuilt by every builder in turn, and a copy of it, each
-    // time evaluate as a fresh spline built the same way.
-    Numbers g(9);
-    const V xs = Knots(g, 6, 0, 0.1, 0.3);
-    V ys;
-    for (std::size_t i = 0; i < xs.size(); ++i) ys.push_back(g.Real(-1, 1));
-    ys.back() = ys.front();
-    const qvMatrix<double> ends = MatrixOf(4, 2, {0.5, -0.5, 1, 2, 0, 0, 0, 0});
-    const std::function<void(S&)> builds[] = {
-        [&](S& s) { s.MkSpline3(Codes({0, 3}), ends); }, [&](S& s) { s.Make(3, Codes({3, 0}), ends); },
-        [&](S& s) { s.MkPeriodSpline3(); },              [&](S& s) { s.Make(5, Codes({3, 3, 0, 0}), ends); },
-        [&](S& s) { s.MkSpline3(Codes({0, 3}), ends); }, [&](S& s) { s.MkPeriodSpline3(); }};
-    S walker(Points(xs, ys));
-    for (const auto& build : builds) {
-        build(walker);
-        const S copy(walker);
-        S fresh(Points(xs, ys));
-        build(fresh);
-        for (int i = 0; i <= 50; ++i) {
-            const double x = i < 50 ? xs.front() + (xs.back() - xs.front()) * i / 50 : xs.back();
-            for (int k = 0; k <= 3; ++k) {
-                ASSERT_EQ(walker.Derivative(x, k), fresh.Derivative(x, k)) << x << " " << k;
-                ASSERT_EQ(copy.Derivative(x, k), fresh.Derivative(x, k)) << x << " " << k;
-            }
-        }
-    }
 }
