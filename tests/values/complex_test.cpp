@@ -7,6 +7,8 @@
 
 using valuestest::Coords;
 using valuestest::Doubles;
+using valuestest::Ints;
+using valuestest::Relations;
 
 TEST(Complex, ConstructionAndArithmetic) {
     static_assert(sizeof(qvComplex) == 16 && std::is_trivially_copyable<qvComplex>::value, "copied as bytes");
@@ -51,15 +53,9 @@ TEST(Complex, ProductsAreRoundedBeforeTheyAreAdded) {
 }
 
 TEST(Complex, OrderingComparesModuliEqualityComparesParts) {
-    const struct {
-        qvComplex a, b;
-        std::vector<int> want;  // <, >, <=, >=, ==, !=
-    } pairs[] = {{qvComplex(3, 4), qvComplex(5, 0), {0, 0, 1, 1, 0, 1}},
-                 {qvComplex(1, 1), qvComplex(0, 2), {1, 0, 1, 0, 0, 1}},
-                 {qvComplex(0, -3), qvComplex(2, 2), {0, 1, 0, 1, 0, 1}},
-                 {qvComplex(1, 2), qvComplex(1, 2), {0, 0, 1, 1, 1, 0}}};
-    for (const auto& p : pairs) {
-        const qvComplex &a = p.a, &b = p.b;
-        EXPECT_EQ(std::vector<int>({a < b, a > b, a <= b, a >= b, a == b, a != b}), p.want) << a.re << " " << a.im;
-    }
+    // <, >, <=, >=, ==, !=
+    EXPECT_EQ(Relations(qvComplex(3, 4), qvComplex(5, 0)), (Ints{0, 0, 1, 1, 0, 1}));
+    EXPECT_EQ(Relations(qvComplex(1, 1), qvComplex(0, 2)), (Ints{1, 0, 1, 0, 0, 1}));
+    EXPECT_EQ(Relations(qvComplex(0, -3), qvComplex(2, 2)), (Ints{0, 1, 0, 1, 0, 1}));
+    EXPECT_EQ(Relations(qvComplex(1, 2), qvComplex(1, 2)), (Ints{0, 0, 1, 1, 1, 0}));
 }

@@ -6,6 +6,7 @@
 #include <type_traits>
 
 #include "record_cuts.h"
+#include "values_test_support.h"
 
 namespace {
 
@@ -33,19 +34,8 @@ struct ValueRecord<qvVec2> {
 
 template <>
 struct ValueRecord<qvMatrix2x2> {
-    static qvMatrix2x2 Sample() {
-        qvMatrix2x2 m;
-        m(0, 0) = 1;
-        m(0, 1) = -2;
-        m(1, 0) = 3.5;
-        m(1, 1) = -0.0;
-        return m;
-    }
-    static qvMatrix2x2 Other() {
-        qvMatrix2x2 m;
-        m(0, 0) = m(0, 1) = m(1, 0) = m(1, 1) = 6;
-        return m;
-    }
+    static qvMatrix2x2 Sample() { return valuestest::Make2(1, -2, 3.5, -0.0); }
+    static qvMatrix2x2 Other() { return valuestest::Make2(6, 6, 6, 6); }
     static std::vector<double> Record() { return {1, -2, 3.5, -0.0}; }  // row by row
 };
 

@@ -26,25 +26,21 @@ bool IsRotation(const M3& r) {
 TEST(Matrix2x2, ArithmeticDetInverseAndConversions) {
     const qvMatrix2x2 a = Make2(1, 2, 3, 4);
     EXPECT_EQ(a.Det(), -2);
-    EXPECT_EQ(Entries(a.Inverse()), (Doubles{-2, 1, 1.5, -0.5}));
-    EXPECT_EQ(Entries(a * Make2(0, 1, 1, 0)), (Doubles{2, 1, 4, 3}));
-    EXPECT_EQ(Entries(a + a), (Doubles{2, 4, 6, 8}));
-    EXPECT_EQ(Entries(a - Make2(1, 1, 1, 1)), (Doubles{0, 1, 2, 3}));
     qvMatrix2x2 b = a;
     b += a;
     b -= Make2(1, 1, 1, 1);
-    EXPECT_EQ(Entries(b), (Doubles{1, 3, 5, 7}));
+    EXPECT_EQ(Entries({a.Inverse(), a * Make2(0, 1, 1, 0), a + a, a - Make2(1, 1, 1, 1), b}),
+              (Doubles{-2, 1, 1.5, -0.5, 2, 1, 4, 3, 2, 4, 6, 8, 0, 1, 2, 3, 1, 3, 5, 7}));
     EXPECT_EQ(Coords({a * qvVec2(1, 1)}), (Doubles{3, 7}));
     // The determinant's magnitude is compared with 1e-60.
     CQV_EXPECT_BAD(Make2(1e-61, 0, 0, 1).Inverse(), qvMsg::Matrix2x2InverseDetZero);
     EXPECT_EQ(Entries(Make2(1e-59, 0, 0, 1).Inverse()), (Doubles{1e59, 0, 0, 1}));
-    b.MakeE();
-    EXPECT_EQ(Entries(b), (Doubles{1, 0, 0, 1}));
-    b.MakeNull();
-    EXPECT_EQ(Entries(b), (Doubles{0, 0, 0, 0}));
+    qvMatrix2x2 e = a, z = a;
+    e.MakeE();
+    z.MakeNull();
+    EXPECT_EQ(Entries({e, z}), (Doubles{1, 0, 0, 1, 0, 0, 0, 0}));
 
-    const qvMatrix<double> g = a;
-    EXPECT_EQ(g(1, 0), 3);
+    EXPECT_EQ(cqvtest::Elements(qvMatrix<double>(a)), Entries(a));
     qvMatrix<double> t;
     double raw[4] = {1, 3, 2, 4};
     t.SetDirectly(raw, 2, 2, 1, 2);  // column-major storage
@@ -68,37 +64,33 @@ TEST(Matrix2x2, Rotations) {
 }
 
 TEST(Matrix3x3, ArithmeticConversionsAndCopy) {
-    M3 a(0.0);
+    // Copy(m, k) fills all but row and column k.
+    M3 a(0.0), b(7.0), c(7.0);
     const qvMatrix2x2 m = Make2(1, 2, 3, 4);
-    a.Copy(m, 1);  // row and column 1 stay
-    EXPECT_EQ(Entries(a), (Doubles{1, 0, 2, 0, 0, 0, 3, 0, 4}));
-    M3 b(7.0);
+    a.Copy(m, 1);
     b.Copy(m, 0);
-    EXPECT_EQ(Entries(b), (Doubles{7, 7, 7, 7, 1, 2, 7, 3, 4}));
-    b.Copy(m, 2);
-    EXPECT_EQ(Entries(b), (Doubles{1, 2, 7, 3, 4, 2, 7, 3, 4}));
+    c.Copy(m, 2);
+    EXPECT_EQ(Entries({a, b, c}),
+              (Doubles{1, 0, 2, 0, 0, 0, 3, 0, 4, 7, 7, 7, 7, 1, 2, 7, 3, 4, 1, 2, 7, 3, 4, 7, 7, 7, 7}));
     CQV_EXPECT_BAD(a.Copy(m, 3), qvMsg::Matrix3x3CopyIndex);
     CQV_EXPECT_BAD(a.Copy(m, -1), qvMsg::Matrix3x3CopyIndex);
 
     const qvMatrix<double> g = a;
-    EXPECT_EQ(g(2, 0), 3);
+    EXPECT_EQ((Doubles{g(0, 2), g(2, 0)}), (Doubles{2, 3}));
     EXPECT_EQ(Entries(M3(g)), Entries(a));
     CQV_EXPECT_BAD(M3(qvMatrix<double>(3, 2)), qvMsg::Matrix3x3FromMatrix);
 
     M3 e;
     e.MakeE();
     const M3 s = a + e;
-    EXPECT_EQ(Entries(s), (Doubles{2, 0, 2, 0, 1, 0, 3, 0, 5}));
-    EXPECT_EQ(Entries(s - e), Entries(a));
-    EXPECT_EQ(Entries(-s), (Doubles{-2, 0, -2, 0, -1, 0, -3, 0, -5}));
-    M3 c = s;
-    c += e;
-    c -= a;
-    EXPECT_EQ(Entries(c), (Doubles{2, 0, 0, 0, 2, 0, 0, 0, 2}));
+    M3 d = s, z = s;
+    d += e;
+    d -= a;
+    z.MakeNull();
+    EXPECT_EQ(Entries({s, s - e, -s, d, s * a, z}),
+              (Doubles{2, 0, 2, 0, 1, 0, 3, 0, 5, 1, 0, 2, 0, 0, 0, 3, 0, 4, -2, 0, -2, 0, -1, 0, -3, 0, -5,
+                       2, 0, 0, 0, 2, 0, 0, 0, 2, 8, 0, 12, 0, 0, 0, 18, 0, 26, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(Coords({s * V3(1, 2, 3)}), (Doubles{8, 2, 18}));
-    EXPECT_EQ(Entries(s * a), (Doubles{8, 0, 12, 0, 0, 0, 18, 0, 26}));
-    c.MakeNull();
-    EXPECT_EQ(Entries(c), Doubles(9, 0.0));
 }
 
 TEST(Matrix3x3, DetAndInverseThroughTheGeneralMatrix) {

@@ -33,12 +33,30 @@ inline Doubles Coords(std::initializer_list<qvComplex> cs) {
     return out;
 }
 
+// The six relations a < b, a > b, a <= b, a >= b, a == b and a != b.
+template <class T>
+std::vector<int> Relations(const T& a, const T& b) {
+    return {a < b, a > b, a <= b, a >= b, a == b, a != b};
+}
+
+// The entries of several small matrices, one after another, row by row.
+template <class Mat>
+Doubles Entries(std::initializer_list<Mat> ms) {
+    Doubles out;
+    for (const Mat& m : ms) {
+        const Doubles e = cqvtest::Entries(m);
+        out.insert(out.end(), e.begin(), e.end());
+    }
+    return out;
+}
+
 // A 2x2 matrix from its rows, through the conversion from the general matrix.
 inline qvMatrix2x2 Make2(double a, double b, double c, double d) {
     return qvMatrix2x2(cqvtest::MatrixOf(2, 2, {a, b, c, d}));
 }
 
 using cqvtest::Entries;
+using Ints = std::vector<int>;
 using cqvtest::MatrixOf;
 using cqvtest::Near;
 

@@ -8,6 +8,8 @@
 
 using valuestest::Coords;
 using valuestest::Doubles;
+using valuestest::Ints;
+using valuestest::Relations;
 using valuestest::V3;
 
 TEST(Vec2, AccessAndArithmetic) {
@@ -32,16 +34,13 @@ TEST(Vec2, AccessAndArithmetic) {
 }
 
 TEST(Vec2, ComponentWiseOrderMeasuresAndExtremes) {
-    const struct {
-        qvVec2 a, b;
-        std::vector<int> want;  // <, >, <=, >=, ==, !=
-    } pairs[] = {{qvVec2(1, 5), qvVec2(2, 3), {0, 0, 0, 0, 0, 1}}, {qvVec2(1, 2), qvVec2(1, 3), {0, 0, 1, 0, 0, 1}},
-                 {qvVec2(0, 0), qvVec2(1, 3), {1, 0, 1, 0, 0, 1}}, {qvVec2(2, 4), qvVec2(2, 3), {0, 0, 0, 1, 0, 1}},
-                 {qvVec2(3, 4), qvVec2(2, 3), {0, 1, 0, 1, 0, 1}}, {qvVec2(2, 4), qvVec2(2, 4), {0, 0, 1, 1, 1, 0}}};
-    for (const auto& p : pairs) {
-        const qvVec2 &a = p.a, &b = p.b;
-        EXPECT_EQ(std::vector<int>({a < b, a > b, a <= b, a >= b, a == b, a != b}), p.want) << a.X() << " " << a.Y();
-    }
+    // <, >, <=, >=, ==, !=: every coordinate must satisfy the relation.
+    EXPECT_EQ(Relations(qvVec2(1, 5), qvVec2(2, 3)), (Ints{0, 0, 0, 0, 0, 1}));
+    EXPECT_EQ(Relations(qvVec2(1, 2), qvVec2(1, 3)), (Ints{0, 0, 1, 0, 0, 1}));
+    EXPECT_EQ(Relations(qvVec2(0, 0), qvVec2(1, 3)), (Ints{1, 0, 1, 0, 0, 1}));
+    EXPECT_EQ(Relations(qvVec2(2, 4), qvVec2(2, 3)), (Ints{0, 0, 0, 1, 0, 1}));
+    EXPECT_EQ(Relations(qvVec2(3, 4), qvVec2(2, 3)), (Ints{0, 1, 0, 1, 0, 1}));
+    EXPECT_EQ(Relations(qvVec2(2, 4), qvVec2(2, 4)), (Ints{0, 0, 1, 1, 1, 0}));
 
     EXPECT_EQ(Doubles({qvVec2(3, 4).Norm(), qvVec2(3, 4).ScalarMul(), qvVec2(1, 2).ScalarMul(qvVec2(3, -4))}),
               Doubles({5, 25, -5}));
