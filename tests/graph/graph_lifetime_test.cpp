@@ -187,7 +187,7 @@ TEST_F(GraphTest, MillionNodeGraphsAreMeasuredAndDestroyedWithoutRecursion) {
 namespace {
 
 // Distances from s over the directed adjacency out; -1 where not reached.
-Ints Distances(const std::vector<Ints>& out, int s) {
+Ints BfsDistances(const std::vector<Ints>& out, int s) {
     Ints d(out.size(), -1);
     Ints queue{s};
     d[s] = 0;
@@ -227,8 +227,8 @@ TEST_F(GraphTest, LongestShortestPathAgreesWithAPlainBreadthFirstSearch) {
         }
         // The ring order is the id order, so "first farthest" is the first
         // index of the largest distance.
-        const int far = FirstMax(Distances(out, 0));
-        const Ints d = Distances(out, far);
+        const int far = FirstMax(BfsDistances(out, 0));
+        const Ints d = BfsDistances(out, far);
         const int end = FirstMax(d);
 
         qvList2kHead path;

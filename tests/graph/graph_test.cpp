@@ -3,7 +3,6 @@
 // linked objects and shared graphs.
 #include "graph_test_support.h"
 
-#include <map>
 #include <tuple>
 #include <vector>
 
@@ -12,40 +11,6 @@
 using namespace graphtest;
 using Ints = std::vector<int>;
 using Marks = std::vector<const void*>;
-
-namespace {
-
-// One question a wave asked its callback.
-using Offer = std::tuple<int, int, qvSimpleGraphBranchHead*>;
-
-// Distances from the start as a client keeps them: a node is entered when it
-// has none yet, or (with ties) when the route offered is as short as the one
-// it was reached by. Every question is recorded; with throwAt, the question
-// of that number throws instead of answering. Given a graph to vandalize, it
-// also removes from it the branch it is asked to cross to node 2 and the
-// node 3 it is asked to enter.
-struct Distances {
-    std::vector<Offer> offers;
-    std::map<qvSimpleGraphNodeHead*, int> d;
-    bool ties = false;
-    int throwAt = -1;
-    qvSimpleGraph* vandalize = nullptr;
-    static int Visit(qvSimpleGraphNodeHead* from, qvSimpleGraphNodeHead* to, qvSimpleGraphBranchHead* b,
-                     void* data) {
-        auto* r = static_cast<Distances*>(data);
-        if (static_cast<int>(r->offers.size()) == r->throwAt) throw 7;
-        r->offers.emplace_back(Id(from), Id(to), b);
-        if (r->vandalize != nullptr && Id(to) == 2) r->vandalize->Remove(b);
-        if (r->vandalize != nullptr && Id(to) == 3) r->vandalize->Remove(to);
-        const int via = r->d.at(from) + 1;
-        auto known = r->d.find(to);
-        if (known != r->d.end() && !(r->ties && known->second == via)) return 0;
-        r->d[to] = via;
-        return 1;
-    }
-};
-
-}  // namespace
 
 // The longest path of an empty graph, from a node outside it, and of a
 // single node. (Paths proper are checked against a breadth-first search in
@@ -177,8 +142,13 @@ TEST_F(GraphTest, WaveSurvivesACallbackThatRemovesWhatItIsGiven) {
     TNode* hub = Node(g, 0);
     std::vector<TBranch*> sp;  // the spokes
     for (int i = 1; i <= 4; ++i) sp.push_back(Branch(g, hub, Node(g, i)));
+    // The client removes the branch it is asked to cross to node 2 and the
+    // node 3 it is asked to enter.
     Distances r;
-    r.vandalize = &g;
+    r.onAsk = [&g](qvSimpleGraphNodeHead* to, qvSimpleGraphBranchHead* b) {
+        if (Id(to) == 2) g.Remove(b);
+        if (Id(to) == 3) g.Remove(to);
+    };
     r.d[hub] = 0;
     g.Wave(hub, Distances::Visit, &r);
     // Every spoke was offered once from the hub; leaves 1 and 4 looked back

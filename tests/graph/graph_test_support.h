@@ -5,6 +5,10 @@
 
 #include "cqv_test.h"
 
+#include <functional>
+#include <map>
+#include <set>
+#include <tuple>
 #include <vector>
 
 namespace graphtest {
@@ -54,6 +58,36 @@ std::vector<const void*> Backs(P*... objects) {
 }
 
 using cqvtest::Ptrs;
+
+// One question a wave asked its callback.
+using Offer = std::tuple<int, int, qvSimpleGraphBranchHead*>;
+
+// Distances from the start as a client keeps them: a node is entered when it
+// has none yet and is not refused, or (with ties) when the route offered is
+// as short as the one it was reached by. Every question is recorded; with
+// throwAt, the question of that number throws instead of answering; onAsk,
+// if set, sees each question first (a client that edits the graph).
+struct Distances {
+    std::vector<Offer> offers;
+    std::map<qvSimpleGraphNodeHead*, int> d;
+    std::set<int> refuse;
+    bool ties = false;
+    int throwAt = -1;
+    std::function<void(qvSimpleGraphNodeHead*, qvSimpleGraphBranchHead*)> onAsk;
+    static int Visit(qvSimpleGraphNodeHead* from, qvSimpleGraphNodeHead* to, qvSimpleGraphBranchHead* b,
+                     void* data) {
+        auto* r = static_cast<Distances*>(data);
+        if (static_cast<int>(r->offers.size()) == r->throwAt) throw 7;
+        const int id = Id(to);
+        r->offers.emplace_back(Id(from), id, b);
+        if (r->onAsk) r->onAsk(to, b);
+        const int via = r->d.at(from) + 1;
+        auto known = r->d.find(to);
+        if (r->refuse.count(id) != 0 || (known != r->d.end() && !(r->ties && known->second == via))) return 0;
+        r->d[to] = via;
+        return 1;
+    }
+};
 
 class GraphTest : public ::testing::Test {
 protected:

@@ -78,31 +78,6 @@ Outcome Expected(Model m, int start, const Ints& refuse, int trigger = -1, int c
     return r;
 }
 
-// The callback of the same wave on the library's graph.
-struct Enter {
-    std::vector<Ask> asks;
-    std::vector<bool> entered;
-    Ints refuse;
-    const std::vector<TBranch*>* branches = nullptr;
-    qvSimpleGraph* graph = nullptr;
-    int trigger = -1;
-    TNode* cut = nullptr;
-
-    int Number(qvSimpleGraphBranchHead* b) const {
-        return static_cast<int>(std::find(branches->begin(), branches->end(), b) - branches->begin());
-    }
-    static int Visit(qvSimpleGraphNodeHead* from, qvSimpleGraphNodeHead* to, qvSimpleGraphBranchHead* b,
-                     void* data) {
-        auto* r = static_cast<Enter*>(data);
-        r->asks.emplace_back(Id(from), Id(to), r->Number(b));
-        if (r->entered[Id(to)] || std::find(r->refuse.begin(), r->refuse.end(), Id(to)) != r->refuse.end())
-            return 0;
-        r->entered[Id(to)] = true;
-        if (Id(to) == r->trigger) r->graph->Remove(r->cut);
-        return 1;
-    }
-};
-
 class WaveModelTest : public GraphTest {
 protected:
     static constexpr int N = 400;
@@ -159,13 +134,15 @@ protected:
         for (TBranch* b : branches) counts.push_back(b->GetRefCount());
         return counts;
     }
-    Enter Callback(const Ints& refuse) {
-        Enter e;
-        e.entered.assign(N, false);
-        e.refuse = refuse;
-        e.branches = &branches;
-        e.graph = &g;
-        return e;
+    // A wave from start that enters each node the first time it is offered,
+    // but for those refused, and the questions it asked.
+    std::vector<Ask> Run(int start, const Ints& refuse, Distances& r) {
+        r.refuse.insert(refuse.begin(), refuse.end());
+        r.d[nodes[start]] = 0;
+        g.Wave(nodes[start], Distances::Visit, &r);
+        std::vector<Ask> asks;
+        for (const Offer& o : r.offers) asks.emplace_back(std::get<0>(o), std::get<1>(o), Number(std::get<2>(o)));
+        return asks;
     }
 };
 
@@ -183,11 +160,10 @@ TEST_F(WaveModelTest, QuestionsAndBackLinksMatchAPlainQueue) {
         Ints refuse;
     } waves[] = {{10, {}}, {200, {10, 57, 58, 300}}, {3, {}}};
     for (const auto& w : waves) {
-        Enter e = Callback(w.refuse);
-        e.entered[w.start] = true;
-        g.Wave(nodes[w.start], Enter::Visit, &e);
+        Distances r;
+        const std::vector<Ask> asks = Run(w.start, w.refuse, r);
         const Outcome want = Expected(model, w.start, w.refuse);
-        EXPECT_EQ(e.asks, want.asks) << w.start;
+        EXPECT_EQ(asks, want.asks) << w.start;
         EXPECT_EQ(NodeBacks(), want.nodeBack) << w.start;
         EXPECT_EQ(BranchBacks(), want.branchBack) << w.start;
         EXPECT_EQ(AllCounts(), counts) << w.start;
@@ -224,13 +200,13 @@ TEST_F(WaveModelTest, RemovingAQueuedNodeTakesItsBranchesOutOfTheWave) {
     }
     ASSERT_GE(trigger, 0);
 
-    Enter e = Callback({});
-    e.entered[10] = true;
-    e.trigger = trigger;
-    e.cut = nodes[cut];
-    g.Wave(nodes[10], Enter::Visit, &e);
+    Distances r;
+    r.onAsk = [&](qvSimpleGraphNodeHead* to, qvSimpleGraphBranchHead*) {
+        if (Id(to) == trigger && r.d.count(to) == 0) g.Remove(nodes[cut]);  // as to is entered
+    };
+    const std::vector<Ask> asks = Run(10, {}, r);
     const Outcome want = Expected(model, 10, {}, trigger, cut);
-    EXPECT_EQ(e.asks, want.asks);
+    EXPECT_EQ(asks, want.asks);
     Ints backs = want.nodeBack;
     backs[cut] = -2;
     EXPECT_EQ(NodeBacks(cut), backs);
