@@ -80,7 +80,6 @@ void FailAt(long n) {
     g_refused = 0;
 }
 
-long Calls() { return g_calls; }
 bool Failed() { return g_failed; }
 std::size_t RefusedSize() { return g_refused; }
 long Live() { return g_live; }

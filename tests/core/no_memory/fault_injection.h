@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <type_traits>
 
@@ -21,8 +22,6 @@ namespace faults {
 // The n-th allocation from now fails (n >= 1); 0 disarms, keeping what
 // Calls, Failed and RefusedSize report.
 void FailAt(long n);
-// Allocations made since the last FailAt, counting the failed one.
-long Calls();
 // Whether the armed failure happened, and the size that was refused.
 bool Failed();
 std::size_t RefusedSize();
@@ -50,26 +49,40 @@ template <class T>
 std::string Bytes(const qvSimpleArray<T>& a) {
     static_assert(std::is_trivially_copyable<T>::value, "plain elements only");
     std::string b = std::to_string(a.Len()) + ':' + std::to_string(reinterpret_cast<std::uintptr_t>(a.GetPointer()));
-    if (a.Len() > 0) b.append(reinterpret_cast<const char*>(a.GetPointer()), sizeof(T) * static_cast<std::size_t>(a.Len()));
+    if (a.Len() > 0)
+        b.append(reinterpret_cast<const char*>(a.GetPointer()), sizeof(T) * static_cast<std::size_t>(a.Len()));
     return b;
 }
 
-// The block of a counted container and its reference count: a failed
-// operation keeps both.
+// The block of a counted container, its reference count and its size word:
+// a failed operation keeps all three.
 inline std::string Block(const qvPArray& a) {
     const void* mem = a.GetMem();
-    return std::to_string(reinterpret_cast<std::uintptr_t>(mem)) + '/' +
-           std::to_string(mem == nullptr ? 0 : cqvtest::BlockCount(mem));
+    if (mem == nullptr) return "none";
+    return std::to_string(reinterpret_cast<std::uintptr_t>(mem)) + '/' + std::to_string(cqvtest::BlockCount(mem)) +
+           '/' + std::to_string(cqvtest::BlockSizeWord(mem));
+}
+
+// The text of a qvErrNoMemory: the size it was refused.
+inline std::string NoMemoryText(const qvErrNoMemory& e) {
+    return "be not sufficient " + std::to_string(e.GetSize()) + " byte";
 }
 
 // Runs op on a fresh fixture from make() with its first, second, ...
 // allocation failing, until op succeeds. Each failure must throw
 // qvErrNoMemory carrying the refused size; state(fixture) must then equal
 // state before op, unless documented(fixture) accepts the state the member
-// documents after a failure; and the fixture, once destroyed, must leave no
-// allocation behind.
-template <class Make, class Op, class State, class Documented>
-void Exhaust(const std::string& name, Make make, Op op, State state, Documented documented) {
+// documents after a failure (by default none: the fixture must be as it
+// was); and the fixture, once destroyed, must leave no allocation behind.
+// (Unchanged is that default.)
+struct Unchanged {
+    template <class F>
+    bool operator()(const F&) const {
+        return false;
+    }
+};
+template <class Make, class Op, class State, class Documented = Unchanged>
+void Exhaust(const std::string& name, Make make, Op op, State state, Documented documented = {}) {
     ++Operations();
     const ::testing::TestResult* result = ::testing::UnitTest::GetInstance()->current_test_info()->result();
     for (long n = 1;; ++n) {
@@ -92,7 +105,7 @@ void Exhaust(const std::string& name, Make make, Op op, State state, Documented 
                 ++Pairs();
                 EXPECT_TRUE(failed) << name << ": qvErrNoMemory without a failed allocation";
                 EXPECT_EQ(e.GetSize(), RefusedSize()) << name << ", allocation " << n;
-                EXPECT_EQ(std::string(e.GetMessageText()), "be not sufficient " + std::to_string(e.GetSize()) + " byte");
+                EXPECT_EQ(std::string(e.GetMessageText()), NoMemoryText(e)) << name;
                 if (state(f) != before) {
                     EXPECT_TRUE(documented(f)) << name << ": changed by failed allocation " << n;
                 }
@@ -117,10 +130,17 @@ void Exhaust(const std::string& name, Make make, Op op, State state, Documented 
 // The documented state of an array whose fresh block could not be had.
 inline bool Emptied(const qvPArray& a) { return a.GetMem() == nullptr && a.Pointer() == nullptr; }
 
-// As above, for an operation that must leave its fixture as it was.
-template <class Make, class Op, class State>
-void Exhaust(const std::string& name, Make make, Op op, State state) {
-    Exhaust(name, make, op, state, [](const auto&) { return false; });
+// A named operation on a fixture of type F.
+template <class F>
+struct Named {
+    const char* name;
+    void (*op)(F&);
+};
+
+// Exhaust for every operation of a table, each on a fresh fixture.
+template <class F, class Make, class State, class Documented = Unchanged>
+void ExhaustEach(std::initializer_list<Named<F>> ops, Make make, State state, Documented documented = {}) {
+    for (const Named<F>& o : ops) Exhaust(o.name, make, o.op, state, documented);
 }
 
 }  // namespace faults

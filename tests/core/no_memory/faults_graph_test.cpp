@@ -8,7 +8,6 @@
 
 namespace {
 
-using faults::Exhaust;
 using Node = qvSimpleGraphNodeHead;
 using Branch = qvSimpleGraphBranchHead;
 
@@ -47,7 +46,8 @@ std::string State(const Star& s) {
     for (const Node* n : s.nodes) out += std::to_string(n->GetRefCount()) + ',';
     for (const Branch* b : s.branches) out += std::to_string(b->GetRefCount()) + ',';
     for (const qvList2kHead* p = s.path.Next(); p != &s.path; p = p->Next())
-        out += std::to_string(reinterpret_cast<std::uintptr_t>(static_cast<const qvInternalList2k*>(p)->GetSelf())) + ';';
+        out += std::to_string(reinterpret_cast<std::uintptr_t>(static_cast<const qvInternalList2k*>(p)->GetSelf())) +
+               ';';
     return out;
 }
 
@@ -56,25 +56,15 @@ int EnterNew(Node*, Node* to, Branch*, void* start) { return to != start && to->
 
 }  // namespace
 
+// The back marks a failed wave leaves are as far as it got; every count
+// must be as it was.
 TEST(Faults, Graph) {
-    Exhaust("new node", [] { return Star(); }, [](Star&) { delete new Node; }, State);
-    Exhaust("new branch, Add",
-            [] { return Star(); },
-            [](Star& s) { s.Join(s.nodes[3], s.nodes[250]); },
-            State);
-    Exhaust("Wave",
-            [] { return Star(); },
-            [](Star& s) { s.g.Wave(s.nodes[0], EnterNew, s.nodes[0]); },
-            // The back marks are as far as the wave got; every count must
-            // be as it was.
-            State);
-    Exhaust("GetMaxPath(start, path)",
-            [] { return Star(); },
-            [](Star& s) { EXPECT_EQ(s.g.GetMaxPath(s.nodes[1], &s.path), 103); },
-            State);
-    Exhaust("GetMaxPath(path)",
-            [] { return Star(); },
-            [](Star& s) { EXPECT_EQ(s.g.GetMaxPath(&s.path), 103); },
-            State);
-    Exhaust("qvInternalList2k", [] { return Star(); }, [](Star& s) { s.path.AddAfter(new qvInternalList2k); }, State);
+    faults::ExhaustEach<Star>(
+        {{"new node", [](Star&) { delete new Node; }},
+         {"new branch, Add", [](Star& s) { s.Join(s.nodes[3], s.nodes[250]); }},
+         {"Wave", [](Star& s) { s.g.Wave(s.nodes[0], EnterNew, s.nodes[0]); }},
+         {"GetMaxPath(start, path)", [](Star& s) { EXPECT_EQ(s.g.GetMaxPath(s.nodes[1], &s.path), 103); }},
+         {"GetMaxPath(path)", [](Star& s) { EXPECT_EQ(s.g.GetMaxPath(&s.path), 103); }},
+         {"qvInternalList2k", [](Star& s) { s.path.AddAfter(new qvInternalList2k); }}},
+        [] { return Star(); }, State);
 }

@@ -10,6 +10,7 @@ namespace {
 
 using faults::Bytes;
 using faults::Exhaust;
+using faults::ExhaustEach;
 using Col = qvColumnVector<double>;
 using Line = qvLineVector<double>;
 using M = qvMatrix<double>;
@@ -92,56 +93,51 @@ const qvVector<V3> kWavySix = [] {
 }  // namespace
 
 TEST(Faults, VectorsAndMatrices) {
-    using Op = void (*)(Linalg&);
-    const struct {
-        const char* name;
-        Op op;
-    } ops[] = {
-        {"Col(n)", [](Linalg&) { Col v(6); }},
-        {"Col(copy)", [](Linalg& f) { Col v(f.x); }},
-        {"Col + Col", [](Linalg& f) { (void)(f.x + f.y); }},
-        {"Col * s", [](Linalg& f) { (void)(f.x * 2.0); }},
-        {"Col::T", [](Linalg& f) { (void)f.x.T(); }},
-        {"Col * Line", [](Linalg& f) { (void)(f.x * f.y.T()); }},
-        {"Vector::push_back", [](Linalg& f) { f.x.push_back(1.0); }},
-        {"Vector::Insert", [](Linalg& f) { f.x.Insert(1.0, 2); }},
-        {"Vector::Remove", [](Linalg& f) { f.x.Remove(2); }},
-        {"Vector::resize", [](Linalg& f) { f.x.resize(8); }},
-        {"Vector::Concat", [](Linalg& f) { f.x.Concat(f.y); }},
-        {"Vector::Mid", [](Linalg& f) {
-             Col part;
-             f.x.Mid(part, 1, 3);
-         }},
-        {"Vector::Copy (shared)", [](Linalg& f) {
-             Col view;
-             view.Set(f.x, 1, 3);
-             view.Copy();
-         }},
-        {"M(rows, cols)", [](Linalg&) { M m(3, 4); }},
-        {"M(copy)", [](Linalg& f) { M m(f.a); }},
-        {"M + M", [](Linalg& f) { (void)(f.a + f.a); }},
-        {"M * M", [](Linalg& f) { (void)(f.a * f.a); }},
-        {"-M", [](Linalg& f) { (void)(-f.a); }},
-        {"M * Col", [](Linalg& f) { (void)(f.a * f.x); }},
-        {"Line * M", [](Linalg& f) { (void)(f.x.T() * f.a); }},
-        {"M::Inverse", [](Linalg& f) { (void)f.a.Inverse(); }},
-        {"M::Det", [](Linalg& f) { (void)f.a.Det(); }},
-        {"M::SelfTMulSelf", [](Linalg& f) {
-             M r;
-             f.a.SelfTMulSelf(r);
-         }},
-        {"M::GetLine", [](Linalg& f) {
-             Line l;
-             f.a.GetLine(l, 2);
-         }},
-        {"M::Copy (window)", [](Linalg& f) { f.window.Copy(); }},
-        {"M::SolveEquationGaussMethod", [](Linalg& f) {
-             Col x;
-             Col b(f.x);
-             f.a.SolveEquationGaussMethod(x, b);
-         }},
-    };
-    for (const auto& o : ops) Exhaust(o.name, [] { return Linalg(); }, o.op, LinalgState);
+    ExhaustEach<Linalg>(
+        {{"Col(n)", [](Linalg&) { Col v(6); }},
+         {"Col(copy)", [](Linalg& f) { Col v(f.x); }},
+         {"Col + Col", [](Linalg& f) { (void)(f.x + f.y); }},
+         {"Col * s", [](Linalg& f) { (void)(f.x * 2.0); }},
+         {"Col::T", [](Linalg& f) { (void)f.x.T(); }},
+         {"Col * Line", [](Linalg& f) { (void)(f.x * f.y.T()); }},
+         {"Vector::push_back", [](Linalg& f) { f.x.push_back(1.0); }},
+         {"Vector::Insert", [](Linalg& f) { f.x.Insert(1.0, 2); }},
+         {"Vector::Remove", [](Linalg& f) { f.x.Remove(2); }},
+         {"Vector::resize", [](Linalg& f) { f.x.resize(8); }},
+         {"Vector::Concat", [](Linalg& f) { f.x.Concat(f.y); }},
+         {"Vector::Mid", [](Linalg& f) {
+              Col part;
+              f.x.Mid(part, 1, 3);
+          }},
+         {"Vector::Copy (shared)", [](Linalg& f) {
+              Col view;
+              view.Set(f.x, 1, 3);
+              view.Copy();
+          }},
+         {"M(rows, cols)", [](Linalg&) { M m(3, 4); }},
+         {"M(copy)", [](Linalg& f) { M m(f.a); }},
+         {"M + M", [](Linalg& f) { (void)(f.a + f.a); }},
+         {"M * M", [](Linalg& f) { (void)(f.a * f.a); }},
+         {"-M", [](Linalg& f) { (void)(-f.a); }},
+         {"M * Col", [](Linalg& f) { (void)(f.a * f.x); }},
+         {"Line * M", [](Linalg& f) { (void)(f.x.T() * f.a); }},
+         {"M::Inverse", [](Linalg& f) { (void)f.a.Inverse(); }},
+         {"M::Det", [](Linalg& f) { (void)f.a.Det(); }},
+         {"M::SelfTMulSelf", [](Linalg& f) {
+              M r;
+              f.a.SelfTMulSelf(r);
+          }},
+         {"M::GetLine", [](Linalg& f) {
+              Line l;
+              f.a.GetLine(l, 2);
+          }},
+         {"M::Copy (window)", [](Linalg& f) { f.window.Copy(); }},
+         {"M::SolveEquationGaussMethod", [](Linalg& f) {
+              Col x;
+              Col b(f.x);
+              f.a.SolveEquationGaussMethod(x, b);
+          }}},
+        [] { return Linalg(); }, LinalgState);
     // A vector of another length takes a fresh block: failing, it is empty.
     Exhaust("Vector::operator= (other length)", [] { return Linalg(); }, [](Linalg& f) { f.y = f.z; }, LinalgState,
             [](const Linalg& f) { return faults::Emptied(f.y); });
@@ -153,8 +149,7 @@ TEST(Faults, VectorsAndMatrices) {
             },
             LinalgState, [](const Linalg& f) { return faults::Emptied(f.x); });
 
-    const Col source = ColOf(9, 2.0);
-    std::string record = Bytes(source);
+    std::string record = Bytes(ColOf(9, 2.0));
     unsigned char* p = reinterpret_cast<unsigned char*>(&record[0]);
     Exhaust("Vector::FromMem (new length)", [] { return ColOf(3, 0); }, [p](Col& v) { v.FromMem(p); },
             [](const Col& v) { return Bytes(v) + faults::Block(v); }, faults::Emptied);
@@ -175,53 +170,43 @@ TEST(Faults, TridiagonalAndPolynomials) {
         }
     };
     const auto state = [](const F& f) { return Texts(Bytes(f.t.GetMatrix()), Bytes(f.f)); };
-    using Op = void (*)(F&);
-    const struct {
-        const char* name;
-        Op op;
-    } ops[] = {
-        {"T3(n)", [](F&) { T3 t(4); }},
-        {"T3(copy)", [](F& f) { T3 t(f.t); }},
-        {"T3::operator=", [](F& f) { f.t = T3(f.t); }},
-        {"T3 + T3", [](F& f) { (void)(f.t + f.t); }},
-        {"T3 * T3", [](F& f) { (void)(f.t * f.t); }},
-        {"T3::T", [](F& f) { (void)f.t.T(); }},
-        {"T3::GetMatrix", [](F& f) { (void)f.t.GetMatrix(); }},
-        {"T3 * Col", [](F& f) { (void)(f.t * f.f); }},
-        {"T3::SolveEquationChaserMethod", [](F& f) {
-             Col x;
-             f.t.SolveEquationChaserMethod(x, f.f);
-         }},
-        {"qvPolynom copy", [](F& f) { qvPolynom<double> p(f.f, 0.0, qvPolynom<double>::KoefPower); }},
-    };
-    for (const auto& o : ops) Exhaust(o.name, [] { return F(); }, o.op, state);
+    ExhaustEach<F>(
+        {{"T3(n)", [](F&) { T3 t(4); }},
+         {"T3(copy)", [](F& f) { T3 t(f.t); }},
+         {"T3::operator=", [](F& f) { f.t = T3(f.t); }},
+         {"T3 + T3", [](F& f) { (void)(f.t + f.t); }},
+         {"T3 * T3", [](F& f) { (void)(f.t * f.t); }},
+         {"T3::T", [](F& f) { (void)f.t.T(); }},
+         {"T3::GetMatrix", [](F& f) { (void)f.t.GetMatrix(); }},
+         {"T3 * Col", [](F& f) { (void)(f.t * f.f); }},
+         {"T3::SolveEquationChaserMethod", [](F& f) {
+              Col x;
+              f.t.SolveEquationChaserMethod(x, f.f);
+          }},
+         {"qvPolynom copy", [](F& f) { qvPolynom<double> p(f.f, 0.0, qvPolynom<double>::KoefPower); }}},
+        [] { return F(); }, state);
 }
 
 TEST(Faults, NdArrays) {
     using ND = qvArrayND<double>;
     const auto state = [](const ND& g) { return Bytes(g) + faults::Block(g); };
-    using Op = void (*)(ND&);
-    const struct {
-        const char* name;
-        Op op;
-    } ops[] = {
-        {"ND(range)", [](ND&) { ND g(Shape(2, 5)); }},
-        {"ND(copy)", [](ND& g) { ND h(g); }},
-        {"ND += ND", [](ND& g) { g += g; }},
-        {"ND::Median", [](ND& g) { (void)g.Median(); }},
-        {"ND::Copy (shared)", [](ND& g) {
-             ND view;
-             view.Set(g);
-             view.Copy();
-         }},
-        {"ND::GetReduceDimArrayND", [](ND& g) { delete g.GetReduceDimArrayND(0, 1); }},
-        {"ND::ReduceDimArrayND", [](ND& g) {
-             ND line;
-             line.ReduceDimArrayND(g, 1, 2);
-         }},
-        {"ND::TNew", [](ND& g) { delete g.TNew(); }},
-    };
-    for (const auto& o : ops) Exhaust(o.name, Grid, o.op, state);
+    ExhaustEach<ND>(
+        {{"ND(range)", [](ND&) { ND g(Shape(2, 5)); }},
+         {"ND(copy)", [](ND& g) { ND h(g); }},
+         {"ND += ND", [](ND& g) { g += g; }},
+         {"ND::Median", [](ND& g) { (void)g.Median(); }},
+         {"ND::Copy (shared)", [](ND& g) {
+              ND view;
+              view.Set(g);
+              view.Copy();
+          }},
+         {"ND::GetReduceDimArrayND", [](ND& g) { delete g.GetReduceDimArrayND(0, 1); }},
+         {"ND::ReduceDimArrayND", [](ND& g) {
+              ND line;
+              line.ReduceDimArrayND(g, 1, 2);
+          }},
+         {"ND::TNew", [](ND& g) { delete g.TNew(); }}},
+        Grid, state);
     std::string record = Bytes(Grid());
     unsigned char* p = reinterpret_cast<unsigned char*>(&record[0]);
     Exhaust("ND::FromMem (new shape)", [] { return ND(Shape(1, 2)); }, [p](ND& g) { g.FromMem(p); }, state);
@@ -231,55 +216,48 @@ TEST(Faults, NdArrays) {
 TEST(Faults, ContoursAndTransforms) {
     using C = qvSimpleContour2D;
     const auto state = [](const C& c) { return Bytes(c) + faults::Block(c); };
-    using Op = void (*)(C&);
-    const struct {
-        const char* name;
-        Op op;
-    } ops[] = {
-        {"C(copy)", [](C& c) { C d(c); }},
-        {"C::CutByStraightLine", [](C& c) { (void)c.CutByStraightLine(qvGeom::StraightLine2D(qvVec2(1, 0), qvVec2(1, 1))); }},
-        {"C::MakeCoherent", [](C& c) { c.MakeCoherent(Square(3)); }},
-        {"C::IsIntersect", [](C& c) { (void)c.IsIntersect(); }},
-        {"transform fit", [](C& c) {
-             qvTransformCoord2D t;
-             t.MakeRotateShiftFromEquations(c, c);
-         }},
-        {"qvTransformCoord", [](C&) {
-             qvTransformCoord t(kShift, kDir, 1);
-             (void)t.GetCoord(kDir);
-         }},
-    };
-    for (const auto& o : ops) Exhaust(o.name, [] { return Square(2); }, o.op, state);
+    ExhaustEach<C>(
+        {{"C(copy)", [](C& c) { C d(c); }},
+         {"C::CutByStraightLine",
+          [](C& c) { (void)c.CutByStraightLine(qvGeom::StraightLine2D(qvVec2(1, 0), qvVec2(1, 1))); }},
+         {"C::MakeCoherent", [](C& c) { c.MakeCoherent(Square(3)); }},
+         {"C::IsIntersect", [](C& c) { (void)c.IsIntersect(); }},
+         {"transform fit", [](C& c) {
+              qvTransformCoord2D t;
+              t.MakeRotateShiftFromEquations(c, c);
+          }},
+         {"qvTransformCoord", [](C&) {
+              qvTransformCoord t(kShift, kDir, 1);
+              (void)t.GetCoord(kDir);
+          }}},
+        [] { return Square(2); }, state);
 }
 
 TEST(Faults, SplinesAndBetaSplines) {
     using C = qvSimpleContour2D;
-    Exhaust("qvSpline::Set(curve)", [] { return Square(2); },
-            [](C& c) {
-                qvSpline<double> s;
-                s.Set(c);
-            },
-            [](const C& c) { return Bytes(c); });
-    Exhaust("qvSplineCurve2D(curve)", [] { return Square(2); }, [](C& c) { qvSplineCurve2D s(c); },
-            [](const C& c) { return Bytes(c); });
-    Exhaust("qvSplineCurve2D copy", [] { return qvSplineCurve2D(Square(2)); }, [](qvSplineCurve2D& s) { qvSplineCurve2D t(s); },
-            [](const qvSplineCurve2D& s) { return Samples([&s](double t) { return s.GetPoint(t).X(); }, 0, 1); });
-    Exhaust("qvSplineCurve2D::operator=", [] { return qvSplineCurve2D(Square(2)); },
-            [](qvSplineCurve2D& s) { s = qvSplineCurve2D(Square(3)); },
-            [](const qvSplineCurve2D& s) { return Samples([&s](double t) { return s.GetPoint(t).X(); }, 0, 1); });
-
-    const auto curveState = [](const BetaCurve& b) { return Samples([&b](double u) { return b(u).Y(); }, 0, 1); };
-    Exhaust("BetaCurve(points)", [] { return Wavy(7); }, [](qvVector<V3>& p) { BetaCurve b(p); },
-            [](const qvVector<V3>& p) { return Bytes(p); });
+    using S = qvSplineCurve2D;
+    using P = qvVector<V3>;
+    ExhaustEach<C>({{"qvSpline::Set(curve)", [](C& c) {
+                         qvSpline<double> s;
+                         s.Set(c);
+                     }},
+                    {"qvSplineCurve2D(curve)", [](C& c) { S s(c); }}},
+                   [] { return Square(2); }, [](const C& c) { return Bytes(c); });
+    ExhaustEach<S>({{"qvSplineCurve2D copy", [](S& s) { S t(s); }},
+                    {"qvSplineCurve2D::operator=", [](S& s) { s = S(Square(3)); }}},
+                   [] { return S(Square(2)); },
+                   [](const S& s) { return Samples([&s](double t) { return s.GetPoint(t).X(); }, 0, 1); });
+    ExhaustEach<P>({{"BetaCurve(points)", [](P& p) { BetaCurve b(p); }},
+                    {"BetaContour(ring)", [](P& p) { BetaContour b(p); }}},
+                   [] { return Wavy(7); }, [](const P& p) { return Bytes(p); });
     // Interpolating as many points writes into the present control points
     // (which copies share), so a failed solve leaves them as they were.
-    Exhaust("BetaCurve::MakeInterpolation", [] { return BetaCurve(Wavy(6)); },
-            [](BetaCurve& b) { b.MakeInterpolation(kWavySix); }, curveState);
-    Exhaust("BetaCurve::MakeBandInterpolation", [] { return BetaCurve(Wavy(6)); },
-            [](BetaCurve& b) { b.MakeBandInterpolation(kWavySix); }, curveState);
-    Exhaust("BetaCurve copy", [] { return BetaCurve(Wavy(6)); }, [](BetaCurve& b) { BetaCurve c(b); }, curveState);
-    Exhaust("BetaContour(ring)", [] { return Wavy(7); }, [](qvVector<V3>& p) { BetaContour b(p); },
-            [](const qvVector<V3>& p) { return Bytes(p); });
+    ExhaustEach<BetaCurve>({{"BetaCurve::MakeInterpolation", [](BetaCurve& b) { b.MakeInterpolation(kWavySix); }},
+                            {"BetaCurve::MakeBandInterpolation",
+                             [](BetaCurve& b) { b.MakeBandInterpolation(kWavySix); }},
+                            {"BetaCurve copy", [](BetaCurve& b) { BetaCurve c(b); }}},
+                           [] { return BetaCurve(Wavy(6)); },
+                           [](const BetaCurve& b) { return Samples([&b](double u) { return b(u).Y(); }, 0, 1); });
     Exhaust("BetaTube(points)", [] { return 0; },
             [](int&) {
                 qvMatrix<V3> grid(4, 5);
@@ -301,15 +279,10 @@ TEST(Faults, FastCosineTransformTables) {
         t.FCT(x);
         return std::string(reinterpret_cast<const char*>(x), sizeof x);
     };
-    using Op = void (*)(T&);
-    const struct {
-        const char* name;
-        Op op;
-    } ops[] = {
-        {"qvFCTT(m)", [](T&) { qvFCTT t(4); }},
-        {"qvFCTTC(m)", [](T&) { T t(4); }},
-        {"qvFCTTC copy", [](T& t) { T u(t); }},
-        {"qvFCTTC::operator= (other size)", [](T& t) { t = T(4); }},
-    };
-    for (const auto& o : ops) Exhaust(o.name, [] { return T(3); }, o.op, state);
+    ExhaustEach<T>(
+        {{"qvFCTT(m)", [](T&) { qvFCTT t(4); }},
+         {"qvFCTTC(m)", [](T&) { T t(4); }},
+         {"qvFCTTC copy", [](T& t) { T u(t); }},
+         {"qvFCTTC::operator= (other size)", [](T& t) { t = T(4); }}},
+        [] { return T(3); }, state);
 }
