@@ -132,6 +132,9 @@ TEST(Contour, OrientationAndParameter) {
     CQV_EXPECT_BAD(qvSimpleContour2D()(0.5), qvMsg::CurveNoPoint);
 }
 
+// Hand-made cases of the ray meeting vertices and horizontal edges (points on
+// the edges and vertices of plain polygons are compared with the winding
+// number on the grid stars below).
 TEST(Contour, InsidePointOnBoundaryVerticesAndHorizontalEdges) {
     // A U on the grid: horizontal edges at the heights of the test points,
     // a repeated vertex and collinear edges along the bottom.
@@ -144,10 +147,7 @@ TEST(Contour, InsidePointOnBoundaryVerticesAndHorizontalEdges) {
         double x, y;
         int want;
     };
-    const qvSimpleContour2D sq = Make(kSquare);
     const Case cases[] = {
-        {&sq, 0.5, 0.5, 1},   {&sq, 2, 0.5, -1},  {&sq, 1, 0.5, 0},     {&sq, 0.5, 0, 0},     {&sq, 0, 0, 0},
-        {&sq, -1, 0, -1},     {&sq, -1, 1, -1},   {&sq, 0.5, 1, 0},     {&sq, 1, 1, 0},
         // The ray meets a vertex where the boundary crosses it (once), and
         // vertices that only touch it (twice or not at all).
         {&diamond, -0.5, 0, 1}, {&diamond, -2, 0, -1}, {&diamond, -2, 1, -1}, {&diamond, 0, 1, 0},
@@ -179,6 +179,9 @@ TEST(Contour, InsidePointAgreesWithWindingOnGridStars) {
     }
 }
 
+// The boundary rules by name (plain crossings, repeated points and shapes
+// without any are among the random grid polygons below), a large polygon,
+// and the rule checked pair by pair on crowded random ones.
 TEST(Contour, SelfIntersection) {
     struct Case {
         const char* name;
@@ -186,13 +189,9 @@ TEST(Contour, SelfIntersection) {
         int want;
     };
     const Case cases[] = {
-        {"bow-tie", {{0, 0}, {1, 1}, {1, 0}, {0, 1}}, 1},
-        {"square", kSquare, 0},
-        {"L shape", {{0, 0}, {2, 0}, {2, 1}, {1, 1}, {1, 2}, {0, 2}}, 0},
         {"touches itself in a repeated vertex", {{0, 0}, {2, 0}, {1, 1}, {2, 2}, {0, 2}, {1, 1}}, 0},
         {"crosses itself in a repeated vertex", {{0, 0}, {1, 1}, {2, 2}, {2, 0}, {1, 1}, {0, 2}}, 1},
         {"starts an edge inside another", {{0, 0}, {2, 0}, {1, 0}, {1, 1}}, 1},
-        {"repeated point", {{0, 0}, {1, 0}, {1, 0}, {0, 1}}, 0},
         {"zero area back and forth", {{0, 0}, {2, 0}, {1, 0}}, 0},
         {"empty", {}, 0},
     };
