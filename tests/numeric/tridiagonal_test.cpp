@@ -42,18 +42,13 @@ TEST(Matrix3Diag, SizesInitAndSet) {
 
     // An order below 1 is refused by the allocation of Up, after all three
     // diagonals let go of their storage: the matrix is left of order 0.
-    for (const int n : {0, -1}) {
-        for (const bool init : {true, false}) {
+    for (const auto resize : {+[](Tri& t, int n) { t.Init(n); }, +[](Tri& t, int n) { t.Set(n); }})
+        for (const int n : {0, -1}) {
             Tri v(dense);
             EXPECT_EQ(Holders(dense), 4);
-            if (init) {
-                CQV_EXPECT_BAD(v.Init(n), qvMsg::NewWithRefNonPositive);
-            } else {
-                CQV_EXPECT_BAD(v.Set(n), qvMsg::NewWithRefNonPositive);
-            }
+            CQV_EXPECT_BAD(resize(v, n), qvMsg::NewWithRefNonPositive);
             EXPECT_EQ((Ints{v.Up().Len(), v.Diag().Len(), v.Down().Len(), Holders(dense)}), (Ints{0, 0, 0, 1}));
         }
-    }
 }
 
 TEST(Matrix3Diag, WindowsOntoADenseMatrix) {
