@@ -195,6 +195,7 @@ TEST(VectorGrowth, EditsOfASoleBlockKeepTheElementsAndAnExactBlock) {
          }},
         {[](Col& v) { v.pop_back(); }, [](Doubles& m) { m.pop_back(); }},
         {[](Col& v) { v.Remove(0); }, [](Doubles& m) { m.erase(m.begin()); }},
+        {[](Col& v) { v.pop_front(); }, [](Doubles& m) { m.erase(m.begin()); }},
         {[](Col& v) { v.resize(5); v[3] = v[4] = 8; }, [](Doubles& m) { m.resize(5, 8); }},
     };
     for (std::size_t k = 0; k < edits.size(); ++k) {

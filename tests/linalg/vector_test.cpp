@@ -3,9 +3,9 @@
 // access, for the three element types.
 #include "cqv_accessors.h"
 #include "linalg_test_support.h"
+#include "record_cuts.h"
 
 #include <cmath>
-#include <cstring>
 
 using namespace linalgtest;
 using Ints = std::vector<int>;
@@ -55,9 +55,6 @@ TEST(VectorStorage, WindowsWithAnyStride) {
     every2.Set(a, 1, 3, 2);
     EXPECT_EQ(Values(every2), (Doubles{11, 13, 15}));
     EXPECT_EQ(Shape(every2), (Ints{3, 2, 6, 0, 2}));
-    Col sub;
-    sub.SetSubWindow(every2, 1, 2);  // stride carried over
-    EXPECT_EQ(Values(sub), (Doubles{13, 15}));
     Col same;
     same.Set(a, 2, 4, 0);  // zero stride: one element seen four times
     same[3] = -1;
@@ -66,7 +63,7 @@ TEST(VectorStorage, WindowsWithAnyStride) {
     Col back;
     back.Set(a, 6, 7, -1);
     EXPECT_EQ(Values(back), (Doubles{16, 15, 14, 13, -1, 11, 10}));  // a[2] written through same
-    EXPECT_EQ(Shape(back), (Ints{7, -1, 0, -6, 5}));
+    EXPECT_EQ(Shape(back), (Ints{7, -1, 0, -6, 4}));
     // A window on this vector itself: the reference is taken before the
     // old one is dropped.
     back.Set(back, 1, 3);
@@ -119,20 +116,16 @@ TEST(VectorLength, GrowShrinkAndEdit) {
     w.resize(4);
     EXPECT_EQ(Shape(w), (Ints{4, 1, 4, 0, 1}));
 
+    // The edits themselves are checked with the growth in place
+    // (vector_storage_order_test.cpp); here their bounds: Insert at the end
+    // returns the index, one past it is refused, as are Remove at the length
+    // and before the start, leaving the vector as it was.
     Col v = MakeCol({1, 2});
-    v.push_back(v[0]);
-    v.push_front(0);
-    EXPECT_EQ(v.Insert(9, 4), 4);
-    v.Concat(v);
-    EXPECT_EQ(Values(v), (Doubles{0, 1, 2, 1, 9, 0, 1, 2, 1, 9}));
-    EXPECT_EQ(cqvtest::BlockSizeWord(v.GetMem()), -10);
-    CQV_EXPECT_BAD(v.Insert(1, 11), qvMsg::OutOfRange);
-    v.Remove(4);
-    v.pop_front();
-    v.pop_back();
-    EXPECT_EQ(Values(v), (Doubles{1, 2, 1, 0, 1, 2, 1}));
-    CQV_EXPECT_BAD(v.Remove(7), qvMsg::OutOfRange);
+    EXPECT_EQ(v.Insert(9, 2), 2);
+    CQV_EXPECT_BAD(v.Insert(1, 4), qvMsg::OutOfRange);
+    CQV_EXPECT_BAD(v.Remove(3), qvMsg::OutOfRange);
     CQV_EXPECT_BAD(v.Remove(-1), qvMsg::OutOfRange);
+    EXPECT_EQ(Values(v), (Doubles{1, 2, 9}));
     Col one = MakeCol({4});
     one.pop_front();
     EXPECT_EQ(Shape(one), (Ints{0, 0, 0, 0, 0}));
@@ -259,49 +252,26 @@ TEST(VectorProducts, WithMatrices) {
     EXPECT_EQ(Values(complexRow), (Complexes{{-1, 0}, {0, 2}}));
 }
 
-namespace {
-
-// The record of v read back into a fresh column; checks the sizes and the
-// little-endian count in front.
-template <class E>
-qvColumnVector<E> RoundTrip(const qvVector<E>& v, std::vector<unsigned char>& buf) {
-    buf.assign(static_cast<std::size_t>(v.MemSize()), 0);
-    EXPECT_EQ(buf.size(), 4 + v.Len() * sizeof(E));
-    EXPECT_EQ(v.ToMem(buf.data()), v.MemSize());
-    EXPECT_EQ(buf[0] | buf[1] << 8 | buf[2] << 16 | buf[3] << 24, v.Len());
-    qvColumnVector<E> back;
-    EXPECT_EQ(back.FromMem(buf.data()), v.MemSize());
-    return back;
-}
-
-}  // namespace
-
-TEST(VectorRecord, RoundTripsForEveryElementType) {
-    std::vector<unsigned char> buf;
+// The record is the count, then the elements in index order (real part
+// then imaginary part; x, y, z); reading it gives any vector a fresh
+// contiguous block.
+TEST(VectorRecord, CountThenElementsForEveryElementType) {
     Col a = MakeCol({1.5, -2, 3});
     Col w;
     w.Set(a, 2, 3, -1);
-    EXPECT_EQ(Values(RoundTrip(w, buf)), (Doubles{3, -2, 1.5}));
-    double first;
-    std::memcpy(&first, buf.data() + 4, 8);
-    EXPECT_EQ(first, 3);
+    std::vector<unsigned char> rec = RecordOf(w);
+    EXPECT_EQ(rec, RecordBytes().Int(3).Doubles({3, -2, 1.5}).bytes);
     Line back;
-    back.Set(a, 0, 3, 0);  // any vector: the record makes a fresh block
-    EXPECT_EQ(back.FromMem(buf.data()), 28);
+    back.Set(a, 0, 3, 0);
+    EXPECT_EQ(back.FromMem(rec.data()), 28);
     EXPECT_EQ(Shape(back), (Ints{3, 1, 3, 0, 1}));
     EXPECT_EQ(Values(back), (Doubles{3, -2, 1.5}));
     EXPECT_EQ(Holders(a), 2);
-    unsigned char none[4] = {0, 0, 0, 0};
-    EXPECT_EQ(back.FromMem(none), 4);
+    EXPECT_EQ(back.FromMem(RecordBytes().Int(0).bytes.data()), 4);
     EXPECT_EQ(back.Len(), 0);
 
-    // Real part then imaginary part; x, y, z.
-    const Complexes zs{{1, 2}, {3, 4}};
-    EXPECT_EQ(Values(RoundTrip(MakeCol<qvComplex>(zs), buf)), zs);
-    double im1;
-    std::memcpy(&im1, buf.data() + 4 + 24, 8);
-    EXPECT_EQ(im1, 4);
-    EXPECT_EQ(Values(RoundTrip(MakeCol<V3>({{7, 8, 9}}), buf)), (std::vector<V3>{{7, 8, 9}}));
+    EXPECT_EQ(RecordOf(MakeCol<qvComplex>({{1, 2}, {3, 4}})), RecordBytes().Int(2).Doubles({1, 2, 3, 4}).bytes);
+    EXPECT_EQ(RecordOf(MakeCol<V3>({{7, 8, 9}})), RecordBytes().Int(1).Doubles({7, 8, 9}).bytes);
 }
 
 // operator[], front, back and Last reach the element they name, in a vector
