@@ -134,7 +134,7 @@ TEST(BetaContour, LengthCrossingsSharingAndFailures) {
     EXPECT_EQ(singular.GetControlNumber(), 0);
 }
 
-TEST(BetaTube, PassesThroughEveryRowOfPointsDenseAndOnTheBand) {
+TEST(BetaTube, PassesThroughEveryRowOfPoints) {
     for (const auto& shape : kShapes) {
         SCOPED_TRACE(::testing::Message() << "skew " << shape.first << " tension " << shape.second);
         const int mv = 5, mu = 7;
@@ -146,21 +146,7 @@ TEST(BetaTube, PassesThroughEveryRowOfPointsDenseAndOnTheBand) {
                 EXPECT_LT(Dist(t(static_cast<double>(j) / mu, i / (mv - 1.0)), p(i, j)), 1e-12) << i << " " << j;
         for (double v : {-1.0, 0.4, 3.0}) EXPECT_EQ(t(1.0, v), t(0.0, v)) << v;
         EXPECT_EQ(t(0.3, -2.0), t(0.3, 0.0));
-        // On the band, also from a window whose strides run the other way.
-        qvMatrix<V3> transposed(mu, mv), view;
-        for (int i = 0; i < mv; ++i)
-            for (int j = 0; j < mu; ++j) transposed(j, i) = p(i, j);
-        view.SetDirectly(transposed.GetPointer(), mv, mu, 1, mv);
-        Tube band(shape.first, shape.second);
-        band.MakeBandInterpolation(view);
-        EXPECT_LT(RelativeGap(band.Net(), t.Net()), 1e-12);
     }
-    // More rings and columns than the band solve takes at once (16, 256).
-    qvMatrix<V3> wide = Rows(20, 300);
-    const Tube dense(wide);
-    Tube band;
-    band.MakeBandInterpolation(wide);
-    EXPECT_LT(RelativeGap(band.Net(), dense.Net()), 1e-12);
     // Identical rings at heights 0, 1, 2 are the closed curve through the
     // ring, lifted, at v = 0, 1/2 and 1.
     qvMatrix<V3> p(3, 8);
@@ -177,19 +163,28 @@ TEST(BetaTube, BandBuildAgreesWithTheDenseOneAcrossRingGroupsAndRowExchanges) {
     // Ring counts below, at and past the sixteen rings solved side by
     // side, for every shape and for shapes whose eliminations along
     // exchange rows: skew 3 at the last step, skew 5 at nearly every step,
-    // tension -5 in the middle. The band build writes the wrap columns of
-    // every row itself.
+    // tension -5 in the middle; and more columns than the band solve takes
+    // at once (256), for the B-spline (the dense solver overflows on such
+    // rings of other shapes). The band build reads the points through a
+    // window whose strides run the other way, and writes the wrap columns
+    // of every row itself.
     std::vector<std::pair<double, double>> shapes(std::begin(kShapes), std::end(kShapes));
     for (const auto& more : {std::make_pair(3.0, 0.0), std::make_pair(5.0, 0.0), std::make_pair(1.0, -5.0)})
         shapes.push_back(more);
-    const int mu = 9;
+    const int sizes[][2] = {{2, 9}, {15, 9}, {16, 9}, {17, 9}, {34, 9}, {20, 300}};
     for (const auto& shape : shapes)
-        for (int mv : {2, 15, 16, 17, 34}) {
-            SCOPED_TRACE(::testing::Message() << "skew " << shape.first << " tension " << shape.second << " mv " << mv);
-            qvMatrix<V3> p = Rows(mv, mu);
+        for (const auto& size : sizes) {
+            const int mv = size[0], mu = size[1];
+            if (mu > 256 && shape != shapes.front()) continue;
+            SCOPED_TRACE(::testing::Message() << "skew " << shape.first << " tension " << shape.second << " mv " << mv
+                                              << " mu " << mu);
+            qvMatrix<V3> p = Rows(mv, mu), transposed(mu, mv), view;
+            for (int i = 0; i < mv; ++i)
+                for (int j = 0; j < mu; ++j) transposed(j, i) = p(i, j);
+            view.SetDirectly(transposed.GetPointer(), mv, mu, 1, mv);
             const Tube dense(p, shape.first, shape.second);
             Tube band(shape.first, shape.second);
-            band.MakeBandInterpolation(p);
+            band.MakeBandInterpolation(view);
             const std::vector<V3> net = band.Net();
             EXPECT_LT(RelativeGap(net, dense.Net()), 1e-12);
             for (int r = 0; r < mv + 2; ++r) {
