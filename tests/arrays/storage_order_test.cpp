@@ -172,13 +172,3 @@ TYPED_TEST(StorageGrowth, SharedWindowedAndExternalStorageIsLeftToItsOtherUsers)
     a.Concat(view);
     EXPECT_EQ(Items(a), Vs<T>({1, 2, 1, 2}));
 }
-
-TEST(StorageGrowth, TheTerminatedTextGrowsInsideItsOwnBlock) {
-    qvString s(3);
-    s.Fill('a');
-    char* c = s.GetCString();
-    EXPECT_EQ(std::vector<int>({s.Len(), BlockSizeWord(s.GetMem()), c[3]}), std::vector<int>({3, -4, 0}));
-    EXPECT_EQ(std::string(c), "aaa");
-    s += qvString("bc");
-    EXPECT_EQ(std::string(s.GetCString()), "aaabc");
-}
