@@ -234,20 +234,17 @@ void RunModel(int own, Apply apply) {
 
 // The three kinds, each with how it lets go of its storage and reaches
 // element k of its row-major order.
-struct ArrayD : qvArray<double> {
-    static constexpr bool kCopyShares = false;
-    using qvArray<double>::qvArray;
-    using qvArray<double>::operator=;
-    void Release() { Clear(); }
+// Arrays copy their elements on copy construction, vectors share them.
+template <class Base, bool Shares>
+struct Linear : Base {
+    static constexpr bool kCopyShares = Shares;
+    using Base::Base;
+    using Base::operator=;
+    void Release() { this->Clear(); }
     double& At(int k, int) { return (*this)[k]; }
 };
-struct VectorD : qvColumnVector<double> {
-    static constexpr bool kCopyShares = true;
-    using qvColumnVector<double>::qvColumnVector;
-    using qvColumnVector<double>::operator=;
-    void Release() { Clear(); }
-    double& At(int k, int) { return (*this)[k]; }
-};
+using ArrayD = Linear<qvArray<double>, false>;
+using VectorD = Linear<qvColumnVector<double>, true>;
 struct MatrixD : qvMatrix<double> {
     static constexpr bool kCopyShares = true;
     using qvMatrix<double>::qvMatrix;
