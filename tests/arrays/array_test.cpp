@@ -10,6 +10,7 @@
 #include "array_test_support.h"
 
 using cqvtest::BlockCount;
+using cqvtest::Ptrs;
 using namespace arraytest;
 using Ints = std::vector<int>;
 
@@ -61,9 +62,6 @@ TYPED_TEST(ArrayAllTypes, ElementWiseOperators) {
     CQV_EXPECT_BAD(a + shorter, "Different range");
     CQV_EXPECT_BAD(a *= shorter, "Different range");
     EXPECT_EQ(Items(a), Vs<T>({6, 9, 13}));
-    qvArray<T> e1, e2;
-    EXPECT_EQ((e1 + e2).GetPointer(), nullptr);
-    EXPECT_EQ((e1 += e2).Len(), 0);
 }
 
 TYPED_TEST(ArrayAllTypes, ComparisonsHoldForEveryElement) {
@@ -220,9 +218,9 @@ TYPED_TEST(ArrayAllTypes, EmptyOperandsWithAndWithoutALiveBlockBehind) {
         EXPECT_EQ((Ints{c < seven, c > seven, c <= seven, c >= seven, c == seven, c != seven}),
                   (Ints{1, 1, 1, 1, 1, 0}));
         EXPECT_EQ((Ints{c.Find(seven), c.FindB(seven, 1), c.FindB(seven, 0)}), (Ints{-1, -1, -1}));
-        EXPECT_EQ((Ints{(*e + *e).Len(), (*e * seven).Len(), c.Max(c).Len(), c.Min(c).Len(),
-                        e->GetNoPositive().Len()}),
-                  (Ints{0, 0, 0, 0, 0}));
+        EXPECT_EQ((Ptrs((*e + *e).GetPointer(), (*e * seven).GetPointer(), c.Max(c).GetPointer(),
+                        c.Min(c).GetPointer(), e->GetNoPositive().GetPointer())),
+                  (Ptrs(nullptr, nullptr, nullptr, nullptr, nullptr)));
         *e += *e;
         *e *= seven;
         EXPECT_EQ(Items(live), Vs<T>({6, 7, 8}));

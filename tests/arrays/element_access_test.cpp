@@ -4,47 +4,38 @@
 #include "cqv_accessors.h"
 #include "cqv_test.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
 
+// The positions from, from + 1, ..., count of them.
+std::vector<int> Positions(int from, int count) {
+    std::vector<int> at;
+    for (int i = 0; i < count; ++i) at.push_back(from + i);
+    return at;
+}
+
 // An array of type A holding values: its accessors checked on the whole
 // array, then on a window of len elements from start onto a fresh copy.
 template <class A, class T>
-void CheckWholeAndWindow(const std::vector<T>& values, int start, int len, const T& mark) {
+void CheckWholeAndWindow(const char* name, const std::vector<T>& values, int start, int len, const T& mark) {
+    SCOPED_TRACE(name);
     const int n = static_cast<int>(values.size());
-    const auto make = [&] {
-        A a(n);
-        for (int i = 0; i < n; ++i) a.GetPointer()[i] = values[i];
-        return a;
-    };
-    const auto positions = [](int from, int count) {
-        std::vector<int> at;
-        for (int i = 0; i < count; ++i) at.push_back(from + i);
-        return at;
-    };
-    A whole = make();
-    cqvtest::CheckAccessors(whole, whole, positions(0, n), mark);
-    A base = make();
-    A window;
+    A whole(n), base(n), window;
+    std::copy(values.begin(), values.end(), whole.GetPointer());
+    std::copy(values.begin(), values.end(), base.GetPointer());
+    cqvtest::CheckAccessors(whole, whole, Positions(0, n), mark);
     window.SetSubWindow(base, start, len);
-    cqvtest::CheckAccessors(window, base, positions(start, len), mark);
+    cqvtest::CheckAccessors(window, base, Positions(start, len), mark);
 }
 
 }  // namespace
 
 TEST(ElementAccess, ArraysAndStringsWholeAndWindow) {
-    {
-        SCOPED_TRACE("qvSimpleArray<double>");
-        CheckWholeAndWindow<qvSimpleArray<double>>(std::vector<double>{1.5, -2, 3.25, 8, -13, 21, 34}, 2, 4, 99.0);
-    }
-    {
-        SCOPED_TRACE("qvArray<int>");
-        CheckWholeAndWindow<qvArray<int>>(std::vector<int>{4, -7, 11, 0, 23, 5}, 1, 3, 77);
-    }
-    {
-        SCOPED_TRACE("qvString");
-        const char text[] = "quartz";
-        CheckWholeAndWindow<qvString>(std::vector<char>(text, text + 6), 3, 3, '#');
-    }
+    const char text[] = "quartz";
+    const std::vector<double> reals{1.5, -2, 3.25, 8, -13, 21, 34};
+    CheckWholeAndWindow<qvSimpleArray<double>>("qvSimpleArray<double>", reals, 2, 4, 99.0);
+    CheckWholeAndWindow<qvArray<int>>("qvArray<int>", std::vector<int>{4, -7, 11, 0, 23, 5}, 1, 3, 77);
+    CheckWholeAndWindow<qvString>("qvString", std::vector<char>(text, text + 6), 3, 3, '#');
 }

@@ -25,21 +25,17 @@ TEST(SimpleArray, ConstructionCopyAndAssignment) {
     EXPECT_EQ(four.GetMem(), static_cast<const void*>(four.GetPointer()));
     EXPECT_EQ(Block(four.GetPointer()), Ints({1, -4}));
 
-    // Copies are private, also of external memory.
-    qvSimpleArray<double> a = Make({1.0, 2.0, 3.0, 4.0, 5.0});
-    qvSimpleArray<double> b(a);
-    b[0] = 10;
-    EXPECT_EQ(a[0], 1);
+    // Copies of blocks, and assignment through windows, are checked against
+    // the sharing model (sharing_model_test.cpp), which has no memory of the
+    // caller's and leaves out a window of a assigned to a itself, at another
+    // length; then self-assignment.
     double outside[2] = {4, 5};
     qvSimpleArray<double> ext;
     ext.SetDirectly(outside, 2);
     const qvSimpleArray<double> extCopy(ext);
     EXPECT_NE(extCopy.GetPointer(), outside);
     EXPECT_EQ(Items(extCopy), Doubles({4, 5}));
-
-    // Assignment through windows is checked against the sharing model
-    // (sharing_model_test.cpp), which leaves out a window of a assigned to
-    // a itself, at another length; then self-assignment.
+    qvSimpleArray<double> a = Make({1.0, 2.0, 3.0, 4.0, 5.0});
     qvSimpleArray<double> part;
     part.SetSubWindow(a, 3, 2);
     a = part;
@@ -61,19 +57,22 @@ TEST(SimpleArray, InitSetAndFill) {
     EXPECT_EQ(Items(a), Ints({6, 6}));
 }
 
-TEST(SimpleArray, WindowsShareTheBlockUntilTheyRegrow) {
+// Windows that write through and regrow are checked by the sharing model
+// and the storage growth tests; here the bounds of a window, external
+// memory, Copy, Move and swap.
+TEST(SimpleArray, WindowBoundsExternalMemoryCopyMoveAndSwap) {
     qvSimpleArray<int> a = Make({1, 2, 3, 4, 5});
+    int* own = a.GetPointer();
+    a.Copy();  // private already: nothing happens
+    EXPECT_EQ(a.GetPointer(), own);
     qvSimpleArray<int> w;
     w.SetSubWindow(a, 1, 2);
-    EXPECT_EQ(BlockCount(a.GetPointer()), 2);
-    w[0] = 20;
-    w.push_back(9);
-    EXPECT_EQ(Items(w), Ints({20, 3, 9}));
-    EXPECT_EQ(Items(a), Ints({1, 20, 3, 4, 5}));
     CQV_EXPECT_BAD(w.SetSubWindow(a, 4, 2), "qvSimpleArray<T>::Set : out of range.");
     CQV_EXPECT_BAD(w.SetSubWindow(a, -1, 1), "qvSimpleArray<T>::Set : out of range.");
     CQV_EXPECT_BAD(w.SetSubWindow(a, 0, -1), "qvSimpleArray<T>::Set : out of range.");
-    EXPECT_EQ(Items(w), Ints({20, 3, 9}));  // unchanged by the failed checks
+    EXPECT_EQ(Ints({w.GetPointer() == own + 1, w.Len(), BlockCount(own)}), Ints({1, 2, 2}));  // unchanged
+    w.Copy();
+    EXPECT_EQ((Ints{w.GetPointer() != own, BlockCount(own)}), (Ints{1, 1}));
 
     // External memory: never freed, written through, also by a window on
     // it; Copy makes it private.
@@ -90,12 +89,6 @@ TEST(SimpleArray, WindowsShareTheBlockUntilTheyRegrow) {
         EXPECT_EQ(Items(ext), Ints({1, 50, 30, 4}));
     }
     EXPECT_EQ(outside[1], 2);
-    int* own = a.GetPointer();
-    a.Copy();  // private already: nothing happens
-    EXPECT_EQ(a.GetPointer(), own);
-    w.SetSubWindow(a, 0, 2);
-    w.Copy();
-    EXPECT_EQ((Ints{w.GetPointer() != own, BlockCount(own)}), (Ints{1, 1}));
 
     // Move and swap exchange storage without copying.
     qvSimpleArray<int> b = Make({3, 4, 5});
@@ -107,36 +100,31 @@ TEST(SimpleArray, WindowsShareTheBlockUntilTheyRegrow) {
     EXPECT_EQ(b.GetMem(), nullptr);
     a.Move(a);
     EXPECT_EQ(Block(own), Ints({1, -5}));
-    EXPECT_EQ(Items(a), Ints({1, 20, 3, 4, 5}));
+    EXPECT_EQ(Items(a), Ints({1, 2, 3, 4, 5}));
 }
 
+// Growth of every kind is compared with a plain vector in the storage
+// growth tests; here what the members answer, their bounds, and appending
+// to nothing, a window on the array's own block, and an empty array.
 TEST(SimpleArray, AppendingInsertingAndConcatenating) {
-    qvSimpleArray<int> a = Make({1, 2, 3});
-    a.push_back(4);
-    a.push_back(a[0]);  // an element of the array itself
-    a.Concat(a[4]);
-    a.push_front(0);
-    EXPECT_EQ(Items(a), Ints({0, 1, 2, 3, 4, 1, 1}));
-    EXPECT_EQ(Block(a.GetPointer()), Ints({1, -7}));
+    qvSimpleArray<int> a = Make({0, 1, 2, 3});
     int* at = a.insert(a.begin() + 2, 9);  // the new storage's element
     EXPECT_EQ(at, a.GetPointer() + 2);
-    EXPECT_EQ(a.Insert(7, 8), 8);
+    EXPECT_EQ(a.Insert(7, 5), 5);
     EXPECT_EQ(*a.insert(a.end(), 6), 6);
-    EXPECT_EQ(Items(a), Ints({0, 1, 9, 2, 3, 4, 1, 1, 7, 6}));
-    CQV_EXPECT_BAD(a.Insert(1, 11), "Out of range");
+    EXPECT_EQ(Items(a), Ints({0, 1, 9, 2, 3, 7, 6}));
+    CQV_EXPECT_BAD(a.Insert(1, 8), "Out of range");
     CQV_EXPECT_BAD(a.Insert(1, -1), "Out of range");
-    EXPECT_EQ(a.Len(), 10);
+    EXPECT_EQ(a.Len(), 7);
     qvSimpleArray<int> e;
     e.push_back(5);  // onto no storage at all
     EXPECT_EQ(Items(e), Ints({5}));
 
-    qvSimpleArray<int> c = Make({1, 2});
-    c.Concat(Make({3, 4}));
-    c.Concat(c);
+    qvSimpleArray<int> c = Make({1, 2, 3, 4});
     qvSimpleArray<int> w;
-    w.SetSubWindow(c, 6, 2);
+    w.SetSubWindow(c, 2, 2);
     c.Concat(w);  // a window on c's own block
-    EXPECT_EQ(Items(c), Ints({1, 2, 3, 4, 1, 2, 3, 4, 3, 4}));
+    EXPECT_EQ(Items(c), Ints({1, 2, 3, 4, 3, 4}));
     int* before = c.GetPointer();
     c.Concat(qvSimpleArray<int>());
     EXPECT_EQ(c.GetPointer(), before);
@@ -168,24 +156,19 @@ TEST(SimpleArray, RemovingAndResizing) {
     EXPECT_EQ(Items(c), Ints({1, 2, 3, 4}));
     EXPECT_EQ(BlockCount(c.GetPointer()), 1);
 
-    // Resizing keeps the prefix.
-    c.resize(6);
-    EXPECT_EQ(Items(c.Left(4)), Ints({1, 2, 3, 4}));
+    // ReSet to the present length keeps the block; length 0 lets it go.
     c.ReSet(2);
     int* same = c.GetPointer();
     c.resize(2);
     EXPECT_EQ(c.GetPointer(), same);
-    CQV_EXPECT_BAD(c.resize(-1), "qvNewWithRef : n <= 0 ");
-    EXPECT_EQ(Items(c), Ints({1, 2}));
     c.resize(0);
     EXPECT_EQ(c.GetMem(), nullptr);
 }
 
 TEST(SimpleArray, ReplaceRotateAndReverse) {
-    qvSimpleArray<int> a = Make({1, 2, 3, 4, 5});
-    a.Replace(1, 2, Make({7, 8, 9}));
-    EXPECT_EQ(Items(a), Ints({1, 7, 8, 9, 4, 5}));
-    a.Replace(0, 4, Make({0}));
+    // (Growing and shrinking replacements are compared with a plain vector
+    // in the storage growth tests.) At the end, by nothing, by the array.
+    qvSimpleArray<int> a = Make({0, 4, 5});
     a.Replace(3, 0, Make({6}));
     EXPECT_EQ(Items(a), Ints({0, 4, 5, 6}));
     a.Replace(1, 2, qvSimpleArray<int>());
@@ -207,8 +190,7 @@ TEST(SimpleArray, ReplaceRotateAndReverse) {
     // Rotations of 1..7 by k (to the right for positive right); negative k
     // and whole turns change nothing. Then both reversals.
     const struct {
-        int right;
-        int k;
+        int right, k;
         Ints want;
     } rotations[] = {{1, 1, {7, 1, 2, 3, 4, 5, 6}}, {0, 1, {2, 3, 4, 5, 6, 7, 1}}, {1, 9, {6, 7, 1, 2, 3, 4, 5}},
                      {0, 12, {6, 7, 1, 2, 3, 4, 5}}, {1, -1, {1, 2, 3, 4, 5, 6, 7}}, {0, -2, {1, 2, 3, 4, 5, 6, 7}},
