@@ -1,5 +1,5 @@
 // The five solvers of the tridiagonal matrix: the sweep bit for bit against
-// its recurrence written out here, every solver by the residual of its
+// its recurrence written out here, every solver by the backward error of its
 // solution in the dense system; strided and aliased operands; checks on
 // orders and right-hand sides; zero pivots.
 #include "band_test_support.h"
