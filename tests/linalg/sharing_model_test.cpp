@@ -33,17 +33,11 @@ struct Model {
     std::vector<std::vector<double>> blocks;  // NaN: not initialised
     std::vector<View> views;
 
-    int Fresh(const std::vector<double>& values) {
-        blocks.push_back(values);
-        return static_cast<int>(blocks.size()) - 1;
-    }
     // A fresh contiguous (row-major) block holding values.
     View Private(const std::vector<double>& values, int rows, int cols) {
-        View v;
-        if (values.empty()) return v;
-        v.block = Fresh(values);
-        v.rows = rows;
-        v.cols = cols;
+        if (values.empty()) return View();
+        blocks.push_back(values);
+        View v{static_cast<int>(blocks.size()) - 1, rows, cols, {}};
         for (int k = 0; k < rows * cols; ++k) v.at.push_back(k);
         return v;
     }
@@ -57,7 +51,6 @@ struct Model {
         for (const View& v : views) n += v.block == block;
         return n;
     }
-    int BlockSize(int block) const { return static_cast<int>(blocks[static_cast<std::size_t>(block)].size()); }
     void Write(const View& v, int k, double x) {
         blocks[static_cast<std::size_t>(v.block)][static_cast<std::size_t>(v.at[static_cast<std::size_t>(k)])] = x;
     }
@@ -90,10 +83,8 @@ void ExpectMatches(const Model& model, const std::vector<std::unique_ptr<X>>& xs
         const X& x = *xs[i];
         const Model::View& v = model.views[i];
         ASSERT_EQ(x.GetMem() != nullptr, v.block >= 0);
-        const auto shape = ShapeOf(x);
-        ASSERT_EQ(shape, v.block >= 0 ? std::make_pair(v.rows, v.cols) : std::make_pair(0, 0));
+        ASSERT_EQ(ShapeOf(x), v.block >= 0 ? std::make_pair(v.rows, v.cols) : std::make_pair(0, 0));
         const std::vector<double> shown = Shown(x), want = model.Seen(v);
-        ASSERT_EQ(shown.size(), want.size());
         for (std::size_t k = 0; k < want.size(); ++k)
             if (!std::isnan(want[k])) {
                 EXPECT_EQ(shown[k], want[k]) << "element " << k;
@@ -106,15 +97,6 @@ void ExpectMatches(const Model& model, const std::vector<std::unique_ptr<X>>& xs
             }
         }
     }
-}
-
-// A record of n doubles, in the layout of the array or vector record, or a
-// rows × cols matrix record.
-std::vector<unsigned char> DoublesRecord(const std::vector<int>& counts, const std::vector<double>& xs) {
-    cqvtest::RecordBytes rec;
-    for (int c : counts) rec.Int(c);
-    for (double x : xs) rec.Double(x);
-    return rec.bytes;
 }
 
 struct Dice {
@@ -173,6 +155,19 @@ void Regrow(Step<X>& s) {
     std::vector<double> kept = s.v.block < 0 ? std::vector<double>() : s.model.Seen(s.v);
     kept.resize(static_cast<std::size_t>(n), kUnknown);
     s.v = s.model.Private(kept, n, 1);
+}
+
+// Reads into the object a record of size random values after the counts
+// (the element count of the array or vector record, or rows and columns),
+// checking the size the reader reports; returns the values.
+template <class X>
+std::vector<double> ReadRecord(Step<X>& s, const std::vector<int>& counts, int size, const std::string& what) {
+    const std::vector<double> values = s.dice.Values(size);
+    cqvtest::RecordBytes rec;
+    for (int c : counts) rec.Int(c);
+    for (double x : values) rec.Double(x);
+    EXPECT_EQ(s.x.FromMem(rec.bytes.data()), rec.Size()) << what;
+    return values;
 }
 
 // Runs kSteps random operations on kObjects objects for every seed. The
@@ -279,9 +274,7 @@ TEST(SharingModel, SimpleArrays) {
             }
             default: {  // record: the same length writes through
                 const int n = s.dice.Between(0, 5);
-                const std::vector<double> values = s.dice.Values(n);
-                std::vector<unsigned char> rec = DoublesRecord({n}, values);
-                EXPECT_EQ(s.x.FromMem(rec.data()), 4 + 8 * n) << what;
+                const std::vector<double> values = ReadRecord(s, {n}, n, what);
                 if (n == (s.v.block < 0 ? 0 : s.v.rows)) {
                     for (int k = 0; k < n; ++k) s.model.Write(s.v, k, values[static_cast<std::size_t>(k)]);
                 } else {
@@ -299,16 +292,13 @@ TEST(SharingModel, Vectors) {
             case 0: {  // window from one element with any stride inside the block
                 if (s.w.block < 0) break;
                 const int start = s.dice.Below(s.w.rows), step = s.dice.Between(-2, 3);
-                const int first = s.w.at[static_cast<std::size_t>(start)], size = s.model.BlockSize(s.w.block);
+                const int first = s.w.at[static_cast<std::size_t>(start)];
+                const int size = static_cast<int>(s.model.blocks[static_cast<std::size_t>(s.w.block)].size());
                 const int room = step > 0 ? (size - 1 - first) / step + 1 : step < 0 ? first / -step + 1 : 4;
                 const int n = s.dice.Between(1, std::min(room, 6));
                 s.x.Set(s.y, start, n, step);
-                Model::View nv;
-                nv.block = s.w.block;
-                nv.rows = n;
-                nv.cols = 1;
-                for (int k = 0; k < n; ++k) nv.at.push_back(first + k * step);
-                s.v = nv;
+                s.v = Model::View{s.w.block, n, 1, {}};
+                for (int k = 0; k < n; ++k) s.v.at.push_back(first + k * step);
                 break;
             }
             case 1:
@@ -324,10 +314,7 @@ TEST(SharingModel, Vectors) {
             }
             default: {  // record: always a fresh block
                 const int n = s.dice.Between(0, 5);
-                const std::vector<double> values = s.dice.Values(n);
-                std::vector<unsigned char> rec = DoublesRecord({n}, values);
-                EXPECT_EQ(s.x.FromMem(rec.data()), 4 + 8 * n) << what;
-                s.v = s.model.Private(values, n, 1);
+                s.v = s.model.Private(ReadRecord(s, {n}, n, what), n, 1);
                 break;
             }
         }
@@ -342,14 +329,10 @@ TEST(SharingModel, Matrices) {
                 const int row = s.dice.Below(s.w.rows), col = s.dice.Below(s.w.cols);
                 const int rows = s.dice.Between(1, s.w.rows - row), cols = s.dice.Between(1, s.w.cols - col);
                 s.x.Set(s.y, row, col, rows, cols);
-                Model::View nv;
-                nv.block = s.w.block;
-                nv.rows = rows;
-                nv.cols = cols;
+                s.v = Model::View{s.w.block, rows, cols, {}};
                 for (int r = 0; r < rows; ++r)
                     for (int c = 0; c < cols; ++c)
-                        nv.at.push_back(s.w.at[static_cast<std::size_t>((row + r) * s.w.cols + col + c)]);
-                s.v = nv;
+                        s.v.at.push_back(s.w.at[static_cast<std::size_t>((row + r) * s.w.cols + col + c)]);
                 break;
             }
             case 1: {  // Set, then every element written
@@ -362,10 +345,7 @@ TEST(SharingModel, Matrices) {
             }
             default: {  // record: always a fresh block, empty for a zero size
                 const int rows = s.dice.Between(0, 3), cols = s.dice.Between(0, 3);
-                const std::vector<double> values = s.dice.Values(rows * cols);
-                std::vector<unsigned char> rec = DoublesRecord({rows, cols}, values);
-                EXPECT_EQ(s.x.FromMem(rec.data()), 8 + 8 * rows * cols) << what;
-                s.v = s.model.Private(values, rows, cols);
+                s.v = s.model.Private(ReadRecord(s, {rows, cols}, rows * cols, what), rows, cols);
                 break;
             }
         }
