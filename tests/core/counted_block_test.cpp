@@ -88,19 +88,17 @@ TEST(CountedBlock, HoldingTakingOverAndReleasingABlock) {
 
 namespace {
 
-struct Probe : qvRefCount {
+// An object of the base class B counting the live ones.
+template <class B>
+struct Alive : B {
     static int alive;
-    Probe() { ++alive; }
-    ~Probe() override { --alive; }
+    Alive() { ++alive; }
+    ~Alive() override { --alive; }
 };
-int Probe::alive = 0;
-
-struct Plain : qvUsingNew {
-    static int alive;
-    Plain() { ++alive; }
-    ~Plain() override { --alive; }
-};
-int Plain::alive = 0;
+template <class B>
+int Alive<B>::alive = 0;
+using Probe = Alive<qvRefCount>;
+using Plain = Alive<qvUsingNew>;
 
 }  // namespace
 
