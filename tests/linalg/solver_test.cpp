@@ -55,7 +55,9 @@ TEST(DetAndInverse, WorkedExamplesAndChecks) {
     CQV_EXPECT_BAD(M().Inverse(), qvMsg::NewWithRefNonPositive);
 }
 
-TEST(Solve, WorkedExamplesAndWhereTheSolutionGoes) {
+// Worked examples, where the solution goes, and the failures with the state
+// they leave.
+TEST(Solve, WorkedExamplesWhereTheSolutionGoesAndFailures) {
     // 2x + y = 3, x + 3y = 5. x of the right length is written through,
     // also when it is b itself.
     M a2 = MatrixOf(2, 2, {2, 1, 1, 3});
@@ -72,9 +74,8 @@ TEST(Solve, WorkedExamplesAndWhereTheSolutionGoes) {
     Col xw;
     wide.SolveEquationGaussMethod(xw, bw);
     EXPECT_EQ(Values(xw), (Doubles{1, 2}));
-}
 
-TEST(Solve, FailuresAndTheirState) {
+    // The failures, and the state they leave.
     M tall = MatrixOf(3, 2, {1, 2, 3, 4, 5, 6});
     Col b3 = MakeCol({1, 2, 3});
     Col x;
@@ -83,10 +84,10 @@ TEST(Solve, FailuresAndTheirState) {
     EXPECT_EQ(x.Len(), 0);
 
     M a = MatrixOf(2, 2, {1, 2, 2, 4});
-    Col b2 = MakeCol({1, 2});
+    Col b = MakeCol({1, 2});
     CQV_EXPECT_BAD(a.SolveEquationGaussMethod(x, b3), qvMsg::DifferentSize);
     EXPECT_EQ(Elements(a), (Doubles{1, 2, 2, 4}));
-    CQV_EXPECT_BAD(a.SolveEquationGaussMethod(x, b2), qvMsg::SystemNotUnique);
+    CQV_EXPECT_BAD(a.SolveEquationGaussMethod(x, b), qvMsg::SystemNotUnique);
     EXPECT_NE(Elements(a), (Doubles{1, 2, 2, 4}));  // the work space is spent
     ASSERT_EQ(x.Len(), 2);
 

@@ -28,17 +28,13 @@ TEST(VectorStorage, ConstructionStatesAndCopies) {
     v.Clear();
     EXPECT_EQ(Shape(v), (Ints{0, 0, 0, 0, 0}));
 
-    // A copy is a window until Copy (checked against the sharing model,
-    // sharing_model_test.cpp); Copy of a private block does nothing, and a
-    // window outlives its source.
+    // A copy is a window until Copy, and a window outlives its source
+    // (checked against the sharing model, sharing_model_test.cpp); Copy of a
+    // private block does nothing.
     Col a = MakeCol({1, 20, 3});
     double* p = a.GetPointer();
     a.Copy();
     EXPECT_EQ(a.GetPointer(), p);
-    Col w;
-    Col(a).Mid(w, 1, 2);
-    a.Clear();
-    EXPECT_EQ(Values(w), (Doubles{20, 3}));
 }
 
 TEST(VectorStorage, WindowsWithAnyStride) {
@@ -52,8 +48,7 @@ TEST(VectorStorage, WindowsWithAnyStride) {
 
     Col a = MakeCol({10, 11, 12, 13, 14, 15, 16});
     Col every2;
-    every2.Set(a, 1, 3, 2);
-    EXPECT_EQ(Values(every2), (Doubles{11, 13, 15}));
+    every2.Set(a, 1, 3, 2);  // its elements: the window-member table
     EXPECT_EQ(Shape(every2), (Ints{3, 2, 6, 0, 2}));
     Col same;
     same.Set(a, 2, 4, 0);  // zero stride: one element seen four times
