@@ -97,12 +97,11 @@ TEST(BetaContour, LongRingsOnTheBandWhereTheDenseSolverOverflows) {
 }
 
 TEST(BetaContour, LengthCrossingsSharingAndFailures) {
-    // The inherited length samples the contour itself: for a circle of
-    // radius 2, the arc to the last sample, as far as fifty chords go.
-    for (const auto& shape : kShapes) {
-        const BetaContour circle(Loop(40, 2.0, true), shape.first, shape.second);
-        EXPECT_NEAR(circle.GetLength(), ArcTo(circle(LastSample()), 2), 2.5e-3 * 4 * kPi) << shape.first;
-    }
+    // The inherited length samples the contour itself (the shape makes no
+    // other path): for a circle of radius 2, the arc to the last sample, as
+    // far as fifty chords go.
+    const BetaContour round(Loop(40, 2.0, true), 1.5, 1.0);
+    EXPECT_NEAR(round.GetLength(), ArcTo(round(LastSample()), 2), 2.5e-3 * 4 * kPi);
     // The line x = 1 meets the circle on its upper half from u0 = 0.2 and on
     // its lower half from u0 = 0.8.
     const BetaContour circle(Loop(24, 2.0, true));
