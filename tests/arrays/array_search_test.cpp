@@ -101,7 +101,7 @@ TEST(ArrayMedian, ArraysEndAsTheTextbookSelectionLeavesThem) {
 
 TEST(ArraySearch, FindAndBinarySearch) {
     const qvArray<int> u = A<int>({4, 2, 4});
-    EXPECT_EQ((Ints{u.Find(4), u.Find(2), u.Find(3), qvArray<int>().Find(0)}), (Ints{0, 1, -1, -1}));
+    EXPECT_EQ((Ints{u.Find(4), u.Find(2), u.Find(3)}), (Ints{0, 1, -1}));  // empty arrays: array_test.cpp
 
     // Hits at both ends and inside, misses inside and outside, both orders.
     const qvArray<double> up = A<double>({1, 3, 4, 8}), down = A<double>({8, 4, 3, 1});
@@ -113,7 +113,6 @@ TEST(ArraySearch, FindAndBinarySearch) {
         EXPECT_EQ(up.FindB(f.v, 1), f.inUp) << f.v;
         EXPECT_EQ(down.FindB(f.v, 0), f.inDown) << f.v;
     }
-    EXPECT_EQ(qvArray<double>().FindB(1, 1), -1);
     // Among repeats the halving answers with the first one it meets: 3 is
     // too small, then (4 + 7) / 2 = 5 hits.
     EXPECT_EQ(A<int>({1, 1, 1, 1, 2, 2, 2, 2}).FindB(2, 1), 5);

@@ -16,7 +16,7 @@ struct Tracked {
     static int alive;
     static int copies;
     int* cell;
-    Tracked() : cell(new int(0)) { ++alive; }
+    explicit Tracked(int v = 0) : cell(new int(v)) { ++alive; }
     Tracked(const Tracked& t) : cell(new int(*t.cell)) {
         ++alive;
         ++copies;
@@ -33,12 +33,6 @@ struct Tracked {
 };
 int Tracked::alive = 0;
 int Tracked::copies = 0;
-
-Tracked WithValue(int v) {
-    Tracked t;
-    *t.cell = v;
-    return t;
-}
 
 std::vector<int> Values(const qvSimpleArray<Tracked>& a) {
     std::vector<int> out;
@@ -70,9 +64,9 @@ TEST_F(ObjectArray, GrowingAPrivateArrayMovesTheElementsWithoutCopies) {
     qvSimpleArray<Tracked> a = Numbered(3);
     const int* firstCell = a[0].cell;
     Tracked::copies = 0;
-    a.push_back(WithValue(4));
-    a.push_front(WithValue(0));
-    a.Insert(WithValue(9), 2);
+    a.push_back(Tracked(4));
+    a.push_front(Tracked(0));
+    a.Insert(Tracked(9), 2);
     EXPECT_EQ(Values(a), V({0, 1, 9, 2, 3, 4}));
     EXPECT_EQ(a[1].cell, firstCell);  // the element itself moved over
     EXPECT_EQ(V({Tracked::alive, Tracked::copies}), V({6, 0}));
@@ -103,7 +97,7 @@ TEST_F(ObjectArray, WindowsAndSharedBlocksAreCopiedNotStolen) {
     qvSimpleArray<Tracked> a = Numbered(4);
     qvSimpleArray<Tracked> w;
     w.SetSubWindow(a, 1, 2);
-    w.push_back(WithValue(8));
+    w.push_back(Tracked(8));
     *w[0].cell = 20;  // a private copy, not a shared element
     EXPECT_EQ(Values(w), V({20, 3, 8}));
     EXPECT_EQ(Values(a), V({1, 2, 3, 4}));
@@ -117,14 +111,14 @@ TEST_F(ObjectArray, WindowsAndSharedBlocksAreCopiedNotStolen) {
         orphan.SetSubWindow(source, 1, 2);
     }
     EXPECT_EQ(Tracked::alive, 12);
-    orphan.push_back(WithValue(6));
+    orphan.push_back(Tracked(6));
     EXPECT_EQ(Values(orphan), V({2, 3, 6}));
     EXPECT_EQ(Tracked::alive, 10);
 }
 
 TEST_F(ObjectArray, BlocksBuildEveryElementAndCopiesAreDeep) {
     qvSimpleArray<Tracked> a = Numbered(3);
-    const qvSimpleArray<Tracked> filled(2, WithValue(7));
+    const qvSimpleArray<Tracked> filled(2, Tracked(7));
     qvSimpleArray<Tracked> b(a), c(3);
     const int* cCell = c[0].cell;
     c = a;  // equal length: element assignment into the present elements
