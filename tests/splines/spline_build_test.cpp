@@ -139,18 +139,15 @@ TEST(SplineBuild, EveryBuilderGivesTheSweepsPolynomialsToTheBit) {
     // Every code of the cubic builder; the periodic builder, also with an
     // open last value, which it takes as it is, for the seam as well.
     Numbers g(41);
-    struct Code {
-        int slopes, curvatures;
-    };
+    const int codes[][2] = {{0, 3}, {3, 0}, {1, 2}, {2, 1}};  // slopes, curvatures
     for (int n : {3, 4, 5, 6, 17, 33, 1000}) {
         V x, y;
         Data(g, n, x, y);
-        for (const Code c : {Code{0, 3}, Code{3, 0}, Code{1, 2}, Code{2, 1}}) {
+        for (const auto& c : codes) {
             const qvMatrix<double> v = MatrixOf(2, 2, {g.Real(-2, 2), g.Real(-2, 2), g.Real(-9, 9), g.Real(-9, 9)});
             S s(Points(x, y));
-            s.MkSpline3(Codes({c.slopes, c.curvatures}), v);
-            EXPECT_EQ(Differences(s, x, ByHand(x, y, c.slopes, c.curvatures, v)), 0)
-                << n << " points, code " << c.slopes << c.curvatures;
+            s.MkSpline3(Codes({c[0], c[1]}), v);
+            EXPECT_EQ(Differences(s, x, ByHand(x, y, c[0], c[1], v)), 0) << n << " points, code " << c[0] << c[1];
         }
         for (double open : {0.0, 0.5}) {
             if (n < 4) break;
