@@ -101,7 +101,8 @@ TEST(BandLU, FourKindsAgainstTheirDenseMatrices) {
             for (double spread : {0.0, 100.0}) {
                 const bool cyclic = kind == Kind::Cyclic || kind == Kind::CyclicPentadiagonal;
                 if (cyclic && n < (kind == Kind::Cyclic ? 3 : 5)) continue;
-                SCOPED_TRACE(::testing::Message() << kKindNames[static_cast<int>(kind)] << " n=" << n << " rows spread 10^±" << spread);
+                SCOPED_TRACE(::testing::Message() << kKindNames[static_cast<int>(kind)] << " n=" << n
+                                                  << " rows spread 10^±" << spread);
                 const System sys(kind, n, ++seed, spread);
                 const M dense = sys.Dense();
                 const BandLu lu = sys.Factorise();

@@ -37,7 +37,10 @@ V ReferenceSweep(const Tri& a, const V& f) {
 // the library is no yardstick here: it rescales rows by 1/e at each step,
 // which makes its pivot choice depend on that scaling, and on some of these
 // systems it ends far from the solution.
-void ExpectSolves(const M& m, const Col& x, const V& f) { EXPECT_LE(BackwardError(m, x, MakeCol(f)), 2e-14L); }
+void ExpectSolves(const M& m, const Col& x, const V& f) {
+    ASSERT_EQ(x.Len(), m.LineLen());
+    EXPECT_LE(BackwardError(m, x, MakeCol(f)), 2e-14L);
+}
 
 // Diagonally dominant pentadiagonal data of order n and six corners for the
 // cyclic form. e and g are strided columns of a matrix, longer than the
