@@ -32,14 +32,14 @@ V ReferenceSweep(const Tri& a, const V& f) {
 }
 
 // Expects x to solve m·x = f: its normwise backward error, in long double,
-// within a few hundred roundings (the test systems are diagonally dominant,
+// within ten roundings (the test systems are diagonally dominant,
 // so a small backward error means an accurate x). The dense elimination of
 // the library is no yardstick here: it rescales rows by 1/e at each step,
 // which makes its pivot choice depend on that scaling, and on some of these
 // systems it ends far from the solution.
 void ExpectSolves(const M& m, const Col& x, const V& f) {
     ASSERT_EQ(x.Len(), m.LineLen());
-    EXPECT_LE(BackwardError(m, x, MakeCol(f)), 2e-14L);
+    EXPECT_LE(BackwardError(m, x, MakeCol(f)), 1e-15L);
 }
 
 // Diagonally dominant pentadiagonal data of order n and six corners for the
