@@ -10,6 +10,8 @@
 
 #include <cqv/cqv.h>
 
+#include "cqv_builders.h"
+
 namespace arraytest {
 
 // The nine element types of the arithmetic array, and their names in test
@@ -48,14 +50,10 @@ std::vector<T> Vs(std::initializer_list<int> values) {
     return r;
 }
 
+// Arrays holding values; without values, an array without storage.
 template <class T>
 qvArray<T> From(const std::vector<T>& values) {
-    qvArray<T> a;
-    if (!values.empty()) {
-        a.Set(static_cast<int>(values.size()));
-        for (int i = 0; i < a.Len(); ++i) a[i] = values[static_cast<std::size_t>(i)];
-    }
-    return a;
+    return cqvtest::VectorOf<qvArray<T>>(values);
 }
 
 template <class T>
@@ -68,10 +66,7 @@ inline qvArray<qvVec2> Vec2s(std::initializer_list<qvVec2> values) { return From
 
 template <class T>
 qvSimpleArray<T> Make(std::initializer_list<T> values) {
-    qvSimpleArray<T> a(static_cast<int>(values.size()));
-    int i = 0;
-    for (const T& v : values) a[i++] = v;
-    return a;
+    return cqvtest::VectorOf<qvSimpleArray<T>>(std::vector<T>(values));
 }
 
 template <class T>
