@@ -30,8 +30,6 @@ M Dominant(int n) {
     return m;
 }
 
-std::string Texts(const std::string& a, const std::string& b) { return a + '|' + b; }
-
 // Values of a function at a spread of points, as the state of an object
 // without a record.
 template <class F>
@@ -60,6 +58,7 @@ std::string LinalgState(const Linalg& f) {
     return Bytes(f.x) + Bytes(f.y) + Bytes(f.a) + Bytes(f.window) + faults::Block(f.a) + faults::Block(f.x);
 }
 
+// Built inside operations: only the library allocates.
 qvArray<int> Shape(int a, int b) {
     qvArray<int> r(2);
     r[0] = a;
@@ -164,7 +163,7 @@ TEST(Faults, TridiagonalAndPolynomials) {
             for (int i = 0; i < 6; ++i) t.Diag()[i] = 5.0 + i;
         }
     };
-    const auto state = [](const F& f) { return Texts(Bytes(f.t.GetMatrix()), Bytes(f.f)); };
+    const auto state = [](const F& f) { return Bytes(f.t.GetMatrix()) + '|' + Bytes(f.f); };
     ExhaustEach<F>(
         {{"T3(n)", [](F&) { T3 t(4); }},
          {"T3(copy)", [](F& f) { T3 t(f.t); }},
