@@ -65,7 +65,8 @@ TYPED_TEST(LinalgRecordBounds, CutMatrixRecordsLeaveTheMatrixAsItWas) {
     using E = TypeParam;
     for (const auto& shape : {std::make_pair(2, 3), std::make_pair(0, 0), std::make_pair(1, 1)}) {
         const std::vector<unsigned char> rec =
-            shape.first == 0 ? RecordBytes().Int(0).Int(0).bytes : cqvtest::RecordOf(MatrixAt<E>(shape.first, shape.second, 0));
+            shape.first == 0 ? RecordBytes().Int(0).Int(0).bytes
+                             : cqvtest::RecordOf(MatrixAt<E>(shape.first, shape.second, 0));
         qvMatrix<E> target = MatrixAt<E>(3, 2, 40);
         qvMatrix<E> corner;
         corner.Set(target, 1, 0, 2, 2);

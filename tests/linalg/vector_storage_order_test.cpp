@@ -108,16 +108,14 @@ TEST(VectorEmptyOperands, ProductsOfEmptyVectorsAreZeroWithALiveBlockBehind) {
         CQV_EXPECT_BAD(*e - *e, qvMsg::NewWithRefNonPositive);
     }
     EXPECT_EQ(Values(live), (Doubles{6, 7, 8}));
-    const qvColumnVector<qvComplex> z = MakeCol<qvComplex>({{1, 2}});
-    qvColumnVector<qvComplex> zw;
-    zw.Set(z, 0, 0);
-    EXPECT_EQ(zw.ScalarMul(zw), qvComplex(0, 0));
-    EXPECT_EQ(zw.Norm(), qvComplex(0, 0));
-    const qvColumnVector<V3> p = MakeCol<V3>({{1, 2, 3}});
-    qvColumnVector<V3> pw;
-    pw.Set(p, 0, 0);
-    EXPECT_EQ(pw.ScalarMul(pw), V3(0, 0, 0));
-    EXPECT_EQ(pw.Norm(), V3(0, 0, 0));
+    // The other element types' products and norms of an empty window.
+    const auto zeroOfAnEmptyWindow = [](const auto& live, const auto& zero) {
+        std::decay_t<decltype(live)> w;
+        w.Set(live, 0, 0);
+        EXPECT_EQ((std::vector<std::decay_t<decltype(zero)>>{w.ScalarMul(w), w.Norm()}), (std::vector{zero, zero}));
+    };
+    zeroOfAnEmptyWindow(MakeCol<qvComplex>({{1, 2}}), qvComplex(0, 0));
+    zeroOfAnEmptyWindow(MakeCol<V3>({{1, 2, 3}}), V3(0, 0, 0));
 }
 
 // ---- Failed checks after the storage is released -------------------------------

@@ -13,7 +13,8 @@ using valuestest::Relations;
 TEST(Complex, ConstructionAndArithmetic) {
     static_assert(sizeof(qvComplex) == 16 && std::is_trivially_copyable<qvComplex>::value, "copied as bytes");
     const qvComplex a(1, 2), b(3, 4);
-    EXPECT_EQ(Coords({qvComplex(3), a + b, a - b, a * b, a / b, -a}), (Doubles{3, 0, 4, 6, -2, -2, -5, 10, 0.44, 0.08, -1, -2}));
+    EXPECT_EQ(Coords({qvComplex(3), a + b, a - b, a * b, a / b, -a}),
+              (Doubles{3, 0, 4, 6, -2, -2, -5, 10, 0.44, 0.08, -1, -2}));
     // The divisor's squared modulus is the square of its modulus: for 1 + i
     // that is 2.0000000000000004, not 2.
     EXPECT_EQ(Coords({qvComplex(1, 0) / qvComplex(1, 1)}), (Doubles{0.4999999999999999, -0.4999999999999999}));
