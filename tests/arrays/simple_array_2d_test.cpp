@@ -23,7 +23,7 @@ std::vector<int> Extents(const qvSimpleArray2D<double>& g) { return {g.GetLenY()
 }  // namespace
 
 TEST(SimpleArray2D, ExtentsAndRowMajorAddressing) {
-    const qvSimpleArray2D<double> g = Numbered(2, 3);
+    qvSimpleArray2D<double> g = Numbered(2, 3);
     EXPECT_EQ(Extents(g), (std::vector<int>{2, 3, 6}));
     EXPECT_EQ(&g(1, 2), g.GetPointer() + 5);  // row by row
     EXPECT_EQ(Extents(qvSimpleArray2D<double>()), (std::vector<int>{0, 0, 0}));
@@ -36,17 +36,16 @@ TEST(SimpleArray2D, ExtentsAndRowMajorAddressing) {
 
     // A row is a window on the grid until it regrows; rows out of range are
     // refused before anything changes.
-    qvSimpleArray2D<double> h = Numbered(2, 3);
     qvSimpleArray<double> line;
-    h.GetLine(line, 1);
+    g.GetLine(line, 1);
     line[0] = 5;
-    EXPECT_EQ((std::vector<double>{line[1], h(1, 0)}), (std::vector<double>{11, 5}));
-    EXPECT_EQ(BlockCount(h.GetPointer()), 2);
-    CQV_EXPECT_BAD(h.GetLine(line, 2), "qvSimpleArray2D<T>::GetLine : out of range ");
-    CQV_EXPECT_BAD(h.GetLine(line, -1), "qvSimpleArray2D<T>::GetLine : out of range ");
-    EXPECT_EQ(line.GetPointer(), h.GetPointer() + 3);
+    EXPECT_EQ((std::vector<double>{line[1], g(1, 0)}), (std::vector<double>{11, 5}));
+    EXPECT_EQ(BlockCount(g.GetPointer()), 2);
+    CQV_EXPECT_BAD(g.GetLine(line, 2), "qvSimpleArray2D<T>::GetLine : out of range ");
+    CQV_EXPECT_BAD(g.GetLine(line, -1), "qvSimpleArray2D<T>::GetLine : out of range ");
+    EXPECT_EQ(line.GetPointer(), g.GetPointer() + 3);
     line.push_back(7);
-    EXPECT_EQ(BlockCount(h.GetPointer()), 1);
+    EXPECT_EQ(BlockCount(g.GetPointer()), 1);
 }
 
 TEST(SimpleArray2D, InitAndAssignmentKeepTheBlockForTheSameCountSetReallocates) {
