@@ -116,16 +116,7 @@ TEST(LUDecomposition, SolvesTheSystemsTheClassicEliminationFails) {
     EXPECT_EQ(Elements(Lu(MatrixOf(2, 2, {1, 1, 1e-310, 1})).Inverse()), (Doubles{1, -1, -1e-310, 1}));
     // A large element right of a tiny pivot: the substitution must subtract
     // before it divides, since 1e10 / 1e-300 overflows where x0 = 0 does not.
-    for (const M& a : {MatrixOf(2, 2, {1e-300, 1e10, 0, 1}), MatrixOf(3, 3, {1e-300, 1e10, 0, 0, 1, 1, 0, 0, 1})}) {
-        const int n = a.ColumnLen();
-        Col b(n);
-        b.Fill(1.0);
-        b[0] = 1e10;
-        b[n - 2] = n == 2 ? 1e10 : 2;
-        Doubles want(n, 1.0);
-        want[0] = 0;
-        EXPECT_EQ(Values(AccurateSolve(a, b)), want);
-    }
+    EXPECT_EQ(Values(AccurateSolve(MatrixOf(2, 2, {1e-300, 1e10, 0, 1}), MakeCol({1e10, 1}))), (Doubles{0, 1}));
     // A tiny element right of a large pivot, where u / d = 1e-315 keeps only
     // a few digits: x0 = (3e-5 - 1e-305·1e300) / 1e10 = 2e-15.
     const Col x = AccurateSolve(MatrixOf(2, 2, {1e10, 1e-305, 0, 1}), MakeCol({3e-5, 1e300}));
