@@ -236,12 +236,7 @@ TEST(String, LexerTokens) {
         {"=", "C:=|E:"},
     };
     for (const auto& c : cases) EXPECT_EQ(Lex(c.text), c.tokens) << c.text;
-    // ... and in a quoted text, which must be closed.
-    const qvString open = Owned("  \"abc");
-    qvString token;
-    int pos = 0;
-    CQV_EXPECT_BAD(open.GetToken(pos, token), "syntax error : expected '\"'");
-    EXPECT_EQ(pos, 2);
+    // (... and in a quoted text, which must be closed: below.)
 }
 
 TEST(String, LexerPositionsTokensAndBadPositions) {
@@ -259,6 +254,10 @@ TEST(String, LexerPositionsTokensAndBadPositions) {
     pos = 40;
     EXPECT_EQ((Ints{s.GetToken(pos, token), pos}), (Ints{qvString::TK_END, 40}));
 
+    // Refusals: a quote left open (pos stays at the quote) and a negative pos.
+    const qvString open = Owned("  \"abc");
+    CQV_EXPECT_BAD(open.GetToken(pos = 0, token), "syntax error : expected '\"'");
+    EXPECT_EQ(pos, 2);
     token = qvString("kept");
     pos = -1;
     CQV_EXPECT_BAD(s.GetToken(pos, token), "qvString::GetToken: pos < 0");
