@@ -7,6 +7,7 @@
 #include "cqv_test.h"
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <utility>
 #include <vector>
@@ -157,6 +158,56 @@ struct Reference {
         return out;
     }
 };
+
+// got and want agree bit for bit, double by double, signed zeros included (a
+// NaN need only be a NaN: which operand's payload an operation passes on is
+// the compiler's choice).
+template <class E>
+::testing::AssertionResult SameBits(const std::vector<E>& got, const std::vector<E>& want) {
+    if (got.size() != want.size()) return ::testing::AssertionFailure() << "sizes differ";
+    const std::size_t k = sizeof(E) / sizeof(double);
+    for (std::size_t i = 0; i < got.size() * k; ++i) {
+        double g, w;
+        std::memcpy(&g, reinterpret_cast<const double*>(got.data()) + i, sizeof g);
+        std::memcpy(&w, reinterpret_cast<const double*>(want.data()) + i, sizeof w);
+        if (std::memcmp(&g, &w, sizeof g) != 0 && !(std::isnan(g) && std::isnan(w)))
+            return ::testing::AssertionFailure() << "element " << i / k << ": " << g << " against " << w;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// Solves a·x = rhs by the Gauss method on a private copy of a, contiguous
+// and stored column by column behind its strides: the solution (or the
+// refusal, with the unknowns the substitution reached), the work space and
+// the right-hand side must come out exactly as the reference leaves them.
+template <class E>
+void ExpectGaussSolveAsTheReference(const qvMatrix<E>& a, const qvMatrix<E>& rhs) {
+    const int n = a.ColumnLen(), m = a.LineLen();
+    Reference<E> ref(a, rhs);
+    std::vector<E> want;
+    const int failed = ref.Solve(want);
+    std::vector<E> store(static_cast<std::size_t>(n) * m);
+    qvMatrix<E> strided, contiguous = a;
+    strided.SetDirectly(store.data(), n, m, 1, n);
+    strided = a;
+    contiguous.Copy();
+    for (qvMatrix<E>* work : {&contiguous, &strided}) {
+        qvColumnVector<E> b = VectorOf<qvColumnVector<E>>(Elements(rhs)), x;
+        if (failed < 0) {
+            work->SolveEquationGaussMethod(x, b);
+        } else {
+            CQV_EXPECT_BAD(work->SolveEquationGaussMethod(x, b), qvMsg::SystemNotUnique);
+        }
+        ASSERT_EQ(x.Len(), n);
+        // Unknowns a failed substitution never reached are unspecified.
+        const std::vector<E> got = Values(x);
+        const std::size_t from = failed >= 0 ? static_cast<std::size_t>(failed) : 0;
+        const std::vector<E> reached(got.begin() + from, got.end()), wanted(want.begin() + from, want.end());
+        EXPECT_TRUE(SameBits(reached, wanted));
+        EXPECT_TRUE(SameBits(Elements(*work), ref.Columns(0, m)));
+        EXPECT_TRUE(SameBits(Values(b), ref.Columns(m, m + 1)));
+    }
+}
 
 }  // namespace linalgtest
 
