@@ -47,11 +47,12 @@ inline M Random(int rows, int cols, unsigned long long seed, int zeroPercent = 0
 
 // m's elements stored column by column in store, seen through a matrix
 // whose strides run the other way.
-inline M TransposedCopy(const M& m, Doubles& store) {
-    store.assign(static_cast<std::size_t>(m.ColumnLen()) * m.LineLen(), 0.0);
+template <class E>
+qvMatrix<E> TransposedCopy(const qvMatrix<E>& m, std::vector<E>& store) {
+    store.resize(static_cast<std::size_t>(m.ColumnLen()) * m.LineLen());
     for (int i = 0; i < m.ColumnLen(); ++i)
         for (int j = 0; j < m.LineLen(); ++j) store[static_cast<std::size_t>(j) * m.ColumnLen() + i] = m(i, j);
-    M t;
+    qvMatrix<E> t;
     t.SetDirectly(store.data(), m.ColumnLen(), m.LineLen(), 1, m.ColumnLen());
     return t;
 }
@@ -186,10 +187,8 @@ void ExpectGaussSolveAsTheReference(const qvMatrix<E>& a, const qvMatrix<E>& rhs
     Reference<E> ref(a, rhs);
     std::vector<E> want;
     const int failed = ref.Solve(want);
-    std::vector<E> store(static_cast<std::size_t>(n) * m);
-    qvMatrix<E> strided, contiguous = a;
-    strided.SetDirectly(store.data(), n, m, 1, n);
-    strided = a;
+    std::vector<E> store;
+    qvMatrix<E> strided = TransposedCopy(a, store), contiguous = a;
     contiguous.Copy();
     for (qvMatrix<E>* work : {&contiguous, &strided}) {
         qvColumnVector<E> b = VectorOf<qvColumnVector<E>>(Elements(rhs)), x;
