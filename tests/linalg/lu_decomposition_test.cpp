@@ -71,6 +71,24 @@ Col AccurateSolve(const M& a, const Col& b) {
     return x;
 }
 
+// The factorisation of a against long double: the determinant to within tol
+// relatively, its sign (its phase, for complex elements) and logarithm, and
+// the condition estimate within its documented bounds: not below the true
+// reciprocal (up to the rounding errors of the solutions it takes), rarely
+// above three times it.
+template <class E>
+void ExpectDeterminantAndConditionAsWide(const qvMatrix<E>& a, LD tol) {
+    const qvLUDecomposition<E> lu(a);
+    const auto det = WideDeterminant(a);
+    const LD size = std::abs(det), logSize = std::log(size);
+    EXPECT_LE(std::abs(Wide<E>::Of(lu.Det()) - det), tol * size);
+    EXPECT_LE(std::abs(Wide<E>::Of(lu.DetSign()) - det / size), tol);
+    EXPECT_NEAR(lu.LogAbsDet(), logSize, tol * (std::fabs(logSize) + 1));
+    const LD truth = 1 / Condition1(a);
+    EXPECT_GE(lu.RCond(), truth * (1 - 1e-8L));
+    EXPECT_LE(lu.RCond(), 3 * truth);
+}
+
 bool AnyNaN(const Doubles& v) { return std::any_of(v.begin(), v.end(), [](double x) { return std::isnan(x); }); }
 
 // The systems of the classic solvers' header, with their true solutions.
@@ -228,28 +246,17 @@ TEST(LUDecomposition, DeterminantBeyondTheRangeOfDouble) {
         const double log = lu.LogAbsDet();  // -inf itself for the singular one
         EXPECT_TRUE(log == c.logAbs || std::fabs(log - c.logAbs) <= 1e-13 * std::fabs(c.logAbs) + 1e-15) << log;
     }
-    // Against the determinant in long double, at orders where the classic
-    // running product has long overflowed.
-    for (int n : {60, 200, 300}) {
-        const M a = Uniform(n, 50 + n);
-        const LD want = WideDeterminant(a);
-        const Lu lu(a);
-        EXPECT_NEAR(lu.Det() / want, 1.0L, 1e-11L) << n;
-        EXPECT_EQ(lu.DetSign(), want < 0 ? -1.0 : 1.0);
-        EXPECT_NEAR(lu.LogAbsDet(), std::log(std::fabs(want)), 1e-11L * std::log(std::fabs(want))) << n;
+    // Against the determinant in long double, up to orders where the classic
+    // running product has long overflowed; the condition estimate with it.
+    for (int n : {1, 2, 5, 20, 60, 200, 300}) {
+        SCOPED_TRACE(n);
+        ExpectDeterminantAndConditionAsWide(Uniform(n, 50 + n), 1e-11L);
     }
 }
 
 TEST(LUDecomposition, ConditionEstimateAgainstTheExactCondition) {
-    // Documented: not below the true reciprocal (up to the rounding errors
-    // of the solutions it takes), rarely above three times it.
-    for (int n : {1, 2, 5, 20, 60}) {
-        const M a = Uniform(n, 80 + n);
-        const LD truth = 1 / Condition1(a);
-        const double est = Lu(a).RCond();
-        EXPECT_GE(est, truth * (1 - 1e-8L)) << n;
-        EXPECT_LE(est, 3 * truth) << n;
-    }
+    // Random matrices of several orders are checked with their determinants
+    // (DeterminantBeyondTheRangeOfDouble).
     // A = I - c·e_i·e_jᵀ has A⁻¹ = I + c·e_i·e_jᵀ: ||A||₁ = ||A⁻¹||₁ = 1 + c.
     // The start vector sees only (1 + c/n): the estimate is exact only if
     // the step with the transposed system finds column j.
@@ -405,19 +412,11 @@ TEST(LUDecomposition, ComplexElements) {
             for (int j = 0; j < n; ++j) a(i, j) = qvComplex(re(i, j), im(i, j));
         CCol b(n), x;
         for (int i = 0; i < n; ++i) b[i] = qvComplex(1.0 / (i + 1), -1.0);
-        const CLu lu(a);
-        lu.Solve(x, b);
+        SCOPED_TRACE(n);
+        CLu(a).Solve(x, b);
         // Complex products and quotients take a few roundings each.
-        EXPECT_LE(BackwardError(a, x, b), 4 * Bound(n)) << n;
-        const std::complex<LD> det = WideDeterminant(a);
-        const qvComplex d = lu.Det();
-        EXPECT_LE(std::abs(std::complex<LD>(d.re, d.im) - det), 1e-12L * std::abs(det)) << n;
-        const qvComplex phase = lu.DetSign();
-        EXPECT_NEAR(std::hypot(phase.re, phase.im), 1.0, 1e-15);
-        EXPECT_NEAR(lu.LogAbsDet(), std::log(std::abs(det)), 1e-12);
-        const LD truth = 1 / Condition1(a);
-        EXPECT_GE(lu.RCond(), truth * (1 - 1e-8L)) << n;
-        EXPECT_LE(lu.RCond(), 3 * truth) << n;
+        EXPECT_LE(BackwardError(a, x, b), 4 * Bound(n));
+        ExpectDeterminantAndConditionAsWide(a, 1e-12L);
     }
     // Elements near 1e200, where the squared modulus that the classic
     // complex quotient divides by overflows.
