@@ -94,8 +94,10 @@ void BetaSolveBand(const BetaSpline& b, BetaSystem kind, const BetaPoint* p, int
 // of which are written, the wrap columns included. The rings are solved a
 // few at a time side by side and copied to their rows, and the
 // eliminations along are carried out on the rows while they are fresh in
-// the cache, so that the net is gone over only twice. Throws the solver's
-// text at an exact zero pivot before anything is written.
+// the cache, so that the net is gone over only twice; while a group is
+// solved, the next group's points and the group's rows are fetched into
+// the cache. Throws the solver's text at an exact zero pivot before
+// anything is written.
 void BetaSolveTube(const BetaSpline& b, const BetaPoint* p, int pi, int pr, int mu, int mv, BetaPoint* net,
                    int netRow);
 

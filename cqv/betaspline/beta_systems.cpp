@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <utility>
 
+#include "cqv/core/prefetch_internal.h"
 #include "cqv/linalg/band_elimination_internal.h"
 
 namespace qvDetail {
@@ -109,9 +110,10 @@ void WithRecorded(const BetaSpline& b, BetaSystem kind, int m, Use use) {
 // independent operations overlap, and takes them through a recorded
 // elimination: point i of right-hand side c is p[i·pi + c·pc], and v has
 // room for g·order points, element r of right-hand side c at v[r·g + c].
-template <class Band>
+// tick goes to the replay.
+template <class Band, class Tick = NoTick>
 void GatherAndReplay(const Band& band, BetaSystem kind, const BetaPoint* p, std::ptrdiff_t pi, std::ptrdiff_t pc,
-                     int m, int g, BetaPoint* v) {
+                     int m, int g, BetaPoint* v, Tick&& tick = Tick()) {
     const int n = BetaOrder(kind, m);
     // Equation r asks for point r of a ring; of an open curve, for P_0 in
     // rows 0 and 1, P_{r-1} below, and P_{m-1} in the last row.
@@ -125,7 +127,7 @@ void GatherAndReplay(const Band& band, BetaSystem kind, const BetaPoint* p, std:
             v[c] = v[g + c];
             v[static_cast<std::ptrdiff_t>(n - 1) * g + c] = v[static_cast<std::ptrdiff_t>(n - 2) * g + c];
         }
-    band.Replay(v, g);
+    band.Replay(v, g, tick);
 }
 
 // How many right-hand sides go through a recorded elimination side by side.
@@ -167,6 +169,48 @@ namespace {
 double* Coordinates(BetaPoint* p) { return reinterpret_cast<double*>(p); }
 static_assert(sizeof(BetaPoint) == 3 * sizeof(double), "a point is three contiguous doubles");
 
+// Cache lines fetched at each step of a group's replay and substitution:
+// of the next group's points, and of the group's own net rows, which are
+// written once the group is solved. Spread over the group's arithmetic,
+// the fetches keep the memory busy while the processor computes; at a
+// million points they save about a tenth of the time.
+constexpr int kReadLinesPerStep = 1;
+constexpr int kWriteLinesPerStep = 2;
+
+// Fetches count runs of bytes bytes into the cache, run c at first + c·step,
+// a few cache lines at each call, in order; for writing or for reading.
+class LineFetcher {
+public:
+    LineFetcher() = default;
+    LineFetcher(const void* first, std::ptrdiff_t step, std::ptrdiff_t bytes, int count, int perCall, bool forWrite)
+        : run(static_cast<const char*>(first)), at(run), step(step), bytes(bytes), left(count), perCall(perCall),
+          forWrite(forWrite) {}
+
+    void operator()() {
+        for (int k = 0; k < perCall && left > 0; ++k) {
+            if (forWrite) {
+                PrefetchForWrite(at);
+            } else {
+                Prefetch(at);
+            }
+            at += kLine;
+            if (at - run >= bytes) {
+                run += step;
+                at = run;
+                --left;
+            }
+        }
+    }
+
+private:
+    static constexpr std::ptrdiff_t kLine = 64;
+    const char* run = nullptr;
+    const char* at = nullptr;
+    std::ptrdiff_t step = 0, bytes = 0;
+    int left = 0, perCall = 0;
+    bool forWrite = false;
+};
+
 }  // namespace
 
 void BetaSolveTube(const BetaSpline& b, const BetaPoint* p, int pi, int pr, int mu, int mv, BetaPoint* net,
@@ -174,7 +218,8 @@ void BetaSolveTube(const BetaSpline& b, const BetaPoint* p, int pi, int pr, int 
     const int n = mv + 2;                         // rows of the net, and order of the open systems along
     const int len = 3 * mu;                       // coordinates of a row's ring control points
     const int side = mv < kSide ? mv : kSide;     // rings solved side by side
-    const auto row = [&](int r) { return Coordinates(net + static_cast<std::ptrdiff_t>(r) * netRow + 2); };
+    const auto home = [&](int r) { return net + static_cast<std::ptrdiff_t>(r) * netRow + 2; };
+    const auto row = [&](int r) { return Coordinates(home(r)); };
     WithRecorded<true>(b, BetaSystem::Ring, mu, [&](const auto& around, const BandJournal& ring) {
         WithRecorded<false>(b, BetaSystem::Open, mv, [&](const auto&, const BandJournal& along) {
             // Either elimination stopped at a zero pivot: the substitution
@@ -198,14 +243,30 @@ void BetaSolveTube(const BetaSpline& b, const BetaPoint* p, int pi, int pr, int 
             int ready = 0;  // net rows 0 .. ready - 1 hold their right-hand side
             for (int i0 = 0; i0 < mv; i0 += side) {
                 const int g = mv - i0 < side ? mv - i0 : side;
+                // While the group is solved in the cache, the points of the
+                // next group (when each ring's points are contiguous) and
+                // this group's net rows are fetched.
+                const int after = mv - i0 - g < side ? mv - i0 - g : side;
+                const std::ptrdiff_t ringBytes = static_cast<std::ptrdiff_t>(mu) * sizeof(BetaPoint);
+                LineFetcher next, rows(home(i0 + 1), static_cast<std::ptrdiff_t>(netRow) * sizeof(BetaPoint), ringBytes,
+                                       g, kWriteLinesPerStep, true);
+                if (pi == 1 && after > 0)
+                    next = LineFetcher(p + static_cast<std::ptrdiff_t>(i0 + g) * pr,
+                                       static_cast<std::ptrdiff_t>(pr) * sizeof(BetaPoint), ringBytes, after,
+                                       kReadLinesPerStep, false);
+                const auto fetch = [&] {
+                    next();
+                    rows();
+                };
                 // Each unknown replaces its own element of v (the
                 // substitution reads an element before it writes that
                 // unknown, and only unknowns after it besides), and the
                 // rings then go to their rows in one sequential sweep each.
-                GatherAndReplay(around, BetaSystem::Ring, p + static_cast<std::ptrdiff_t>(i0) * pr, pi, pr, mu, g, v);
-                around.SubstituteReplayed(v, g, v, g, 1);
+                GatherAndReplay(around, BetaSystem::Ring, p + static_cast<std::ptrdiff_t>(i0) * pr, pi, pr, mu, g, v,
+                                fetch);
+                around.SubstituteReplayed(v, g, v, g, 1, fetch);
                 for (int c = 0; c < g; ++c) {
-                    BetaPoint* dst = net + static_cast<std::ptrdiff_t>(i0 + 1 + c) * netRow + 2;
+                    BetaPoint* dst = home(i0 + 1 + c);
                     for (int j = 0; j < mu; ++j) dst[j] = v[static_cast<std::ptrdiff_t>(j) * g + c];
                 }
                 // Row 0 repeats the first ring, row mv + 1 the last, as the

@@ -1,11 +1,7 @@
 #include "cqv/graph/graph.h"
 
-
-#if defined(_MSC_VER) && (defined(_M_IX86) || defined(_M_X64))
-#include <xmmintrin.h>
-#endif
-
 #include "cqv/core/exceptions.h"
+#include "cqv/core/prefetch_internal.h"
 #include "cqv/graph/messages.h"
 #include "cqv/graph/auto_del_pointer_impl.h"
 #include "cqv/graph/graph_internal.h"
@@ -21,19 +17,8 @@ using Branch = qvSimpleGraphBranchHead;
 using qvDetail::BranchOfLink;
 using qvDetail::HoldObject;
 using qvDetail::IsLoneLink;
+using qvDetail::Prefetch;
 using qvDetail::ReleaseObject;
-
-// Asks the processor to bring the cache line holding address p closer; a
-// hint only, which never faults whatever p points at.
-inline void Prefetch(const void* p) {
-#if defined(__GNUC__) || defined(__clang__)
-    __builtin_prefetch(p);
-#elif defined(_MSC_VER) && (defined(_M_IX86) || defined(_M_X64))
-    _mm_prefetch(static_cast<const char*>(p), _MM_HINT_T0);
-#else
-    (void)p;
-#endif
-}
 
 // Walks over branch lists chase pointers through objects spread over the
 // heap: each link must arrive before the next one is known, and as soon as

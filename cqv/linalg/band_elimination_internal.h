@@ -127,6 +127,14 @@ inline int BandEndOfNonPlusZeroWords(const unsigned char* p, int words) {
     return 0;
 }
 
+// What a replay does besides its own steps, when the caller asks for
+// nothing: Replay and SubstituteReplayed call their tick once before each
+// step, so that a caller can spread work of its own (such as fetching the
+// next right-hand sides into the cache) over the replay's arithmetic.
+struct NoTick {
+    void operator()() const {}
+};
+
 // Work memory from the library allocator, carved into arrays and freed on
 // scope exit.
 class BandScratch {
@@ -334,9 +342,12 @@ public:
 
     // Takes g more right-hand sides through the recorded elimination, side
     // by side: v[r·g + c] is element r of right-hand side c, and afterwards
-    // v[i·g + c] is what the elimination leaves at position i.
-    void Replay(Rhs* v, int g) const {
+    // v[i·g + c] is what the elimination leaves at position i. tick is
+    // called before each recorded operation.
+    template <class Tick = NoTick>
+    void Replay(Rhs* v, int g, Tick&& tick = Tick()) const {
         for (const BandJournal::Op& op : *journal) {
+            tick();
             Rhs* a = v + static_cast<std::ptrdiff_t>(op.a) * g;
             const Rhs* b = v + static_cast<std::ptrdiff_t>(op.b) * g;
             if (op.kind == BandJournal::kSwap) {
@@ -388,10 +399,12 @@ public:
 
     // Substitutes back for g replayed right-hand sides v (as Replay leaves
     // them) into x[i·xStep + c·xSide], as Substitute does for the
-    // elimination's own.
-    void SubstituteReplayed(const Rhs* v, int g, Rhs* x, int xStep, int xSide) const {
+    // elimination's own. tick is called before each position.
+    template <class Tick = NoTick>
+    void SubstituteReplayed(const Rhs* v, int g, Rhs* x, int xStep, int xSide, Tick&& tick = Tick()) const {
         const BandJournal::Term* terms = journal->terms;
         for (int i = n - 1; i >= 0; --i) {
+            tick();
             for (int c = 0; c < g; ++c) {
                 Rhs* xc = x + static_cast<std::ptrdiff_t>(c) * xSide;
                 Rhs xi = v[static_cast<std::ptrdiff_t>(i) * g + c];
