@@ -302,6 +302,10 @@ TEST(LUDecomposition, SingularOrOverflowingSolutionsAreRefused) {
     // finite, without a refusal.
     tiny.Solve(x, MakeCol({kInf, 1}));
     EXPECT_FALSE(std::isfinite(x[0]));
+    // The matrix form looks at every column: the first one not finite, the
+    // second overflowing on its own, is still no refusal.
+    tiny.Solve(X, MatrixOf(2, 2, {kInf, 1e10, 1, 1}));
+    EXPECT_FALSE(std::isfinite(X(0, 0)));
 }
 
 TEST(LUDecomposition, ChecksComeFirst) {

@@ -111,6 +111,14 @@ TEST(FindExtremum, ArraysTheCorrectionAndItsOrder) {
         EXPECT_EQ(qvFindExtremum().GradMethod(x, F2, D2, x0, 0.05 * sign, 1e-10, &b), 0);
         EXPECT_TRUE(cqvtest::Near({x[0], x[1]}, {1, -2}, 1e-6)) << sign;
     }
+    // At the bottom the gradient is zero and so is the step |h|·|g|: the
+    // search stops after one halving, as the traced one-variable search.
+    Bowl flat{0, 1, {}};
+    A bottom, from = Pair(1, -2);
+    EXPECT_EQ(qvFindExtremum().GradMethod(bottom, F2, D2, from, 0.25, 1e-9, &flat), 0);
+    EXPECT_EQ(flat.calls, (Calls{"f 1.000000 -2.000000", "d 1.000000 -2.000000", "f 0.500000 -2.000000",
+                                 "f 0.000000 -2.000000", "f -1.000000 -2.000000", "d 0.000000 -2.000000",
+                                 "f 0.000000 -2.000000", "f 0.000000 -2.000000"}));
     // From (1, 1) with h = 1/4 towards (0, -2), kept at -1 or above: every
     // trial x - g·h goes to the correction, then the corrected point to f;
     // the gradient is taken at accepted points only. x may be the start
