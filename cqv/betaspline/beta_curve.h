@@ -19,6 +19,19 @@
 // it gives the same control points (up to the sign of a zero coordinate)
 // and is the one to use for long curves.
 //
+// How well the control points are determined depends on the shape. Each
+// interpolation condition is B(1)·C_{j-1} + B(0)·C_j + B(-1)·C_{j+1} = P,
+// and the three weights add up to 1. Where B(0) > 1/2 the matrix is
+// diagonally dominant and the control points are accurate through any
+// number of points (a helix of unit radius through 1,600 points passes
+// within 2e-14 of each for skews 0.4 to 2.6 at tensions 0 and 5). Where
+// B(0) < 1/2 (skew 3 or 1/3 at tension 0, skew 3 at tension 5) the
+// conditions have a solution that grows geometrically along the curve,
+// and any solver loses about as many digits as it grows: at skew 3 and
+// tension 0 the helix through 100 points is missed by 4e-11, through 200
+// by 1e-3, through 400 by far more. The closed curve's matrix is
+// circulant and shows no such growth.
+//
 // A copy shares the control points with its source (a window on the same
 // counted block): editing either one's control points, or interpolating
 // either one through the same number of points, changes both. Assignment

@@ -10,7 +10,9 @@
 //   Σ_k B(s - k + 1)·vSum(v, k),  k = j0 .. j0 + 3,  s = m_u·u,
 // where vSum(v, k) is the open curve of column k of the control net at v.
 // The net has R = m_v + 2 rows (along) and C = m_u + 3 columns (around,
-// with the wrap copies of a contour's control points).
+// with the wrap copies of a contour's control points). Along, the columns
+// are open curves: with B(0) < 1/2 many rings lose accuracy as a long
+// BetaCurve does (see its header).
 //
 // A tube can also be built from plane contours (qvSimpleContour2D) placed
 // at heights: the contours are resampled to a common number of points

@@ -31,6 +31,40 @@ TEST(BetaCurve, PassesThroughEveryPointForEveryShapeDenseAndOnTheBand) {
     }
 }
 
+// Long curves: accurate through any number of points, relative to their
+// size, where the middle weight B(0) exceeds 1/2 (a diagonally dominant
+// matrix); where it is below, the solution grows along the curve and the
+// points are missed, as the header says; not so on a closed curve.
+TEST(BetaCurve, LongCurvesAreAccurateWhereTheMiddleWeightExceedsAHalf) {
+    const auto worstMiss = [](double skew, double tension, int m) {
+        const Points p = Wavy(m, 3.0);
+        OpenCurve c(skew, tension);
+        c.MakeBandInterpolation(p);
+        double worst = 0, size = 0;
+        for (int j = 0; j < m; ++j) {
+            worst = std::max(worst, Dist(c(j / (m - 1.0)), p[j]));
+            size = std::max(size, p[j].Norm());
+        }
+        return worst / size;
+    };
+    for (const auto& shape : {std::make_pair(0.4, 0.0), std::make_pair(2.6, 0.0), std::make_pair(2.6, 5.0),
+                              std::make_pair(1.0 / 3, 5.0), std::make_pair(1.0, 0.0)}) {
+        SCOPED_TRACE(::testing::Message() << "skew " << shape.first << " tension " << shape.second);
+        EXPECT_GT(BetaSpline(shape.first, shape.second).BetaBlend(0.0), 0.5);
+        EXPECT_LT(worstMiss(shape.first, shape.second, 1600), 1e-14);
+    }
+    EXPECT_LT(BetaSpline(3.0, 0.0).BetaBlend(0.0), 0.5);
+    EXPECT_LT(worstMiss(3.0, 0.0, 20), 1e-14);
+    EXPECT_GT(worstMiss(3.0, 0.0, 200), 1e-9);
+    // The closed curve's circulant matrix: no growth at the same shape.
+    const Points loop = Loop(1600);
+    BetaContour ring(3.0, 0.0);
+    ring.MakeBandInterpolation(loop);
+    double worst = 0;
+    for (int j = 0; j < loop.Len(); ++j) worst = std::max(worst, Dist(ring(j / 1600.0), loop[j]));
+    EXPECT_LT(worst, 1e-13);
+}
+
 TEST(BetaCurve, SmoothAtTheKnotsWithTangentsOfTheSplineParameter) {
     for (const auto& shape : kShapes) {
         SCOPED_TRACE(::testing::Message() << "skew " << shape.first << " tension " << shape.second);
